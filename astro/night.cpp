@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "night.h"
+
+#include "elevation.h"
+
+namespace mirado {
+
+NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
+                           double latitude, double timeZone, const WarningReporter &warn)
+{
+    NightCurve curve;
+    std::size_t i = 0;
+    const auto sample = [&](int hour, double xHours) {
+        for (int minute = 0; minute < 60; minute += kNightStepMinutes) {
+            const THMSRec time{hour, minute, 0.0};
+            curve[i++] = {xHours + minute / 60.0, GetDegElevation(ra, dec, date, longitude,
+                                                                  latitude, time, timeZone, warn)};
+        }
+    };
+
+    // Evening stretch, 17:00 to 24:50 of the chosen date.
+    for (int hour = kEveningFirstHour; hour <= kEveningLastHour; ++hour)
+        sample(hour, hour);
+    // Morning stretch, 00:00 to 07:50 handed with the same date.
+    for (int hour = 0; hour <= kMorningLastHour; ++hour)
+        sample(hour, hour + 24);
+    return curve;
+}
+
+} // namespace mirado

@@ -1,0 +1,39 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <array>
+
+#include "data/catalogue.h"
+#include "types.h"
+
+namespace mirado {
+
+// One point of a night's elevation curve: x on the night axis in hours (17 is
+// 17:00 of the chosen date, 24 midnight, 31 07:00 next morning) and the
+// elevation in degrees.
+struct NightPoint
+{
+    double x = 0.0;
+    double elevationDeg = 0.0;
+};
+
+inline constexpr int kNightStepMinutes = 10;
+inline constexpr int kEveningFirstHour = 17;
+inline constexpr int kEveningLastHour = 24;
+inline constexpr int kMorningLastHour = 7;
+inline constexpr int kNightHoursPerStretch = 8;
+inline constexpr int kNightPointCount = 2 * kNightHoursPerStretch * (60 / kNightStepMinutes);
+
+using NightCurve = std::array<NightPoint, kNightPointCount>;
+
+// The night's 96 elevations of one object, every 10 minutes, in the order the
+// chart receives them: the evening stretch, hours 17 to 24 at x = hour +
+// minute / 60, then the morning stretch, hours 0 to 7 at x = hour + 24 +
+// minute / 60. Both stretches hand the chosen date itself to
+// GetDegElevation (never the next day), so the six x values from 24 to
+// 24 + 50/60 carry equal pairs and the curve runs on at midnight. Points
+// below the horizon or past x = 31 are kept.
+NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
+                           double latitude, double timeZone, const WarningReporter &warn);
+
+} // namespace mirado

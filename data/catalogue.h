@@ -1,0 +1,46 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "convert.h"
+
+namespace mirado {
+
+// A right ascension as read from a catalogue line: sign and range unchecked.
+struct TRightAscension
+{
+    std::int32_t hours = 0;
+    std::int32_t minutes = 0;
+    double seconds = 0.0;
+};
+
+// A declination: `sign` (+1 north, -1 south) multiplies the whole angle
+// degrees + minutes / 60 + seconds / 3600, whose parts are unsigned.
+struct TDeclination
+{
+    std::int32_t sign = 1;
+    std::int32_t degrees = 0;
+    std::int32_t minutes = 0;
+    double seconds = 0.0;
+};
+
+struct ParsedObject
+{
+    std::string name; // field 1 as split: leading blanks gone, trailing blanks kept
+    TRightAscension ra;
+    TDeclination dec;
+};
+
+// Parses one catalogue line "name, hh:mm:ss.s, ±dd:mm:ss.s". Further fields
+// and sub-fields are ignored. Raises the list's index error for a missing
+// field or sub-field, the conversion errors for a sub-field that is not a
+// number, and "Integer overflow" for a degrees or minutes sub-field of
+// -2147483648. The declination is south when its degrees text carries a
+// minus sign, also for -00.
+ParsedObject ParseObjectLine(std::string_view line,
+                             char decimalSeparator = kDefaultDecimalSeparator);
+
+} // namespace mirado
