@@ -67,6 +67,14 @@ THMSRec DateTimeValue::time() const
             static_cast<double>(ofDay % 60)};
 }
 
+TDateRec NightDateOf(DateTimeValue localNow)
+{
+    constexpr std::int32_t kMorningEndHour = 7;
+    if (localNow.time().hours >= kMorningEndHour)
+        return localNow.date();
+    return DateTimeValue(localNow.seconds() - kSecondsPerDayInt).date();
+}
+
 DateTimeValue GetUTDateTime(DateTimeValue localDateTime, double timeZone)
 {
     const std::int32_t minutes = TruncToInt32(timeZone * 60.0);

@@ -37,6 +37,10 @@ private:
     std::int64_t seconds_ = 0;
 };
 
+// The date that names the night a local moment belongs to: the same day from
+// 07:00 on, the previous calendar day before 07:00.
+TDateRec NightDateOf(DateTimeValue localNow);
+
 // The universal time of a local date-time value: moved back by the time zone
 // taken to whole minutes toward zero. Raises "Range check error" when those
 // minutes do not fit a signed 32-bit integer. Traps nothing.

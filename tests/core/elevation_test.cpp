@@ -149,6 +149,31 @@ TEST(DateTimeValue, CalendarRoundTripAcrossLeapDays)
     EXPECT_EQ(DateTimeValue::FromParts({2100, 2, 28}, 24, 0, 0).date().month, 3);
 }
 
+struct NightDateRow
+{
+    TDateRec now;
+    int hours;
+    int minutes;
+    TDateRec want;
+};
+
+TEST(NightDateOf, SevenOClockRule)
+{
+    const NightDateRow rows[] = {
+        {{2027, 1, 1}, 5, 30, {2026, 12, 31}}, {{2027, 1, 1}, 7, 0, {2027, 1, 1}},
+        {{2027, 6, 15}, 6, 59, {2027, 6, 14}}, {{2024, 3, 1}, 3, 0, {2024, 2, 29}},
+        {{2023, 3, 1}, 3, 0, {2023, 2, 28}},   {{2100, 3, 1}, 0, 0, {2100, 2, 28}},
+        {{2001, 12, 31}, 23, 59, {2001, 12, 31}},
+    };
+    for (const auto &row : rows) {
+        const TDateRec got =
+            NightDateOf(DateTimeValue::FromParts(row.now, row.hours, row.minutes, 0));
+        EXPECT_EQ(got.year, row.want.year) << row.now.month << "-" << row.now.day;
+        EXPECT_EQ(got.month, row.want.month) << row.now.month << "-" << row.now.day;
+        EXPECT_EQ(got.day, row.want.day) << row.now.month << "-" << row.now.day;
+    }
+}
+
 struct HmsRow
 {
     double value;

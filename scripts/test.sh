@@ -1,0 +1,9 @@
+#!/usr/bin/env bash
+# SPDX-License-Identifier: GPL-3.0-or-later
+# Builds Mirado and runs every test headless.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+bash scripts/build.sh
+export QT_QPA_PLATFORM=offscreen
+ctest --test-dir build --output-on-failure --parallel "$(nproc)"

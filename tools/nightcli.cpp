@@ -1,0 +1,397 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "nightcli.h"
+
+#include <algorithm>
+#include <charconv>
+#include <ctime>
+#include <exception>
+#include <filesystem>
+#include <set>
+
+#include "astro/clocktime.h"
+#include "astro/night.h"
+#include "astro/sidereal.h"
+#include "data/catalogue.h"
+#include "data/convert.h"
+#include "data/errors.h"
+#include "data/lines.h"
+#include "data/site.h"
+#include "platform/textcodec.h"
+
+namespace mirado::night {
+
+namespace {
+
+constexpr int kMinYear = 1900;
+constexpr int kMaxYear = 2999;
+constexpr std::size_t kFlushBytes = 1 << 16;
+
+const char *const kUsage =
+    "usage: mirado-night --catalogue FILE [--site FILE] [--longitude DEG] [--latitude DEG]\n"
+    "                    [--timezone HOURS] [--date YYYY-MM-DD] [--objects LIST | --all]\n"
+    "                    [--format csv|json]\n"
+    "       mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [site options]\n";
+
+// Whole decimal number of exactly `digits` digits (any count when 0).
+std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)
+{
+    if (text.empty() || (digits != 0 && text.size() != digits) || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+double ParseNumberOption(const std::string &name, const std::string &text)
+{
+    try {
+        return StrToFloat(text, kDefaultDecimalSeparator);
+    } catch (const Error &) {
+        throw UsageError(name + " takes a number, not '" + text + "'");
+    }
+}
+
+// The local date and time of the computer's clock, to the second.
+DateTimeValue LocalNow()
+{
+    const std::time_t now = std::time(nullptr);
+    std::tm local{};
+#ifdef _WIN32
+    localtime_s(&local, &now);
+#else
+    localtime_r(&now, &local);
+#endif
+    return DateTimeValue::FromParts({local.tm_year + 1900, local.tm_mon + 1, local.tm_mday},
+                                    local.tm_hour, local.tm_min, local.tm_sec);
+}
+
+std::string FormatDateTime(const DateTimeValue &value)
+{
+    const TDateRec d = value.date();
+    const THMSRec t = value.time();
+    char buffer[64];
+    std::snprintf(buffer, sizeof buffer, "%04d-%02d-%02dT%02d:%02d:%02d", d.year, d.month, d.day,
+                  t.hours, t.minutes, static_cast<int>(t.seconds));
+    return buffer;
+}
+
+// Output gathered in memory and written in large pieces.
+class Output
+{
+public:
+    explicit Output(std::FILE *file) : file_(file) { text_.reserve(2 * kFlushBytes); }
+    ~Output() { flush(); }
+    Output(const Output &) = delete;
+    Output &operator=(const Output &) = delete;
+
+    Output &operator<<(std::string_view piece)
+    {
+        text_ += piece;
+        if (text_.size() >= kFlushBytes)
+            flush();
+        return *this;
+    }
+    Output &operator<<(double value)
+    {
+        char buffer[32];
+        const auto [end, ec] =
+            std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+        text_.append(buffer, end);
+        return *this;
+    }
+    Output &operator<<(int value) { return *this << std::string_view(std::to_string(value)); }
+    void flush()
+    {
+        std::fwrite(text_.data(), 1, text_.size(), file_);
+        text_.clear();
+    }
+
+private:
+    std::FILE *file_;
+    std::string text_;
+};
+
+SiteValues ResolveSite(const Options &options)
+{
+    SiteValues site = DefaultSite();
+    if (!options.sitePath.empty()) {
+        if (!std::filesystem::exists(options.sitePath))
+            ThrowCannotOpenFile(options.sitePath);
+        ReadSiteFile(options.sitePath, site, kDefaultDecimalSeparator);
+    }
+    site.longitude = options.longitude.value_or(site.longitude);
+    site.latitude = options.latitude.value_or(site.latitude);
+    site.timeZone = options.timeZone.value_or(site.timeZone);
+    return site;
+}
+
+WarningReporter PrintTo(std::FILE *err)
+{
+    return [err](const std::string &text) { std::fprintf(err, "%s\n", text.c_str()); };
+}
+
+std::string ErrorText(const std::exception &e)
+{
+    if (const auto *error = dynamic_cast<const Error *>(&e); error && error->hasArgument())
+        return ErrorTextForDisplay(error->format(), error->argument());
+    return e.what();
+}
+
+int RunTimes(const Options &options, const SiteValues &site, std::FILE *out, std::FILE *err)
+{
+    if (!options.date || !options.time)
+        throw UsageError("--times needs --date and --time");
+    const WarningReporter warn = PrintTo(err);
+    const TDateRec date = *options.date;
+    const THMSRec time = *options.time;
+    const DateTimeValue local =
+        DateTimeValue::FromParts(date, time.hours, time.minutes, static_cast<int>(time.seconds));
+    Output o(out);
+    o << "gst0=" << GetSecGST(date, warn) << "\n";
+    o << "lst=" << dblGetLSTSec(date, time, site.longitude, site.timeZone, warn) << "\n";
+    o << "lst_now=" << dblGetLSTSecNow(date, time, site.longitude, site.timeZone, warn) << "\n";
+    o << "ut=" << FormatDateTime(GetUTDateTime(local, site.timeZone)) << "\n";
+    return 0;
+}
+
+int RunCurves(const Options &options, const SiteValues &site, std::FILE *out, std::FILE *err)
+{
+    const std::string path =
+        options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
+    if (path.empty())
+        throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
+    std::vector<std::string> lines;
+    ReadLines(path, lines);
+    const TextEncoding encoding = DetectDisplayEncoding(lines);
+    const std::vector<int> chosen =
+        ParseObjectList(options.objects, static_cast<int>(lines.size()));
+    const TDateRec date = options.date.value_or(NightDateOf(LocalNow()));
+    const WarningReporter warn = PrintTo(err);
+    const bool json = options.format == Format::Json;
+
+    Output o(out);
+    o << (json ? "[" : "line,name,x,elevation\n");
+    bool first = true;
+    int status = 0;
+    for (const int index : chosen) {
+        const int lineNumber = index + 1;
+        ParsedObject object;
+        try {
+            object = ParseObjectLine(lines[static_cast<std::size_t>(index)]);
+        } catch (const std::exception &e) {
+            o.flush();
+            std::fprintf(err, "%d: %s\n", lineNumber, ErrorText(e).c_str());
+            status = 1;
+            break;
+        }
+        const std::string name = DecodeToUtf8(object.name, encoding);
+        const NightCurve curve = NightElevations(object.ra, object.dec, date, site.longitude,
+                                                 site.latitude, site.timeZone, warn);
+        if (json) {
+            o << (first ? "\n" : ",\n") << "{\"line\":" << lineNumber << ",\"name\":\""
+              << JsonEscape(name) << "\",\"points\":[";
+            for (std::size_t i = 0; i < curve.size(); ++i)
+                o << (i == 0 ? "[" : ",[") << curve[i].x << "," << curve[i].elevationDeg << "]";
+            o << "]}";
+        } else {
+            const std::string prefix = std::to_string(lineNumber) + "," + CsvField(name) + ",";
+            for (const NightPoint &point : curve)
+                o << prefix << point.x << "," << point.elevationDeg << "\n";
+        }
+        first = false;
+    }
+    if (json)
+        o << (first ? "]\n" : "\n]\n");
+    return status;
+}
+
+} // namespace
+
+TDateRec ParseDate(std::string_view text)
+{
+    const auto fail = [&]() -> TDateRec {
+        throw UsageError("malformed date '" + std::string(text) + "': want YYYY-MM-DD");
+    };
+    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
+        return fail();
+    const auto year = ParseDigits(text.substr(0, 4), 4);
+    const auto month = ParseDigits(text.substr(5, 2), 2);
+    const auto day = ParseDigits(text.substr(8, 2), 2);
+    if (!year || !month || !day || *year < kMinYear || *year > kMaxYear || *month < 1 ||
+        *month > 12 || *day < 1 || *day > 31)
+        return fail();
+    return {*year, *month, *day};
+}
+
+THMSRec ParseTime(std::string_view text)
+{
+    const auto fail = [&]() -> THMSRec {
+        throw UsageError("malformed time '" + std::string(text) + "': want HH:MM:SS");
+    };
+    if (text.size() != 8 || text[2] != ':' || text[5] != ':')
+        return fail();
+    const auto hours = ParseDigits(text.substr(0, 2), 2);
+    const auto minutes = ParseDigits(text.substr(3, 2), 2);
+    const auto seconds = ParseDigits(text.substr(6, 2), 2);
+    if (!hours || !minutes || !seconds || *hours > 23 || *minutes > 59 || *seconds > 59)
+        return fail();
+    return {*hours, *minutes, static_cast<double>(*seconds)};
+}
+
+std::vector<int> ParseObjectList(std::string_view list, int lineCount)
+{
+    std::set<int> chosen;
+    if (list.empty()) {
+        for (int i = 0; i < lineCount; ++i)
+            chosen.insert(i);
+        return {chosen.begin(), chosen.end()};
+    }
+    const auto fail = [&](const std::string &why) {
+        throw UsageError("bad --objects '" + std::string(list) + "': " + why);
+    };
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string_view item = list.substr(start, comma - start);
+        const std::size_t dash = item.find('-');
+        const auto first = ParseDigits(item.substr(0, dash));
+        const auto last =
+            dash == std::string_view::npos ? first : ParseDigits(item.substr(dash + 1));
+        if (!first || !last || *first < 1 || *last < *first)
+            fail("want line numbers such as 1,3,5-7");
+        if (*last > lineCount)
+            fail("the catalogue has " + std::to_string(lineCount) + " lines");
+        for (int n = *first; n <= *last; ++n)
+            chosen.insert(n - 1);
+        start = comma + 1;
+    }
+    return {chosen.begin(), chosen.end()};
+}
+
+std::string FormatExact(double value)
+{
+    char buffer[32];
+    const auto [end, ec] =
+        std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::general, 17);
+    return std::string(buffer, end);
+}
+
+std::string CsvField(std::string_view text)
+{
+    const bool needsQuotes = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+                             (!text.empty() && (text.front() == ' ' || text.back() == ' '));
+    if (!needsQuotes)
+        return std::string(text);
+    std::string quoted = "\"";
+    for (const char c : text) {
+        quoted += c;
+        if (c == '"')
+            quoted += '"';
+    }
+    return quoted + "\"";
+}
+
+std::string JsonEscape(std::string_view text)
+{
+    std::string escaped;
+    for (const char c : text) {
+        switch (c) {
+        case '"':
+            escaped += "\\\"";
+            break;
+        case '\\':
+            escaped += "\\\\";
+            break;
+        case '\n':
+            escaped += "\\n";
+            break;
+        case '\r':
+            escaped += "\\r";
+            break;
+        case '\t':
+            escaped += "\\t";
+            break;
+        default:
+            if (static_cast<unsigned char>(c) < 0x20) {
+                char buffer[8];
+                std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+                escaped += buffer;
+            } else {
+                escaped += c;
+            }
+        }
+    }
+    return escaped;
+}
+
+Options ParseArguments(const std::vector<std::string> &args)
+{
+    Options options;
+    bool all = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string &arg = args[i];
+        const auto value = [&]() -> const std::string & {
+            if (i + 1 >= args.size())
+                throw UsageError(arg + " needs a value");
+            return args[++i];
+        };
+        if (arg == "--catalogue")
+            options.cataloguePath = value();
+        else if (arg == "--site")
+            options.sitePath = value();
+        else if (arg == "--longitude")
+            options.longitude = ParseNumberOption(arg, value());
+        else if (arg == "--latitude")
+            options.latitude = ParseNumberOption(arg, value());
+        else if (arg == "--timezone")
+            options.timeZone = ParseNumberOption(arg, value());
+        else if (arg == "--date")
+            options.date = ParseDate(value());
+        else if (arg == "--time")
+            options.time = ParseTime(value());
+        else if (arg == "--objects")
+            options.objects = value();
+        else if (arg == "--all")
+            all = true;
+        else if (arg == "--times")
+            options.mode = Mode::Times;
+        else if (arg == "--format") {
+            const std::string &format = value();
+            if (format == "csv")
+                options.format = Format::Csv;
+            else if (format == "json")
+                options.format = Format::Json;
+            else
+                throw UsageError("--format takes csv or json, not '" + format + "'");
+        } else
+            throw UsageError("unknown option '" + arg + "'");
+    }
+    if (all && !options.objects.empty())
+        throw UsageError("--objects and --all exclude each other");
+    if (options.objects.empty() && args.empty())
+        throw UsageError("nothing to do");
+    return options;
+}
+
+int Run(const Options &options, std::FILE *out, std::FILE *err)
+{
+    const SiteValues site = ResolveSite(options);
+    return options.mode == Mode::Times ? RunTimes(options, site, out, err)
+                                       : RunCurves(options, site, out, err);
+}
+
+int Main(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)
+{
+    try {
+        return Run(ParseArguments(args), out, err);
+    } catch (const UsageError &e) {
+        std::fprintf(err, "mirado-night: %s\n%s", e.what(), kUsage);
+    } catch (const std::exception &e) {
+        std::fprintf(err, "mirado-night: %s\n", ErrorText(e).c_str());
+    }
+    return 2;
+}
+
+} // namespace mirado::night
