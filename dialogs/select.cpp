@@ -1,0 +1,245 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "select.h"
+
+#include <QEvent>
+#include <QKeyEvent>
+#include <QListView>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+#include "messages.h"
+
+namespace mirado {
+
+namespace {
+
+constexpr QSize kDesignSize{472, 338};
+constexpr QSize kMinimumSize{367, 100};
+constexpr int kClientDesignWidth = 464; // the design width less the window frame
+constexpr int kPanelHeight = 36;
+constexpr int kButtonTop = 8;
+constexpr int kButtonHeight = 25;
+constexpr int kItemHeight = 16;
+
+struct ButtonPlace
+{
+    int left;
+    int width;
+};
+constexpr ButtonPlace kSelectAllPlace{109, 73};
+constexpr ButtonPlace kClearPlace{189, 73};
+constexpr ButtonPlace kOKPlace{305, 73};
+constexpr ButtonPlace kCancelPlace{385, 75};
+
+QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption)
+{
+    auto *button = new QPushButton(caption, parent);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setAutoDefault(false);
+    button->setDefault(false);
+    return button;
+}
+
+} // namespace
+
+int CheckListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : static_cast<int>(texts_.size());
+}
+
+QVariant CheckListModel::data(const QModelIndex &index, int role) const
+{
+    if (!index.isValid() || index.row() >= rowCount())
+        return {};
+    const auto row = static_cast<std::size_t>(index.row());
+    if (role == Qt::DisplayRole)
+        return texts_[row];
+    if (role == Qt::CheckStateRole)
+        return checked_[row] ? Qt::Checked : Qt::Unchecked;
+    return {};
+}
+
+bool CheckListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || !index.isValid() || index.row() >= rowCount())
+        return false;
+    setChecked(index.row(), value.toInt() == Qt::Checked);
+    return true;
+}
+
+Qt::ItemFlags CheckListModel::flags(const QModelIndex &index) const
+{
+    if (!index.isValid())
+        return Qt::NoItemFlags;
+    return Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsUserCheckable |
+           Qt::ItemNeverHasChildren;
+}
+
+void CheckListModel::clear()
+{
+    beginResetModel();
+    texts_.clear();
+    checked_.clear();
+    endResetModel();
+}
+
+void CheckListModel::append(const std::vector<QString> &texts)
+{
+    if (texts.empty())
+        return;
+    const int first = rowCount();
+    beginInsertRows(QModelIndex(), first, first + static_cast<int>(texts.size()) - 1);
+    texts_.insert(texts_.end(), texts.begin(), texts.end());
+    checked_.resize(texts_.size(), 0);
+    endInsertRows();
+}
+
+void CheckListModel::setChecked(int row, bool checked)
+{
+    checked_[static_cast<std::size_t>(row)] = checked ? 1 : 0;
+    const QModelIndex at = index(row);
+    emit dataChanged(at, at, {Qt::CheckStateRole});
+}
+
+void CheckListModel::setAllChecked(bool checked)
+{
+    if (texts_.empty())
+        return;
+    std::fill(checked_.begin(), checked_.end(), checked ? 1 : 0);
+    emit dataChanged(index(0), index(rowCount() - 1), {Qt::CheckStateRole});
+}
+
+TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
+    : QDialog(parent), model_(new CheckListModel(this)), plot_(std::move(plot))
+{
+    setObjectName(QStringLiteral("frmSelect"));
+    setWindowTitle(QStringLiteral("天体の選択"));
+    setModal(true);
+    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    resize(kDesignSize);
+    setMinimumSize(kMinimumSize);
+    move(241, 209);
+
+    // The check list fills the dialog above the button panel.
+    clbObject_ = new QListView(this);
+    clbObject_->setObjectName(QStringLiteral("clbObject"));
+    clbObject_->setModel(model_);
+    clbObject_->setUniformItemSizes(true);
+    clbObject_->setSelectionMode(QAbstractItemView::SingleSelection);
+    clbObject_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    QFont listFont(QStringLiteral("ＭＳ ゴシック"));
+    listFont.setPixelSize(kItemHeight);
+    clbObject_->setFont(listFont);
+    clbObject_->viewport()->installEventFilter(this);
+
+    pnlOK_ = new QWidget(this);
+    pnlOK_->setObjectName(QStringLiteral("pnlOK"));
+    pnlOK_->setFixedHeight(kPanelHeight);
+    pnlOK_->installEventFilter(this);
+    btnSelectAll_ = MakeButton(pnlOK_, "btnSelectAll", QStringLiteral("全て選択"));
+    QFont selectAllFont(QStringLiteral("ＭＳ Ｐゴシック"));
+    selectAllFont.setPixelSize(15);
+    btnSelectAll_->setFont(selectAllFont);
+    btnClear_ = MakeButton(pnlOK_, "btnClear", QStringLiteral("ｸﾘｱｰ"));
+    btnOK_ = MakeButton(pnlOK_, "btnOK", QStringLiteral("OK"));
+    btnCancel_ = MakeButton(pnlOK_, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ"));
+
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    layout->addWidget(clbObject_);
+    layout->addWidget(pnlOK_);
+
+    setTabOrder(clbObject_, btnOK_);
+    setTabOrder(btnOK_, btnClear_);
+    setTabOrder(btnClear_, btnSelectAll_);
+    setTabOrder(btnSelectAll_, btnCancel_);
+
+    connect(btnOK_, &QPushButton::clicked, this, &TfrmSelect::btnOKClick);
+    connect(btnClear_, &QPushButton::clicked, this, &TfrmSelect::btnClearClick);
+    connect(btnSelectAll_, &QPushButton::clicked, this, &TfrmSelect::btnSelectAllClick);
+    connect(btnCancel_, &QPushButton::clicked, this, &TfrmSelect::btnCancelClick);
+}
+
+void TfrmSelect::clearItems()
+{
+    model_->clear();
+}
+
+void TfrmSelect::appendItems(const std::vector<QString> &texts)
+{
+    model_->append(texts);
+}
+
+void TfrmSelect::btnOKClick()
+{
+    // The dialog stays on screen while the plot is drawn and closes after it.
+    RunGuarded(this, [this] {
+        if (plot_)
+            plot_();
+    });
+    reject();
+}
+
+void TfrmSelect::btnClearClick()
+{
+    model_->setAllChecked(false);
+}
+
+void TfrmSelect::btnSelectAllClick()
+{
+    model_->setAllChecked(true);
+}
+
+void TfrmSelect::btnCancelClick()
+{
+    reject();
+}
+
+void TfrmSelect::clbObjectDblClick()
+{
+    // Without a current item (an empty list, nothing chosen yet) there is
+    // nothing to invert.
+    const QModelIndex current = clbObject_->currentIndex();
+    if (!current.isValid())
+        return;
+    model_->setChecked(current.row(), !model_->isChecked(current.row()));
+}
+
+void TfrmSelect::keyPressEvent(QKeyEvent *event)
+{
+    // No button is the default or the cancel button: Enter and Escape press
+    // nothing.
+    switch (event->key()) {
+    case Qt::Key_Escape:
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+        event->accept();
+        return;
+    default:
+        QDialog::keyPressEvent(event);
+    }
+}
+
+bool TfrmSelect::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == clbObject_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
+        clbObjectDblClick();
+        return true;
+    }
+    if (watched == pnlOK_ && event->type() == QEvent::Resize)
+        placeButtons();
+    return QDialog::eventFilter(watched, event);
+}
+
+void TfrmSelect::placeButtons()
+{
+    // The buttons keep their distance from the right edge.
+    const int shift = pnlOK_->width() - kClientDesignWidth;
+    for (const auto &[button, place] :
+         {std::pair{btnSelectAll_, kSelectAllPlace}, std::pair{btnClear_, kClearPlace},
+          std::pair{btnOK_, kOKPlace}, std::pair{btnCancel_, kCancelPlace}})
+        button->setGeometry(place.left + shift, kButtonTop, place.width, kButtonHeight);
+}
+
+} // namespace mirado

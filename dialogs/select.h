@@ -1,0 +1,82 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QAbstractListModel>
+#include <QDialog>
+#include <functional>
+#include <vector>
+
+class QListView;
+class QPushButton;
+class QWidget;
+
+namespace mirado {
+
+// The catalogue lines as check-list items. A plain model behind a list view
+// keeps catalogues of a hundred thousand lines quick to fill and to scroll.
+class CheckListModel : public QAbstractListModel
+{
+    Q_OBJECT
+
+public:
+    using QAbstractListModel::QAbstractListModel;
+
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+    void clear();
+    // Appends unchecked items.
+    void append(const std::vector<QString> &texts);
+    bool isChecked(int row) const { return checked_[static_cast<std::size_t>(row)] != 0; }
+    void setChecked(int row, bool checked);
+    void setAllChecked(bool checked);
+
+private:
+    std::vector<QString> texts_;
+    std::vector<unsigned char> checked_;
+};
+
+// The object selection dialog: one check-list item per catalogue line; the
+// check marks are the selection the plot draws. Created once and hidden
+// between showings, so the marks stay until another catalogue is loaded.
+class TfrmSelect : public QDialog
+{
+    Q_OBJECT
+
+public:
+    // `plot` is the main window's plot command, run by OK.
+    explicit TfrmSelect(QWidget *parent, std::function<void()> plot);
+
+    // The list as the main window fills it.
+    void clearItems();
+    void appendItems(const std::vector<QString> &texts);
+    int itemCount() const { return model_->rowCount(); }
+    bool isChecked(int index) const { return model_->isChecked(index); }
+    void setChecked(int index, bool checked) { model_->setChecked(index, checked); }
+
+    void btnOKClick();
+    void btnClearClick();
+    void btnSelectAllClick();
+    void btnCancelClick();
+    void clbObjectDblClick();
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void placeButtons();
+
+    CheckListModel *model_;
+    QListView *clbObject_;
+    QWidget *pnlOK_;
+    QPushButton *btnSelectAll_;
+    QPushButton *btnClear_;
+    QPushButton *btnOK_;
+    QPushButton *btnCancel_;
+    std::function<void()> plot_;
+};
+
+} // namespace mirado

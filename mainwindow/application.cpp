@@ -1,0 +1,49 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "application.h"
+
+#include <QApplication>
+
+#include "chart/fonts.h"
+#include "dialogs/about.h"
+#include "dialogs/messages.h"
+#include "dialogs/option.h"
+#include "dialogs/preview.h"
+#include "dialogs/select.h"
+#include "mirado.h"
+#include "platform/singleinstance.h"
+
+namespace mirado {
+
+MiradoWindows::MiradoWindows() : frmMirado_(std::make_unique<TfrmMirado>())
+{
+    TfrmMirado *main = frmMirado_.get();
+    frmSelect_ = new TfrmSelect(main, [main] { main->mnuPlotClick(); });
+    frmAbout_ = new TfrmAbout(main);
+    frmOption_ = new TfrmOption(main);
+    frmPreview_ = new TfrmPreview(main);
+    main->setDialogs(frmSelect_, frmAbout_, frmOption_);
+}
+
+MiradoWindows::~MiradoWindows() = default;
+
+void SetUpApplication()
+{
+    QApplication::setApplicationName(kApplicationTitle);
+    InstallFontSubstitutions();
+}
+
+int RunMirado()
+{
+    const SingleInstance instance(kApplicationTitle);
+    if (!instance.acquired()) {
+        ShowMessage(nullptr, {MessageIcon::Error, QStringLiteral("エラー"),
+                              QStringLiteral("既に起動しています．")});
+        return 0;
+    }
+    SetUpApplication();
+    MiradoWindows windows;
+    windows.frmMirado().show();
+    return QApplication::exec();
+}
+
+} // namespace mirado

@@ -1,0 +1,510 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "mirado.h"
+
+#include <QAction>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLocale>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPainter>
+#include <QStatusBar>
+#include <QTimer>
+#include <QToolBar>
+#include <QToolButton>
+#include <QUrl>
+#include <QVBoxLayout>
+
+#include "astro/clocktime.h"
+#include "chart/elevationchart.h"
+#include "data/lines.h"
+#include "datespinbox.h"
+#include "dialogs/about.h"
+#include "dialogs/fileversioninfo.h"
+#include "dialogs/messages.h"
+#include "dialogs/option.h"
+#include "dialogs/select.h"
+#include "platform/clock.h"
+#include "platform/textcodec.h"
+
+namespace mirado {
+
+namespace {
+
+constexpr QSize kWindowSize{640, 480};
+constexpr QPoint kWindowPosition{235, 134};
+constexpr int kToolBarHeight = 57;
+constexpr QSize kToolButtonSize{64, 51};
+constexpr QSize kToolImageSize{32, 32};
+constexpr int kDatePanelWidth = 177;
+constexpr int kDividerWidth = 19;
+constexpr int kSeparatorWidth = 13;
+constexpr int kStatusBarHeight = 30;
+constexpr int kUtPanelWidth = 280;
+constexpr int kLstPanelWidth = 175;
+constexpr int kBevelHeight = 9;
+constexpr int kTimerIntervalMs = 1000;
+constexpr int kSpinTop = 12;
+constexpr int kSpinHeight = 28;
+
+// The open dialog's filter as "description|pattern" pairs.
+const QString kOpenFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|全てのﾌｧｲﾙ (*.*)|*.*");
+
+QFont PixelFont(const QString &family, int pixelSize, bool bold = false)
+{
+    QFont font(family);
+    font.setPixelSize(pixelSize);
+    font.setBold(bold);
+    return font;
+}
+
+// "description|pattern|..." as the filter list of Qt's file dialog.
+QString QtFileFilter(const QString &filter)
+{
+    const QStringList parts = filter.split(u'|');
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i];
+    return filters.join(QStringLiteral(";;"));
+}
+
+char LocaleDecimalSeparator()
+{
+    const QString point = QLocale::system().decimalPoint();
+    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
+                                                          : '.';
+}
+
+// An etched line along the top edge of the chart, separating it from the
+// toolbar.
+class Bevel : public QWidget
+{
+public:
+    explicit Bevel(QWidget *parent) : QWidget(parent)
+    {
+        setObjectName(QStringLiteral("bevTopLineChart"));
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        setFixedHeight(kBevelHeight);
+    }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        painter.setPen(palette().color(QPalette::Dark));
+        painter.drawLine(0, 0, width() - 1, 0);
+        painter.setPen(palette().color(QPalette::Light));
+        painter.drawLine(0, 1, width() - 1, 1);
+    }
+};
+
+} // namespace
+
+TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
+{
+    setObjectName(QStringLiteral("frmMirado"));
+    setWindowTitle(QStringLiteral("Mirado"));
+    setWindowIcon(QIcon(QStringLiteral(":/icons/mirado.svg")));
+    setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    setMinimumSize(kWindowSize);
+    resize(kWindowSize);
+    move(kWindowPosition);
+    decimalSeparator_ = LocaleDecimalSeparator();
+
+    createMenus();
+    createToolBar();
+    createChart();
+    createStatusBar();
+
+    tmrNow_ = new QTimer(this);
+    tmrNow_->setObjectName(QStringLiteral("tmrNow"));
+    tmrNow_->setInterval(kTimerIntervalMs);
+    connect(tmrNow_, &QTimer::timeout, this, guarded(&TfrmMirado::tmrNowTimer));
+    tmrNow_->start();
+
+    FormCreate();
+}
+
+TfrmMirado::~TfrmMirado()
+{
+    FormDestroy();
+}
+
+void TfrmMirado::setDialogs(TfrmSelect *select, TfrmAbout *about, TfrmOption *option)
+{
+    frmSelect_ = select;
+    frmAbout_ = about;
+    frmOption_ = option;
+}
+
+std::function<void()> TfrmMirado::guarded(void (TfrmMirado::*handler)())
+{
+    return [this, handler] { RunGuarded(this, [&] { (this->*handler)(); }); };
+}
+
+QAction *TfrmMirado::addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                                 void (TfrmMirado::*handler)())
+{
+    QAction *action = menu->addAction(caption);
+    action->setObjectName(QString::fromLatin1(name));
+    connect(action, &QAction::triggered, this, guarded(handler));
+    return action;
+}
+
+void TfrmMirado::createMenus()
+{
+    QMenuBar *bar = menuBar();
+    bar->setObjectName(QStringLiteral("MainMenu"));
+
+    QMenu *file = bar->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    file->setObjectName(QStringLiteral("mnuFile"));
+    addMenuItem(file, "mnuOpen", QStringLiteral("天体ﾌｧｲﾙを開く(&O)"), &TfrmMirado::mnuOpenClick);
+    file->addSeparator()->setObjectName(QStringLiteral("N2"));
+    addMenuItem(file, "mnuPrinterSet", QStringLiteral("ﾌﾟﾘﾝﾀの設定(&S)"),
+                &TfrmMirado::mnuPrinterSetClick);
+    addMenuItem(file, "Preview", QStringLiteral("印刷ﾌﾟﾚﾋﾞｭｰ(&D)"), &TfrmMirado::PreviewClick)
+        ->setEnabled(false);
+    addMenuItem(file, "mnuPrint", QStringLiteral("ｸﾞﾗﾌの印刷(&P)"), &TfrmMirado::mnuPrintClick);
+    file->addSeparator()->setObjectName(QStringLiteral("N1"));
+    addMenuItem(file, "mnuExit", QStringLiteral("終了(&X)"), &TfrmMirado::mnuExitClick);
+
+    QMenu *show = bar->addMenu(QStringLiteral("表示(&V)"));
+    show->setObjectName(QStringLiteral("mnuShow"));
+    addMenuItem(show, "mnuPlot", QStringLiteral("高度の表示(&P)"), &TfrmMirado::mnuPlotClick);
+    show->addSeparator()->setObjectName(QStringLiteral("mnuSep1"));
+    addMenuItem(show, "mnuZoom100", QStringLiteral("標準(&I)"), &TfrmMirado::mnuZoom100Click);
+    addMenuItem(show, "mnuZoomIn", QStringLiteral("ｽﾞｰﾑｲﾝ(&Z)"), &TfrmMirado::mnuZoomInClick);
+    addMenuItem(show, "mnuZoomOut", QStringLiteral("ｽﾞｰﾑｱｳﾄ(&O)"), &TfrmMirado::mnuZoomOutClick);
+    show->addSeparator()->setObjectName(QStringLiteral("mnuSep3"));
+    mnuNow_ =
+        addMenuItem(show, "mnuNow", QStringLiteral("現在時刻の表示"), &TfrmMirado::mnuNowClick);
+    mnuNow_->setCheckable(true);
+
+    QMenu *set = bar->addMenu(QStringLiteral("設定(&S)"));
+    set->setObjectName(QStringLiteral("mnuSet"));
+    addMenuItem(set, "mnuSelectObj", QStringLiteral("天体の選択(&B)"),
+                &TfrmMirado::mnuSelectObjClick);
+    set->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
+    addMenuItem(set, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), &TfrmMirado::mnuOptionClick);
+
+    QMenu *help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    help->setObjectName(QStringLiteral("mnuHelp"));
+    addMenuItem(help, "mnuHint", QStringLiteral("Miradoのﾍﾙﾌﾟ(&H)"), &TfrmMirado::mnuHintClick);
+    addMenuItem(help, "mnuAbout", QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)"), &TfrmMirado::mnuAboutClick);
+}
+
+QToolButton *TfrmMirado::addToolButton(const char *name, const QString &caption,
+                                       const QString &image, void (TfrmMirado::*handler)())
+{
+    auto *button = new QToolButton(this);
+    button->setObjectName(QString::fromLatin1(name));
+    button->setText(caption);
+    button->setIcon(QIcon(image));
+    button->setIconSize(kToolImageSize);
+    button->setToolButtonStyle(Qt::ToolButtonTextUnderIcon);
+    button->setFixedSize(kToolButtonSize);
+    button->setAutoRaise(true);
+    connect(button, &QToolButton::clicked, this, guarded(handler));
+    findChild<QToolBar *>(QStringLiteral("ToolBar"))->addWidget(button);
+    return button;
+}
+
+void TfrmMirado::createToolBar()
+{
+    auto *toolBar = new QToolBar(this);
+    toolBar->setObjectName(QStringLiteral("ToolBar"));
+    toolBar->setMovable(false);
+    toolBar->setFloatable(false);
+    toolBar->setFixedHeight(kToolBarHeight);
+    toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
+    toolBar->setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
+    toolBar->setBackgroundRole(QPalette::Window);
+    addToolBar(Qt::TopToolBarArea, toolBar);
+
+    // The date panel.
+    auto *pnlDate = new QWidget(toolBar);
+    pnlDate->setObjectName(QStringLiteral("pnlDate"));
+    pnlDate->setFixedSize(kDatePanelWidth, kToolBarHeight);
+    const QFont spinFont = PixelFont(QStringLiteral("FixedSys"), 16, true);
+    const auto makeSpin = [&](const char *name, const char *hint, int left, int width, int minimum,
+                              int maximum, int value, int maxLength) {
+        auto *spin = new DateSpinBox(pnlDate, minimum, maximum, value, maxLength);
+        spin->setObjectName(QString::fromLatin1(name));
+        spin->setToolTip(QString::fromLatin1(hint));
+        spin->setFont(spinFont);
+        spin->setGeometry(left, kSpinTop, width, kSpinHeight);
+        return spin;
+    };
+    sedYear_ = makeSpin("sedYear", "Year", 8, 65, 1900, 2999, kDesignDate.year, 4);
+    sedMonth_ = makeSpin("sedMonth", "Month", 80, 41, 1, 12, kDesignDate.month, 2);
+    sedDay_ = makeSpin("sedDay", "Day", 128, 41, 1, 31, kDesignDate.day, 2);
+    connect(sedYear_, &QSpinBox::valueChanged, this, &TfrmMirado::sedYearChange);
+    connect(sedMonth_, &QSpinBox::valueChanged, this, &TfrmMirado::sedMonthChange);
+    connect(sedDay_, &QSpinBox::valueChanged, this, &TfrmMirado::sedDayChange);
+    toolBar->addWidget(pnlDate);
+
+    addToolButton("tbPlot", QStringLiteral("高度表示"), QStringLiteral(":/icons/plot.svg"),
+                  &TfrmMirado::mnuPlotClick);
+    addToolButton("tbSelect", QStringLiteral("天体選択"), QStringLiteral(":/icons/select.svg"),
+                  &TfrmMirado::mnuSelectObjClick);
+    tbNow_ = addToolButton("tbNow", QStringLiteral("現在時刻"), QStringLiteral(":/icons/now.svg"),
+                           &TfrmMirado::mnuNowClick);
+    tbNow_->setCheckable(true);
+
+    auto *divider = new QWidget(toolBar);
+    divider->setObjectName(QStringLiteral("ToolButton6"));
+    divider->setFixedWidth(kDividerWidth);
+    toolBar->addWidget(divider);
+
+    addToolButton("ToolButton3", QStringLiteral("ﾌｧｲﾙを開く"), QStringLiteral(":/icons/open.svg"),
+                  &TfrmMirado::mnuOpenClick);
+
+    auto *separator = new QFrame(toolBar);
+    separator->setObjectName(QStringLiteral("ToolButton1"));
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setFixedWidth(kSeparatorWidth);
+    toolBar->addWidget(separator);
+
+    lblLocalTime_ = new QLabel(toolBar);
+    lblLocalTime_->setObjectName(QStringLiteral("lblLocalTime"));
+    lblLocalTime_->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 27));
+    lblLocalTime_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
+    toolBar->addWidget(lblLocalTime_);
+}
+
+void TfrmMirado::createChart()
+{
+    chtMirado_ = new ElevationChart(this);
+    chtMirado_->setObjectName(QStringLiteral("chtMirado"));
+    bevTopLineChart_ = new Bevel(chtMirado_);
+    bevTopLineChart_->setGeometry(0, 0, chtMirado_->width(), kBevelHeight);
+    chtMirado_->installEventFilter(this);
+    setCentralWidget(chtMirado_);
+}
+
+bool TfrmMirado::eventFilter(QObject *watched, QEvent *event)
+{
+    // The bevel runs along the chart's top edge at every width.
+    if (watched == chtMirado_ && event->type() == QEvent::Resize) {
+        bevTopLineChart_->setGeometry(0, 0, chtMirado_->width(), kBevelHeight);
+        bevTopLineChart_->raise();
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMirado::createStatusBar()
+{
+    QStatusBar *bar = statusBar();
+    bar->setObjectName(QStringLiteral("StatusBar"));
+    bar->setFixedHeight(kStatusBarHeight);
+    bar->setSizeGripEnabled(true);
+    bar->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 21, true));
+    const auto makePanel = [&](const char *name, int width) {
+        auto *panel = new QLabel(bar);
+        panel->setObjectName(QString::fromLatin1(name));
+        panel->setFixedWidth(width);
+        panel->setFrameShape(QFrame::Panel);
+        panel->setFrameShadow(QFrame::Sunken);
+        QPalette palette = panel->palette();
+        palette.setColor(QPalette::WindowText, QColor(0, 0, 128));
+        panel->setPalette(palette);
+        bar->addWidget(panel);
+        return panel;
+    };
+    utPanel_ = makePanel("StatusBarPanel0", kUtPanelWidth);
+    lstPanel_ = makePanel("StatusBarPanel1", kLstPanelWidth);
+}
+
+void TfrmMirado::FormCreate()
+{
+    setAcceptDrops(true);
+    try {
+        catalogueLines_.clear();
+        selectedDate_ = {sedYear_->value(), sedMonth_->value(), sedDay_->value()};
+    } catch (const std::exception &error) {
+        ShowWarning(this, QStringLiteral("FormCreate ") + ErrorText(error));
+    }
+}
+
+void TfrmMirado::FormShow()
+{
+    // Caption from the program's version resource.
+    {
+        TFileVersionInfo info;
+        setWindowTitle(QStringLiteral("Mirado Ver ") + QString::fromStdString(VersionText(info)));
+    }
+
+    // Start date: a night is named by the date of its evening.
+    const TDateRec start = NightDateOf(ToDateTimeValue(LocalNow()));
+    sedYear_->setValue(start.year);
+    sedMonth_->setValue(start.month);
+    sedDay_->setValue(start.day);
+
+    // The present-moment marker, created detached.
+    nowSeries_ = chtMirado_->createPointSeries();
+    hasNowSeries_ = true;
+    chtMirado_->setSeriesTitle(nowSeries_, QStringLiteral("Now"));
+    chtMirado_->setPointer(nowSeries_, false, 1, 10000);
+
+    // The site and the catalogue it names.
+    ReadSiteFile(kSiteFileName, site_, decimalSeparator_);
+    if (!site_.cataloguePath.empty())
+        LoadCatalogue(site_.cataloguePath);
+}
+
+void TfrmMirado::FormDestroy()
+{
+    catalogueLines_.clear();
+}
+
+void TfrmMirado::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (shown_)
+        return;
+    shown_ = true;
+    RunGuarded(this, [this] { FormShow(); });
+}
+
+void TfrmMirado::sedYearChange(int value)
+{
+    selectedDate_.year = value;
+}
+void TfrmMirado::sedMonthChange(int value)
+{
+    selectedDate_.month = value;
+}
+void TfrmMirado::sedDayChange(int value)
+{
+    selectedDate_.day = value;
+}
+
+void TfrmMirado::LoadCatalogue(const std::string &path)
+{
+    std::vector<std::string> lines;
+    ReadLines(path, lines);
+    catalogueLines_ = std::move(lines);
+    if (frmSelect_)
+        frmSelect_->clearItems();
+    FillObjectList();
+}
+
+void TfrmMirado::FillObjectList()
+{
+    if (!frmSelect_)
+        return;
+    const TextEncoding encoding = DetectDisplayEncoding(catalogueLines_);
+    std::vector<QString> texts;
+    texts.reserve(catalogueLines_.size());
+    for (const std::string &line : catalogueLines_)
+        texts.push_back(DecodeForDisplay(line, encoding));
+    frmSelect_->appendItems(texts);
+}
+
+QString TfrmMirado::runOpenDialog()
+{
+    if (openDialog_)
+        return openDialog_();
+    return QFileDialog::getOpenFileName(this, QString(), QString(), QtFileFilter(kOpenFilter));
+}
+
+void TfrmMirado::setOpenDialogForTesting(std::function<QString()> openDialog)
+{
+    openDialog_ = std::move(openDialog);
+}
+
+void TfrmMirado::mnuOpenClick()
+{
+    const QString path = runOpenDialog();
+    if (path.isEmpty())
+        return;
+    try {
+        LoadCatalogue(QFile::encodeName(path).toStdString());
+    } catch (const std::exception &error) {
+        ShowWarning(this, ErrorText(error));
+    }
+}
+
+void TfrmMirado::HandleDroppedFiles(const QStringList &files)
+{
+    // Only the first dropped file is loaded.
+    if (files.isEmpty())
+        return;
+    try {
+        LoadCatalogue(QFile::encodeName(files.first()).toStdString());
+    } catch (const std::exception &error) {
+        ShowWarning(this, ErrorText(error));
+    }
+}
+
+void TfrmMirado::dragEnterEvent(QDragEnterEvent *event)
+{
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
+QStringList DroppedFileNames(const QMimeData &data)
+{
+    QStringList files;
+    for (const QUrl &url : data.urls())
+        if (url.isLocalFile())
+            files << url.toLocalFile();
+    return files;
+}
+
+void TfrmMirado::dropEvent(QDropEvent *event)
+{
+    const QStringList files = DroppedFileNames(*event->mimeData());
+    if (files.isEmpty())
+        return;
+    event->acceptProposedAction();
+    RunGuarded(this, [&] { HandleDroppedFiles(files); });
+}
+
+void TfrmMirado::mnuSelectObjClick()
+{
+    if (frmSelect_)
+        frmSelect_->exec();
+}
+
+void TfrmMirado::mnuOptionClick()
+{
+    if (frmOption_)
+        frmOption_->exec();
+}
+
+void TfrmMirado::mnuAboutClick()
+{
+    if (frmAbout_)
+        frmAbout_->exec();
+}
+
+void TfrmMirado::mnuPlotClick() {}
+
+void TfrmMirado::mnuNowClick()
+{
+    nowDisplayOn_ = !nowDisplayOn_;
+    mnuNow_->setChecked(nowDisplayOn_);
+    tbNow_->setChecked(nowDisplayOn_);
+}
+
+void TfrmMirado::tmrNowTimer() {}
+
+void TfrmMirado::mnuZoom100Click() {}
+void TfrmMirado::mnuZoomInClick() {}
+void TfrmMirado::mnuZoomOutClick() {}
+void TfrmMirado::mnuPrinterSetClick() {}
+void TfrmMirado::mnuPrintClick() {}
+void TfrmMirado::PreviewClick() {}
+void TfrmMirado::mnuHintClick() {}
+void TfrmMirado::mnuExitClick()
+{
+    close();
+}
+
+} // namespace mirado

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QMainWindow>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "astro/types.h"
+#include "chart/seriesstore.h"
+#include "data/site.h"
+
+class QAction;
+class QMimeData;
+class QLabel;
+class QTimer;
+class QToolButton;
+
+namespace mirado {
+
+class DateSpinBox;
+class ElevationChart;
+class TfrmAbout;
+class TfrmOption;
+class TfrmSelect;
+
+// The local files among the dropped items, in the order dropped.
+QStringList DroppedFileNames(const QMimeData &data);
+
+// The main window frmMirado. It holds the program's state for the whole run
+// (the chosen date, the site, the catalogue lines and path) and runs the
+// commands of the menu and the toolbar. The other windows read and write the
+// state through it.
+class TfrmMirado : public QMainWindow
+{
+    Q_OBJECT
+
+public:
+    // The window's design values; FormCreate runs while it is built.
+    static constexpr TDateRec kDesignDate{2001, 12, 31};
+
+    explicit TfrmMirado(QWidget *parent = nullptr);
+    ~TfrmMirado() override;
+
+    // Hands over the dialogs, created after the main window.
+    void setDialogs(TfrmSelect *select, TfrmAbout *about, TfrmOption *option);
+
+    // The state.
+    const TDateRec &selectedDate() const { return selectedDate_; }
+    const SiteValues &site() const { return site_; }
+    SiteValues &site() { return site_; }
+    const std::vector<std::string> &catalogueLines() const { return catalogueLines_; }
+    ElevationChart *chart() const { return chtMirado_; }
+    SeriesId nowSeries() const { return nowSeries_; }
+    // The decimal separator of the user's locale, for every number the
+    // program reads or writes.
+    char decimalSeparator() const { return decimalSeparator_; }
+
+    // Reads the catalogue at `path` (bytes, as the file system takes them)
+    // into the catalogue lines and refills the selection list. Raises the
+    // file's error and then keeps the previous catalogue.
+    void LoadCatalogue(const std::string &path);
+    // Appends every catalogue line, unchecked, to the selection list.
+    void FillObjectList();
+
+    // The file-open dialog shared with the options dialog: the chosen file,
+    // or an empty text when the user cancels.
+    QString runOpenDialog();
+    void setOpenDialogForTesting(std::function<QString()> openDialog);
+
+    // Event handlers.
+    void FormCreate();
+    void FormShow();
+    void FormDestroy();
+    void sedYearChange(int value);
+    void sedMonthChange(int value);
+    void sedDayChange(int value);
+    void mnuOpenClick();
+    void HandleDroppedFiles(const QStringList &files);
+    void mnuSelectObjClick();
+    void mnuOptionClick();
+    void mnuAboutClick();
+    void mnuPlotClick();
+    void mnuNowClick();
+    void tmrNowTimer();
+    void mnuZoom100Click();
+    void mnuZoomInClick();
+    void mnuZoomOutClick();
+    void mnuPrinterSetClick();
+    void mnuPrintClick();
+    void PreviewClick();
+    void mnuHintClick();
+    void mnuExitClick();
+
+protected:
+    void showEvent(QShowEvent *event) override;
+    void dragEnterEvent(QDragEnterEvent *event) override;
+    void dropEvent(QDropEvent *event) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void createMenus();
+    void createToolBar();
+    void createStatusBar();
+    void createChart();
+    QAction *addMenuItem(QMenu *menu, const char *name, const QString &caption,
+                         void (TfrmMirado::*handler)());
+    QToolButton *addToolButton(const char *name, const QString &caption, const QString &image,
+                               void (TfrmMirado::*handler)());
+    // Runs a handler with every error going to the default report.
+    std::function<void()> guarded(void (TfrmMirado::*handler)());
+
+    // State.
+    TDateRec selectedDate_{};
+    SeriesId nowSeries_{};
+    bool hasNowSeries_ = false;
+    SiteValues site_;
+    std::vector<std::string> catalogueLines_;
+    char decimalSeparator_ = '.';
+    bool shown_ = false;
+    bool nowDisplayOn_ = false;
+
+    // Components.
+    ElevationChart *chtMirado_ = nullptr;
+    QWidget *bevTopLineChart_ = nullptr;
+    DateSpinBox *sedYear_ = nullptr;
+    DateSpinBox *sedMonth_ = nullptr;
+    DateSpinBox *sedDay_ = nullptr;
+    QLabel *lblLocalTime_ = nullptr;
+    QLabel *utPanel_ = nullptr;
+    QLabel *lstPanel_ = nullptr;
+    QAction *mnuNow_ = nullptr;
+    QToolButton *tbNow_ = nullptr;
+    QTimer *tmrNow_ = nullptr;
+    TfrmSelect *frmSelect_ = nullptr;
+    TfrmAbout *frmAbout_ = nullptr;
+    TfrmOption *frmOption_ = nullptr;
+    std::function<QString()> openDialog_;
+};
+
+} // namespace mirado

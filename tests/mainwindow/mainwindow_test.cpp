@@ -1,0 +1,445 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractItemView>
+#include <QDir>
+#include <QLockFile>
+#include <QMimeData>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolButton>
+
+#include "chart/elevationchart.h"
+#include "dialogs/messages.h"
+#include "dialogs/select.h"
+#include "mainwindow/application.h"
+#include "mainwindow/mirado.h"
+#include "platform/clock.h"
+#include "platform/singleinstance.h"
+
+using namespace mirado;
+
+namespace {
+
+// Writes `bytes` into the file `name` under `dir`.
+QString WriteFile(const QDir &dir, const QString &name, const QByteArray &bytes)
+{
+    QFile file(dir.filePath(name));
+    file.open(QIODevice::WriteOnly);
+    file.write(bytes);
+    return file.fileName();
+}
+
+const QByteArray kTwoLines = "Vega, 18:36:56.3, +38:47:01\r\nDeneb, 20:41:25.9, +45:16:49\r\n";
+
+} // namespace
+
+class MainWindowTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetUpApplication(); }
+    void init();
+    void cleanup();
+
+    void startDate_data();
+    void startDate();
+    void caption();
+    void siteFile_data();
+    void siteFile();
+    void openKeepsThePreviousCatalogueOnError();
+    void openCancelledChangesNothing();
+    void openReplacesTheListAndClearsMarks();
+    void dropLoadsTheFirstFileOnly();
+    void dropOfAnUnreadableFileKeepsTheCatalogue();
+    void shiftJisAndUtf8LinesAreShownDecoded();
+    void spinEditsStayInRange();
+    void spinEditsRefuseTyping();
+    void nowButtonAndMenuItemAgree();
+    void layout();
+    void singleInstance();
+    void secondStartShowsTheMessage();
+    void fullStopRule_data();
+    void fullStopRule();
+
+private:
+    // Builds the windows in a working folder holding `site` (none when
+    // null) at the given local moment, and shows the main window.
+    void start(const QByteArray *site,
+               const QDateTime &now = QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    QString previousDir_;
+    std::unique_ptr<MiradoWindows> windows_;
+    QList<Message> messages_;
+};
+
+void MainWindowTest::init()
+{
+    dir_ = std::make_unique<QTemporaryDir>();
+    previousDir_ = QDir::currentPath();
+    QDir::setCurrent(dir_->path());
+    messages_.clear();
+    SetMessageHandlerForTesting([this](const Message &message) { messages_ << message; });
+}
+
+void MainWindowTest::cleanup()
+{
+    windows_.reset();
+    SetMessageHandlerForTesting({});
+    SetClockForTesting({});
+    QDir::setCurrent(previousDir_);
+    dir_.reset();
+}
+
+void MainWindowTest::start(const QByteArray *site, const QDateTime &now)
+{
+    if (site)
+        WriteFile(QDir(dir_->path()), QStringLiteral("site.txt"), *site);
+    SetClockForTesting([now] { return now; });
+    windows_ = std::make_unique<MiradoWindows>();
+    windows_->frmMirado().show();
+}
+
+void MainWindowTest::startDate_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QDate>("want");
+    QTest::newRow("05:30 on New Year's day")
+        << QDateTime(QDate(2027, 1, 1), QTime(5, 30)) << QDate(2026, 12, 31);
+    QTest::newRow("07:00 on New Year's day")
+        << QDateTime(QDate(2027, 1, 1), QTime(7, 0)) << QDate(2027, 1, 1);
+    QTest::newRow("06:59 in June")
+        << QDateTime(QDate(2027, 6, 15), QTime(6, 59, 59)) << QDate(2027, 6, 14);
+    QTest::newRow("03:00 on 1 March of a leap year")
+        << QDateTime(QDate(2024, 3, 1), QTime(3, 0)) << QDate(2024, 2, 29);
+    QTest::newRow("03:00 on 1 March")
+        << QDateTime(QDate(2023, 3, 1), QTime(3, 0)) << QDate(2023, 2, 28);
+    QTest::newRow("00:00 on 1 May")
+        << QDateTime(QDate(2026, 5, 1), QTime(0, 0)) << QDate(2026, 4, 30);
+    QTest::newRow("23:59 on 31 December")
+        << QDateTime(QDate(2026, 12, 31), QTime(23, 59)) << QDate(2026, 12, 31);
+}
+
+void MainWindowTest::startDate()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QDate, want);
+    start(nullptr, now);
+    TfrmMirado &main = windows_->frmMirado();
+    QCOMPARE(main.findChild<QSpinBox *>("sedYear")->value(), want.year());
+    QCOMPARE(main.findChild<QSpinBox *>("sedMonth")->value(), want.month());
+    QCOMPARE(main.findChild<QSpinBox *>("sedDay")->value(), want.day());
+    QCOMPARE(main.selectedDate().year, want.year());
+    QCOMPARE(main.selectedDate().month, want.month());
+    QCOMPARE(main.selectedDate().day, want.day());
+    QVERIFY(messages_.isEmpty());
+}
+
+void MainWindowTest::caption()
+{
+    start(nullptr);
+    QCOMPARE(windows_->frmMirado().windowTitle(), QStringLiteral("Mirado Ver 0.81"));
+    QCOMPARE(QApplication::applicationName(), QStringLiteral("Mirado"));
+}
+
+void MainWindowTest::siteFile_data()
+{
+    QTest::addColumn<bool>("present");
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<double>("longitude");
+    QTest::addColumn<double>("latitude");
+    QTest::addColumn<double>("timeZone");
+    QTest::addColumn<int>("items");
+    QTest::addColumn<QString>("error");
+
+    QTest::newRow("missing") << false << QByteArray() << 135.0 << 35.0 << 9.0 << 0 << QString();
+    QTest::newRow("site and catalogue") << true << QByteArray("139.7\r\n35.7\r\n9\r\ncat.txt\r\n")
+                                        << 139.7 << 35.7 << 9.0 << 2 << QString();
+    QTest::newRow("empty catalogue line") << true << QByteArray("139.7\r\n35.7\r\n9\r\n\r\n")
+                                          << 139.7 << 35.7 << 9.0 << 0 << QString();
+    QTest::newRow("three lines") << true << QByteArray("139.7\r\n35.7\r\n9\r\n") << 139.7 << 35.7
+                                 << 9.0 << 0
+                                 << QStringLiteral("リストのインデックスが範囲を超えています (3)");
+    QTest::newRow("one line") << true << QByteArray("139.7") << 139.7 << 0.0 << 0.0 << 0
+                              << QStringLiteral("リストのインデックスが範囲を超えています (1)");
+    QTest::newRow("damaged latitude")
+        << true << QByteArray("139.7\r\nnorth\r\n9\r\n\r\n") << 139.7 << 0.0 << 0.0 << 0
+        << QStringLiteral("'north' is not a valid floating point value.");
+    QTest::newRow("catalogue missing")
+        << true << QByteArray("139.7\r\n35.7\r\n9\r\nnone.txt\r\n") << 139.7 << 35.7 << 9.0 << 0
+        << QStringLiteral("ファイル none.txt は開けません.");
+}
+
+void MainWindowTest::siteFile()
+{
+    QFETCH(bool, present);
+    QFETCH(QByteArray, content);
+    QFETCH(double, longitude);
+    QFETCH(double, latitude);
+    QFETCH(double, timeZone);
+    QFETCH(int, items);
+    QFETCH(QString, error);
+
+    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    start(present ? &content : nullptr);
+    const TfrmMirado &main = windows_->frmMirado();
+    QCOMPARE(main.site().longitude, longitude);
+    QCOMPARE(main.site().latitude, latitude);
+    QCOMPARE(main.site().timeZone, timeZone);
+    QCOMPARE(windows_->frmSelect().itemCount(), items);
+    QCOMPARE(int(main.catalogueLines().size()), items);
+    if (error.isEmpty()) {
+        QVERIFY(messages_.isEmpty());
+    } else {
+        QCOMPARE(messages_.size(), 1);
+        QCOMPARE(messages_[0].text, error);
+        QCOMPARE(messages_[0].caption, QStringLiteral("Mirado"));
+        QCOMPARE(messages_[0].icon, MessageIcon::Error);
+    }
+    // The window is shown all the same, with its caption and start date.
+    QVERIFY(main.isVisible());
+    QCOMPARE(main.windowTitle(), QStringLiteral("Mirado Ver 0.81"));
+}
+
+void MainWindowTest::openKeepsThePreviousCatalogueOnError()
+{
+    const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
+    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    start(&site);
+    TfrmMirado &main = windows_->frmMirado();
+    windows_->frmSelect().setChecked(1, true);
+
+    const QString missing = QDir(dir_->path()).filePath(QStringLiteral("gone.txt"));
+    main.setOpenDialogForTesting([missing] { return missing; });
+    main.mnuOpenClick();
+
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
+    QCOMPARE(messages_[0].icon, MessageIcon::Warning);
+    QCOMPARE(messages_[0].text, QStringLiteral("ファイル %1 は開けません").arg(missing));
+    QCOMPARE(int(main.catalogueLines().size()), 2);
+    QCOMPARE(windows_->frmSelect().itemCount(), 2);
+    QVERIFY(windows_->frmSelect().isChecked(1));
+}
+
+void MainWindowTest::openCancelledChangesNothing()
+{
+    const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
+    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    start(&site);
+    TfrmMirado &main = windows_->frmMirado();
+    windows_->frmSelect().setChecked(0, true);
+    main.setOpenDialogForTesting([] { return QString(); });
+    main.mnuOpenClick();
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(windows_->frmSelect().itemCount(), 2);
+    QVERIFY(windows_->frmSelect().isChecked(0));
+}
+
+void MainWindowTest::openReplacesTheListAndClearsMarks()
+{
+    const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
+    const QDir dir(dir_->path());
+    WriteFile(dir, QStringLiteral("cat.txt"), kTwoLines);
+    const QString other = WriteFile(dir, QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
+    start(&site);
+    TfrmMirado &main = windows_->frmMirado();
+    windows_->frmSelect().setChecked(0, true);
+    main.setOpenDialogForTesting([other] { return other; });
+    main.mnuOpenClick();
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(windows_->frmSelect().itemCount(), 3);
+    for (int i = 0; i < 3; ++i)
+        QVERIFY(!windows_->frmSelect().isChecked(i));
+    // Opening does not change the catalogue of the next start.
+    QCOMPARE(main.site().cataloguePath, std::string("cat.txt"));
+}
+
+void MainWindowTest::dropLoadsTheFirstFileOnly()
+{
+    start(nullptr);
+    const QDir dir(dir_->path());
+    const QString first = WriteFile(dir, QStringLiteral("a.txt"), "A, 1:0:0, +1:0:0\n");
+    const QString second = WriteFile(dir, QStringLiteral("b.txt"), kTwoLines);
+    TfrmMirado &main = windows_->frmMirado();
+
+    QMimeData mime;
+    mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
+                  QUrl::fromLocalFile(dir.filePath(QStringLiteral("c.txt")))});
+    mime.setText(QStringLiteral("not a file"));
+    main.HandleDroppedFiles(DroppedFileNames(mime));
+
+    QVERIFY(messages_.isEmpty());
+    QCOMPARE(windows_->frmSelect().itemCount(), 1);
+    QCOMPARE(main.catalogueLines().front(), std::string("A, 1:0:0, +1:0:0"));
+    QVERIFY(main.acceptDrops());
+    QVERIFY(!windows_->frmSelect().acceptDrops());
+}
+
+void MainWindowTest::dropOfAnUnreadableFileKeepsTheCatalogue()
+{
+    const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
+    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    start(&site);
+    TfrmMirado &main = windows_->frmMirado();
+    // A folder cannot be read as a catalogue.
+    main.HandleDroppedFiles({dir_->path()});
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
+    QCOMPARE(int(main.catalogueLines().size()), 2);
+}
+
+void MainWindowTest::shiftJisAndUtf8LinesAreShownDecoded()
+{
+    start(nullptr);
+    TfrmMirado &main = windows_->frmMirado();
+    const QDir dir(dir_->path());
+    const auto shownFirstItem = [&](const QString &name, const QByteArray &bytes) {
+        main.LoadCatalogue(WriteFile(dir, name, bytes).toStdString());
+        auto *view = windows_->frmSelect().findChild<QAbstractItemView *>("clbObject");
+        return view->model()->index(0, 0).data().toString();
+    };
+    // "ベガ" in Shift-JIS and in UTF-8; the lines keep their bytes.
+    QCOMPARE(shownFirstItem("sjis.txt", "\x83\x78\x83\x4B, 1:0:0, +1:0:0\n"),
+             QStringLiteral("ベガ, 1:0:0, +1:0:0"));
+    QCOMPARE(main.catalogueLines().front(), std::string("\x83\x78\x83\x4B, 1:0:0, +1:0:0"));
+    QCOMPARE(shownFirstItem("utf8.txt", "ベガ, 1:0:0, +1:0:0\n"),
+             QStringLiteral("ベガ, 1:0:0, +1:0:0"));
+}
+
+void MainWindowTest::spinEditsStayInRange()
+{
+    start(nullptr);
+    TfrmMirado &main = windows_->frmMirado();
+    auto *year = main.findChild<QSpinBox *>("sedYear");
+    auto *month = main.findChild<QSpinBox *>("sedMonth");
+    auto *day = main.findChild<QSpinBox *>("sedDay");
+    month->setValue(12);
+    QTest::keyClick(month, Qt::Key_Up);
+    QCOMPARE(month->value(), 12);
+    year->setValue(1900);
+    QTest::keyClick(year, Qt::Key_Down);
+    QCOMPARE(year->value(), 1900);
+    day->setValue(31);
+    QTest::keyClick(day, Qt::Key_Up);
+    QCOMPARE(day->value(), 31);
+    month->setValue(2);
+    QCOMPARE(day->value(), 31); // 31 February is kept
+    QTest::keyClick(day, Qt::Key_Down);
+    QCOMPARE(main.selectedDate().day, 30);
+    QCOMPARE(main.selectedDate().month, 2);
+    QCOMPARE(main.selectedDate().year, 1900);
+    year->setValue(5000);
+    QCOMPARE(year->value(), 2999);
+}
+
+void MainWindowTest::spinEditsRefuseTyping()
+{
+    start(nullptr);
+    auto *year = windows_->frmMirado().findChild<QSpinBox *>("sedYear");
+    const int before = year->value();
+    QTest::keyClicks(year, "1999");
+    QTest::keyClick(year, Qt::Key_Backspace);
+    QTest::keyClick(year, Qt::Key_V, Qt::ControlModifier);
+    QTest::keyClick(year, Qt::Key_X, Qt::ControlModifier);
+    QTest::keyClick(year, Qt::Key_PageUp);
+    QCOMPARE(year->value(), before);
+    QCOMPARE(year->text(), QString::number(before));
+}
+
+void MainWindowTest::nowButtonAndMenuItemAgree()
+{
+    start(nullptr);
+    TfrmMirado &main = windows_->frmMirado();
+    auto *item = main.findChild<QAction *>("mnuNow");
+    auto *button = main.findChild<QToolButton *>("tbNow");
+    QVERIFY(!item->isChecked());
+    button->click();
+    QVERIFY(item->isChecked());
+    QVERIFY(button->isChecked());
+    item->trigger();
+    QVERIFY(!item->isChecked());
+    QVERIFY(!button->isChecked());
+}
+
+void MainWindowTest::layout()
+{
+    start(nullptr);
+    TfrmMirado &main = windows_->frmMirado();
+    QCOMPARE(main.minimumSize(), QSize(640, 480));
+    QVERIFY(!main.findChild<QAction *>("Preview")->isEnabled());
+    QCOMPARE(main.findChild<QWidget *>("ToolBar")->height(), 57);
+    QCOMPARE(main.findChild<QWidget *>("StatusBar")->height(), 30);
+    QCOMPARE(main.findChild<QWidget *>("StatusBarPanel0")->width(), 280);
+    QCOMPARE(main.findChild<QWidget *>("StatusBarPanel1")->width(), 175);
+    QCOMPARE(main.findChild<QWidget *>("pnlDate")->width(), 177);
+    for (const char *name : {"tbPlot", "tbSelect", "tbNow", "ToolButton3"})
+        QCOMPARE(main.findChild<QToolButton *>(name)->size(), QSize(64, 51));
+    // The chart fills what the toolbar and status bar leave.
+    main.resize(800, 600);
+    QTest::qWait(0);
+    QCOMPARE(main.chart()->width(), main.width());
+    QCOMPARE(main.findChild<QWidget *>("bevTopLineChart")->width(), main.chart()->width());
+}
+
+void MainWindowTest::singleInstance()
+{
+    const QString folder = dir_->path();
+    {
+        const SingleInstance first(QStringLiteral("Mirado"), folder);
+        QVERIFY(first.acquired());
+        const SingleInstance second(QStringLiteral("Mirado"), folder);
+        QVERIFY(!second.acquired());
+        // Another user's folder is not blocked.
+        QTemporaryDir otherUser;
+        QVERIFY(SingleInstance(QStringLiteral("Mirado"), otherUser.path()).acquired());
+    }
+    // Released at the end of the first copy.
+    QVERIFY(SingleInstance(QStringLiteral("Mirado"), folder).acquired());
+
+    // A lock left by a copy that crashed: its process no longer runs.
+    QFile stale(QDir(folder).filePath(QStringLiteral("Mirado.lock")));
+    QVERIFY(stale.open(QIODevice::WriteOnly));
+    stale.write("2147480000\nmirado\n" + QSysInfo::machineHostName().toUtf8() + "\n");
+    stale.close();
+    QVERIFY(SingleInstance(QStringLiteral("Mirado"), folder).acquired());
+}
+
+void MainWindowTest::secondStartShowsTheMessage()
+{
+    const SingleInstance running(QStringLiteral("Mirado"));
+    QVERIFY(running.acquired());
+    QCOMPARE(RunMirado(), 0);
+    QCOMPARE(messages_.size(), 1);
+    QCOMPARE(messages_[0].text, QStringLiteral("既に起動しています．"));
+    QCOMPARE(messages_[0].icon, MessageIcon::Error);
+}
+
+void MainWindowTest::fullStopRule_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QString>("want");
+    QTest::newRow("letter") << "Integer overflow"
+                            << "Integer overflow.";
+    QTest::newRow("closing bracket") << "(3)"
+                                     << "(3)";
+    QTest::newRow("full stop") << "done."
+                               << "done.";
+    QTest::newRow("digit") << "index 3"
+                           << "index 3.";
+    QTest::newRow("Japanese") << "ファイル a は開けません"
+                              << "ファイル a は開けません.";
+    QTest::newRow("empty") << ""
+                           << "";
+}
+
+void MainWindowTest::fullStopRule()
+{
+    QFETCH(QString, text);
+    QFETCH(QString, want);
+    QCOMPARE(WithFullStop(text), want);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "mainwindow_test.moc"
