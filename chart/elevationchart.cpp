@@ -1,0 +1,353 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "elevationchart.h"
+
+#include <QChartView>
+#include <QElapsedTimer>
+#include <QImage>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPrinter>
+#include <QRubberBand>
+#include <QVBoxLayout>
+
+#include "chartscene.h"
+#include "data/errors.h"
+
+namespace mirado {
+
+namespace {
+
+constexpr const char *kInitialTitle = "Mirado";
+constexpr const char *kComponentName = "chtMirado";
+// Share of the page's width (left and right) and height (top and bottom) left
+// blank around a printed chart.
+constexpr double kPrintMarginFraction = 0.15;
+// Time after which an animated zoom skips its remaining frames.
+constexpr qint64 kZoomAnimationBudgetMs = 120;
+constexpr QRgb kImageBackground = qRgb(255, 255, 255);
+
+constexpr const char *kPrintStartFailedText = "印刷を開始できません";
+constexpr const char *kPrintFailedText = "印刷できませんでした";
+constexpr const char *kRenderStartFailedText = "グラフを描画できません";
+
+} // namespace
+
+ElevationChart::ElevationChart(QWidget *parent)
+    : QWidget(parent), title_(QString::fromUtf8(kInitialTitle)),
+      scene_(std::make_unique<ChartScene>(this))
+{
+    setObjectName(kComponentName);
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scene_->view());
+
+    scene_->setTitle(title_);
+    scene_->showSeries(store_);
+    scene_->setRanges(zoom_.ranges());
+    // Until the widget is first shown, it is laid out at its design size.
+    scene_->layOut(kDesignSize);
+
+    QWidget *viewport = scene_->view()->viewport();
+    viewport->installEventFilter(this);
+    rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport);
+}
+
+ElevationChart::~ElevationChart()
+{
+    scene_->view()->viewport()->removeEventFilter(this);
+}
+
+SeriesId ElevationChart::createLineSeries()
+{
+    return store_.create(SeriesKind::Line);
+}
+
+SeriesId ElevationChart::createPointSeries()
+{
+    return store_.create(SeriesKind::Point);
+}
+
+void ElevationChart::attachSeries(SeriesId series)
+{
+    if (store_.attach(series)) {
+        scheduleUpdate();
+    }
+}
+
+void ElevationChart::detachAllSeries()
+{
+    store_.detachAll();
+    scheduleUpdate();
+}
+
+void ElevationChart::releaseSeries(SeriesId series)
+{
+    store_.release(series);
+}
+
+void ElevationChart::setSeriesTitle(SeriesId series, const QString &title)
+{
+    store_.setTitle(series, title);
+    scheduleUpdate();
+}
+
+void ElevationChart::setLineWidth(SeriesId series, int widthPx)
+{
+    store_.setLineWidth(series, widthPx);
+    scheduleUpdate();
+}
+
+int ElevationChart::addPoint(SeriesId series, double x, double y)
+{
+    const int index = store_.addPoint(series, x, y);
+    scheduleUpdate();
+    return index;
+}
+
+void ElevationChart::clearSeries(SeriesId series)
+{
+    store_.clear(series);
+    scheduleUpdate();
+}
+
+void ElevationChart::setPointValue(SeriesId series, ValueList list, int index, double value)
+{
+    store_.setPointValue(series, list, index, value);
+    scheduleUpdate();
+}
+
+void ElevationChart::setPointer(SeriesId series, bool outlineVisible, int horizSizePx,
+                                int vertSizePx)
+{
+    store_.setPointer(series, {outlineVisible, horizSizePx, vertSizePx});
+    scheduleUpdate();
+}
+
+void ElevationChart::setChartTitle(const QString &title)
+{
+    title_ = title;
+    scene_->setTitle(title);
+}
+
+void ElevationChart::zoomByPercent(double percent)
+{
+    zoomTo(ZoomedRanges(zoom_.ranges(), percent));
+}
+
+void ElevationChart::undoZoom()
+{
+    zoom_.undo();
+    showRanges();
+}
+
+void ElevationChart::zoomTo(const AxisRanges &target)
+{
+    updateEngine();
+    zoom_.takeUndoPoint();
+    // Frames are only worth drawing where someone can see them. On a chart
+    // so full that drawing them drags, the remaining frames are left out.
+    if (animatedZoom_ && isVisible() && target != zoom_.ranges()) {
+        QElapsedTimer clock;
+        clock.start();
+        for (const AxisRanges &frame : ZoomFrames(zoom_.ranges(), target, kZoomFrames)) {
+            if (clock.elapsed() > kZoomAnimationBudgetMs) {
+                break;
+            }
+            zoom_.setRanges(frame);
+            showRanges();
+            scene_->repaintNow();
+        }
+    }
+    zoom_.finishZoom(target);
+    showRanges();
+}
+
+void ElevationChart::showRanges()
+{
+    scene_->setRanges(zoom_.ranges());
+}
+
+void ElevationChart::printChart(QPrinter &printer)
+{
+    updateEngine();
+    printer.setDocName(objectName());
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        printer.abort();
+        throw Error(kPrintStartFailedText);
+    }
+    const double width = printer.width();
+    const double height = printer.height();
+    const QRectF target(width * kPrintMarginFraction, height * kPrintMarginFraction,
+                        width * (1.0 - 2.0 * kPrintMarginFraction),
+                        height * (1.0 - 2.0 * kPrintMarginFraction));
+    try {
+        scene_->render(painter, target, scene_->layoutSize());
+    } catch (...) {
+        printer.abort();
+        painter.end();
+        throw;
+    }
+    if (printer.printerState() == QPrinter::Error) {
+        printer.abort();
+        painter.end();
+        throw Error(kPrintFailedText);
+    }
+    if (!painter.end()) {
+        throw Error(kPrintFailedText);
+    }
+}
+
+void ElevationChart::renderChart(QPainter &painter, const QRectF &target, const QSize &layoutSize)
+{
+    updateEngine();
+    scene_->render(painter, target, layoutSize);
+}
+
+void ElevationChart::renderChart(QPaintDevice &device, const QSize &layoutSize)
+{
+    QPainter painter;
+    if (!painter.begin(&device)) {
+        throw Error(kRenderStartFailedText);
+    }
+    renderChart(painter, QRectF(0, 0, device.width(), device.height()), layoutSize);
+}
+
+QImage ElevationChart::renderImage(const QSize &size)
+{
+    QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    image.fill(kImageBackground);
+    renderChart(image, size);
+    return image;
+}
+
+QColor ElevationChart::seriesColour(SeriesId series) const
+{
+    const std::optional<QRgb> colour = store_.at(series).colour;
+    return colour ? QColor(*colour) : QColor();
+}
+
+bool ElevationChart::isLegendVisible()
+{
+    updateEngine();
+    return scene_->isLegendVisible();
+}
+
+bool ElevationChart::areTopAndRightAxesVisible()
+{
+    updateEngine();
+    return scene_->areTopAndRightAxesVisible();
+}
+
+QRectF ElevationChart::plotArea()
+{
+    updateEngine();
+    return scene_->plotArea();
+}
+
+void ElevationChart::scheduleUpdate()
+{
+    if (!updatePending_) {
+        updatePending_ = true;
+        QMetaObject::invokeMethod(this, &ElevationChart::updateEngine, Qt::QueuedConnection);
+    }
+}
+
+void ElevationChart::updateEngine()
+{
+    if (updatePending_) {
+        updatePending_ = false;
+        scene_->showSeries(store_);
+    }
+}
+
+bool ElevationChart::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched != scene_->view()->viewport()) {
+        return QWidget::eventFilter(watched, event);
+    }
+    switch (event->type()) {
+    case QEvent::MouseButtonPress: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (dragButton_ != Qt::NoButton) {
+            return true;
+        }
+        const QPoint at = mouse->position().toPoint();
+        if (mouse->button() == Qt::LeftButton) {
+            dragButton_ = Qt::LeftButton;
+            startRubberBand(at);
+        } else if (mouse->button() == Qt::RightButton) {
+            dragButton_ = Qt::RightButton;
+            lastScrollPos_ = at;
+        }
+        return true;
+    }
+    case QEvent::MouseMove: {
+        const QPoint at = static_cast<QMouseEvent *>(event)->position().toPoint();
+        if (dragButton_ == Qt::LeftButton) {
+            rubberBand_->setGeometry(QRect(dragStart_, at).normalized());
+        } else if (dragButton_ == Qt::RightButton) {
+            scrollBy(at);
+        }
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        const auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() != dragButton_) {
+            return true;
+        }
+        const QPoint at = mouse->position().toPoint();
+        if (dragButton_ == Qt::LeftButton) {
+            finishRubberBand(at);
+        } else {
+            scrollBy(at);
+        }
+        dragButton_ = Qt::NoButton;
+        return true;
+    }
+    default:
+        return QWidget::eventFilter(watched, event);
+    }
+}
+
+void ElevationChart::startRubberBand(const QPoint &at)
+{
+    dragStart_ = at;
+    rubberBand_->setGeometry(QRect(at, QSize()));
+    rubberBand_->show();
+}
+
+void ElevationChart::finishRubberBand(const QPoint &at)
+{
+    rubberBand_->hide();
+    switch (ClassifyZoomDrag(dragStart_, at)) {
+    case DragAction::ZoomToRectangle: {
+        const QRectF plot = plotArea();
+        if (!plot.isEmpty()) {
+            const QRectF dragged(scene_->toChart(dragStart_), scene_->toChart(at));
+            zoomTo(RangesForRectangle(plot, zoom_.ranges(), dragged));
+        }
+        break;
+    }
+    case DragAction::UndoZoom:
+        undoZoom();
+        break;
+    case DragAction::None:
+        break;
+    }
+}
+
+void ElevationChart::scrollBy(const QPoint &at)
+{
+    const QPoint delta = at - lastScrollPos_;
+    lastScrollPos_ = at;
+    const QRectF plot = plotArea();
+    if (delta.isNull() || plot.isEmpty()) {
+        return;
+    }
+    zoom_.takeUndoPoint();
+    zoom_.setRanges(ScrolledRanges(plot, zoom_.ranges(), QPointF(delta)));
+    showRanges();
+}
+
+} // namespace mirado

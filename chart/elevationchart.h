@@ -1,0 +1,159 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QColor>
+#include <QImage>
+#include <QList>
+#include <QPoint>
+#include <QPointF>
+#include <QRectF>
+#include <QSize>
+#include <QString>
+#include <QWidget>
+
+#include <memory>
+#include <vector>
+
+#include "seriesstore.h"
+#include "zoom.h"
+
+QT_FORWARD_DECLARE_CLASS(QPaintDevice)
+QT_FORWARD_DECLARE_CLASS(QPainter)
+QT_FORWARD_DECLARE_CLASS(QPrinter)
+QT_FORWARD_DECLARE_CLASS(QRubberBand)
+
+namespace mirado {
+
+class ChartScene;
+
+// The elevation chart `chtMirado`: the altitude of objects over one night,
+// hours 17 to 31 across, degrees 0 to 90 up, one series per object and an
+// optional present-moment marker. The rest of the program works on it only
+// through the operations below and refers to series by SeriesId; the chart
+// owns every series it creates.
+//
+// Changes are collected and handed to the drawing engine once per pass of the
+// event loop (and before every zoom, render and print), so a plot of many
+// curves costs one engine update, not one per point.
+//
+// Mouse: a left-button drag of more than 16 pixels each way zooms to the
+// rectangle when drawn from upper left to lower right and undoes the zoom when
+// drawn in any other direction; a right-button drag scrolls the axes.
+class ElevationChart : public QWidget
+{
+    Q_OBJECT
+
+public:
+    // The chart's size at the main window's design size; the default size of
+    // a rendered chart.
+    static constexpr QSize kDesignSize{632, 347};
+    // Bottom axis in hours on the night axis, left axis in degrees.
+    static constexpr AxisRanges kStandardRanges{{17.0, 31.0}, {0.0, 90.0}};
+    // Frames drawn between the start and the end of an animated zoom.
+    static constexpr int kZoomFrames = 4;
+
+    explicit ElevationChart(QWidget *parent = nullptr);
+    ~ElevationChart() override;
+
+    // A new, empty, detached curve: a polyline without point markers, line
+    // width 1 until set, colour automatic.
+    SeriesId createLineSeries();
+    // A new, empty, detached point series, colour automatic.
+    SeriesId createPointSeries();
+    // Appends the series to the chart, giving it the first free palette colour
+    // if its colour is still automatic. Nothing happens when it is attached.
+    void attachSeries(SeriesId series);
+    // Detaches every series; they keep their points, title and colour.
+    void detachAllSeries();
+    // Frees a detached series the program will not use again (the curves of
+    // an earlier plot); its handle is invalid afterwards.
+    void releaseSeries(SeriesId series);
+    void setSeriesTitle(SeriesId series, const QString &title);
+    void setLineWidth(SeriesId series, int widthPx);
+    // Inserts the point after every point whose X is <= x; returns its index.
+    int addPoint(SeriesId series, double x, double y);
+    void clearSeries(SeriesId series);
+    // Replaces the X or the Y of point `index` in place, without re-sorting.
+    void setPointValue(SeriesId series, ValueList list, int index, double value);
+    // How a point series draws its points: half-extents in pixels (at least
+    // 1) and whether the black outline shows.
+    void setPointer(SeriesId series, bool outlineVisible, int horizSizePx, int vertSizePx);
+
+    void setChartTitle(const QString &title);
+    // Narrows (percent > 100) or widens (percent < 100) every axis about its
+    // centre by (percent - 100) % of its width at each end.
+    void zoomByPercent(double percent);
+    // Returns to the ranges in force before the first zoom or scroll since
+    // start or since the last undo.
+    void undoZoom();
+    // Prints the chart on one page of `printer`, stretched to the page less
+    // 15 % of its width left and right and 15 % of its height top and bottom,
+    // in a job named after this widget (chtMirado). Raises mirado::Error when
+    // the job cannot be started or drawing fails; the job is then aborted.
+    void printChart(QPrinter &printer);
+
+    // Draws the chart as laid out at `layoutSize` pixels, stretched into
+    // `target`; works without a window.
+    void renderChart(QPainter &painter, const QRectF &target, const QSize &layoutSize);
+    // Draws the chart at `layoutSize` over the whole of `device` (an image, an
+    // SVG generator, a PDF writer). Raises mirado::Error when the device
+    // cannot be painted on.
+    void renderChart(QPaintDevice &device, const QSize &layoutSize = kDesignSize);
+    QImage renderImage(const QSize &size = kDesignSize);
+
+    // Zoom animation, on by default; tests and benchmarks switch it off.
+    void setAnimatedZoom(bool animated) { animatedZoom_ = animated; }
+    bool isAnimatedZoom() const { return animatedZoom_; }
+
+    AxisRange bottomRange() const { return zoom_.ranges().bottom; }
+    AxisRange leftRange() const { return zoom_.ranges().left; }
+    bool isRestored() const { return zoom_.isRestored(); }
+    bool isZoomed() const { return zoom_.isZoomed(); }
+
+    QString chartTitle() const { return title_; }
+    const std::vector<SeriesId> &attachedSeries() const { return store_.attached(); }
+    bool isAttached(SeriesId series) const { return store_.at(series).attached; }
+    QString seriesTitle(SeriesId series) const { return store_.at(series).title; }
+    QList<QPointF> seriesPoints(SeriesId series) const { return store_.at(series).points; }
+    // Invalid while the colour is still automatic.
+    QColor seriesColour(SeriesId series) const;
+    int lineWidth(SeriesId series) const { return store_.at(series).lineWidthPx; }
+    PointerStyle pointer(SeriesId series) const { return store_.at(series).pointer; }
+
+    QSize sizeHint() const override { return kDesignSize; }
+
+    // What is drawn at the moment, for tests.
+    bool isLegendVisible();
+    bool areTopAndRightAxesVisible();
+    // The plot area in the chart's own pixels, counted from its top left
+    // corner: this widget's coordinates once shown, a rendered image's when
+    // rendered at the same size.
+    QRectF plotArea();
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void scheduleUpdate();
+    void updateEngine();
+    void showRanges();
+    void zoomTo(const AxisRanges &target);
+
+    void startRubberBand(const QPoint &at);
+    void finishRubberBand(const QPoint &at);
+    void scrollBy(const QPoint &at);
+
+    SeriesStore store_;
+    ZoomState zoom_{kStandardRanges};
+    QString title_;
+    bool animatedZoom_ = true;
+    bool updatePending_ = false;
+
+    std::unique_ptr<ChartScene> scene_;
+    QRubberBand *rubberBand_ = nullptr;
+    QPoint dragStart_;
+    QPoint lastScrollPos_;
+    Qt::MouseButton dragButton_ = Qt::NoButton;
+};
+
+} // namespace mirado

@@ -1,0 +1,144 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "seriesstore.h"
+
+#include <algorithm>
+
+#include "data/errors.h"
+#include "palette.h"
+
+namespace mirado {
+
+SeriesId SeriesStore::create(SeriesKind kind)
+{
+    SeriesId id;
+    if (released_.empty()) {
+        series_.emplace_back();
+        id = static_cast<SeriesId>(series_.size() - 1);
+    } else {
+        id = released_.back();
+        released_.pop_back();
+    }
+    SeriesData &series = get(id);
+    series = SeriesData();
+    series.kind = kind;
+    // Fresh revisions, so a view never takes a reused handle for its old series.
+    touchPoints(series);
+    touchStyle(series);
+    return id;
+}
+
+void SeriesStore::release(SeriesId id)
+{
+    SeriesData &series = get(id);
+    if (series.attached || series.released)
+        return;
+    series = SeriesData();
+    series.released = true;
+    released_.push_back(id);
+}
+
+bool SeriesStore::attach(SeriesId id)
+{
+    SeriesData &series = get(id);
+    if (series.attached) {
+        return false;
+    }
+    if (!series.colour) {
+        std::vector<QRgb> inUse;
+        inUse.reserve(attached_.size());
+        for (SeriesId other : attached_) {
+            inUse.push_back(*at(other).colour);
+        }
+        series.colour = PickAutomaticColour(inUse);
+        touchStyle(series);
+    }
+    series.attached = true;
+    attached_.push_back(id);
+    return true;
+}
+
+void SeriesStore::detachAll()
+{
+    for (SeriesId id : attached_) {
+        get(id).attached = false;
+    }
+    attached_.clear();
+}
+
+void SeriesStore::setTitle(SeriesId id, const QString &title)
+{
+    SeriesData &series = get(id);
+    series.title = title;
+    touchStyle(series);
+}
+
+void SeriesStore::setLineWidth(SeriesId id, int widthPx)
+{
+    SeriesData &series = get(id);
+    series.lineWidthPx = widthPx;
+    touchStyle(series);
+}
+
+void SeriesStore::setPointer(SeriesId id, const PointerStyle &pointer)
+{
+    SeriesData &series = get(id);
+    series.pointer = pointer;
+    series.pointer.horizSizePx = std::max(1, pointer.horizSizePx);
+    series.pointer.vertSizePx = std::max(1, pointer.vertSizePx);
+    touchStyle(series);
+}
+
+int SeriesStore::addPoint(SeriesId id, double x, double y)
+{
+    SeriesData &series = get(id);
+    qsizetype index = series.points.size();
+    while (index > 0 && series.points[index - 1].x() > x) {
+        --index;
+    }
+    series.points.insert(index, QPointF(x, y));
+    touchPoints(series);
+    return static_cast<int>(index);
+}
+
+void SeriesStore::clear(SeriesId id)
+{
+    SeriesData &series = get(id);
+    series.points.clear();
+    touchPoints(series);
+}
+
+void SeriesStore::setPointValue(SeriesId id, ValueList list, int index, double value)
+{
+    SeriesData &series = get(id);
+    if (index < 0 || index >= series.points.size()) {
+        ThrowListIndex(index);
+    }
+    QPointF &point = series.points[index];
+    if (list == ValueList::X) {
+        point.setX(value);
+    } else {
+        point.setY(value);
+    }
+    touchPoints(series);
+}
+
+const SeriesData &SeriesStore::at(SeriesId id) const
+{
+    return series_[indexOf(id)];
+}
+
+SeriesData &SeriesStore::get(SeriesId id)
+{
+    return series_[indexOf(id)];
+}
+
+std::size_t SeriesStore::indexOf(SeriesId id) const
+{
+    const auto index = static_cast<int>(id);
+    if (index < 0 || index >= size()) {
+        ThrowRangeCheckError();
+    }
+    return static_cast<std::size_t>(index);
+}
+
+} // namespace mirado

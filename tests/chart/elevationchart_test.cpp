@@ -1,0 +1,446 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The elevation chart widget on the offscreen platform: what it draws, how it
+// zooms from calls and from the mouse, and how it prints and renders.
+#include <QtTest>
+
+#include <QFontInfo>
+#include <QGraphicsView>
+#include <QImage>
+#include <QPrinter>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+
+#include <cmath>
+
+#include "chart/elevationchart.h"
+#include "chart/fonts.h"
+#include "data/errors.h"
+
+using namespace mirado;
+
+namespace {
+
+const QColor kPanel(212, 208, 200);
+
+void CompareRange(const AxisRange &got, double wantMin, double wantMax, double tolerance)
+{
+    QVERIFY2(std::abs(got.min - wantMin) <= tolerance && std::abs(got.max - wantMax) <= tolerance,
+             qPrintable(QString("got %1..%2, want %3..%4 (tolerance %5)")
+                            .arg(got.min, 0, 'g', 15)
+                            .arg(got.max, 0, 'g', 15)
+                            .arg(wantMin, 0, 'g', 15)
+                            .arg(wantMax, 0, 'g', 15)
+                            .arg(tolerance)));
+}
+
+// The pixel of `value` in a plot area showing the standard ranges.
+QPoint PixelOf(const QRectF &plot, double hours, double degrees)
+{
+    const double x = plot.left() + (hours - 17.0) / 14.0 * plot.width();
+    const double y = plot.bottom() - degrees / 90.0 * plot.height();
+    return QPointF(x, y).toPoint();
+}
+
+QWidget *Viewport(ElevationChart &chart)
+{
+    return chart.findChild<QGraphicsView *>()->viewport();
+}
+
+void Drag(ElevationChart &chart, Qt::MouseButton button, const QPoint &from, const QPoint &to)
+{
+    QWidget *viewport = Viewport(chart);
+    const QPoint start = viewport->mapFrom(&chart, from);
+    const QPoint end = viewport->mapFrom(&chart, to);
+    QTest::mousePress(viewport, button, Qt::NoModifier, start);
+    QTest::mouseMove(viewport, (start + end) / 2);
+    QTest::mouseMove(viewport, end);
+    QTest::mouseRelease(viewport, button, Qt::NoModifier, end);
+}
+
+SeriesId AddCurve(ElevationChart &chart, const QString &title, double elevationDeg)
+{
+    const SeriesId s = chart.createLineSeries();
+    chart.attachSeries(s);
+    chart.setSeriesTitle(s, title);
+    chart.setLineWidth(s, 2);
+    for (int i = 0; i < 96; ++i) {
+        chart.addPoint(s, 17.0 + i / 6.0, elevationDeg);
+    }
+    return s;
+}
+
+// Whether `colour` is found within `radius` pixels of `at`: the engine may
+// place a line half a pixel either way.
+bool ColourNear(const QImage &image, const QPoint &at, const QColor &colour, int radius)
+{
+    for (int dy = -radius; dy <= radius; ++dy) {
+        for (int dx = -radius; dx <= radius; ++dx) {
+            const QPoint p = at + QPoint(dx, dy);
+            if (image.rect().contains(p) && image.pixelColor(p) == colour) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+int CountPdfPages(const QByteArray &pdf)
+{
+    static const QRegularExpression page(R"(/Type\s*/Page(?![a-zA-Z]))");
+    int count = 0;
+    for (auto it = page.globalMatch(QString::fromLatin1(pdf)); it.hasNext(); it.next()) {
+        ++count;
+    }
+    return count;
+}
+
+} // namespace
+
+class ElevationChartTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void fontSubstitution_data();
+    void fontSubstitution();
+    void initialState();
+    void legendOnlyWhileSeriesAttached();
+    void zoomSequence_data();
+    void zoomSequence();
+    void zoom100KeepsRangesAndMarksZoomed();
+    void undoWithoutZoomChangesNothing();
+    void mouseZoom_data();
+    void mouseZoom();
+    void rightDragScrolls();
+    void markerBarSpansPlotOnly();
+    void replotShowsOnlyNewSeries();
+    void printsOnePageToPdf();
+    void printFailureRaises();
+    void rendersDesignSizeOffscreen();
+    void renderKeepsScreenLayout();
+};
+
+void ElevationChartTest::initTestCase()
+{
+    InstallFontSubstitutions();
+}
+
+void ElevationChartTest::fontSubstitution_data()
+{
+    QTest::addColumn<QString>("family");
+    QTest::addColumn<QString>("wantFamily");
+    QTest::addColumn<bool>("mustBeFixedPitch");
+    // The Japanese fonts the program depends on are installed with it. (Qt
+    // does not report the CJK gothic as fixed pitch, so its pitch is not
+    // checked.)
+    QTest::newRow("gothic") << QString::fromUtf8(kMsGothic) << "IPAGothic" << false;
+    QTest::newRow("proportional gothic") << QString::fromUtf8(kMsPGothic) << "IPAPGothic" << false;
+    QTest::newRow("proportional mincho") << QString::fromUtf8(kMsPMincho) << "IPAPMincho" << false;
+    // For the Latin ones only the kind is fixed: the first installed
+    // candidate is used.
+    QTest::newRow("System") << QString(kSystemFont) << QString() << false;
+    QTest::newRow("FixedSys") << QString(kFixedSysFont) << QString() << true;
+    QTest::newRow("Century") << QString(kCenturyFont) << QString() << false;
+    QTest::newRow("Arial") << QString(kArialFont) << QString() << false;
+}
+
+void ElevationChartTest::fontSubstitution()
+{
+    QFETCH(QString, family);
+    QFETCH(QString, wantFamily);
+    QFETCH(bool, mustBeFixedPitch);
+    const QFontInfo info(QFont(family, 12));
+    if (wantFamily.isEmpty()) {
+        QVERIFY2(QFont::substitutes(family).contains(info.family(), Qt::CaseInsensitive),
+                 qPrintable(family + " drew in " + info.family()));
+    } else {
+        QCOMPARE(info.family(), wantFamily);
+    }
+    if (mustBeFixedPitch) {
+        QVERIFY2(info.fixedPitch(), qPrintable(family + " drew in " + info.family()));
+    }
+}
+
+void ElevationChartTest::initialState()
+{
+    ElevationChart chart;
+    QCOMPARE(chart.objectName(), QString("chtMirado"));
+    QCOMPARE(chart.chartTitle(), QString("Mirado"));
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+    CompareRange(chart.leftRange(), 0.0, 90.0, 0.0);
+    QVERIFY(chart.isRestored());
+    QVERIFY(!chart.isZoomed());
+    QVERIFY(!chart.isLegendVisible());
+    QVERIFY(chart.areTopAndRightAxesVisible());
+}
+
+void ElevationChartTest::legendOnlyWhileSeriesAttached()
+{
+    ElevationChart chart;
+    const SeriesId marker = chart.createPointSeries();
+    chart.attachSeries(marker);
+    QVERIFY(chart.isLegendVisible());
+    QVERIFY(!chart.areTopAndRightAxesVisible());
+
+    chart.detachAllSeries();
+    QVERIFY(!chart.isLegendVisible());
+    QVERIFY(chart.areTopAndRightAxesVisible());
+    QVERIFY(!chart.isAttached(marker));
+
+    chart.attachSeries(marker);
+    QVERIFY(chart.isLegendVisible());
+}
+
+void ElevationChartTest::zoomSequence_data()
+{
+    QTest::addColumn<bool>("shown");
+    QTest::newRow("hidden") << false;
+    QTest::newRow("shown, animated") << true;
+}
+
+void ElevationChartTest::zoomSequence()
+{
+    QFETCH(bool, shown);
+    ElevationChart chart;
+    AddCurve(chart, "M31", 40.0);
+    if (shown) {
+        chart.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    }
+    constexpr double kTolerance = 1e-9;
+    chart.zoomByPercent(115.0);
+    CompareRange(chart.bottomRange(), 19.1, 28.9, kTolerance);
+    CompareRange(chart.leftRange(), 13.5, 76.5, kTolerance);
+    QVERIFY(!chart.isRestored());
+    QVERIFY(chart.isZoomed());
+
+    chart.zoomByPercent(85.0);
+    CompareRange(chart.bottomRange(), 17.63, 30.37, kTolerance);
+    CompareRange(chart.leftRange(), 4.05, 85.95, kTolerance);
+
+    chart.undoZoom();
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+    CompareRange(chart.leftRange(), 0.0, 90.0, 0.0);
+    QVERIFY(chart.isRestored());
+    QVERIFY(!chart.isZoomed());
+}
+
+void ElevationChartTest::zoom100KeepsRangesAndMarksZoomed()
+{
+    ElevationChart chart;
+    chart.zoomByPercent(100.0);
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+    CompareRange(chart.leftRange(), 0.0, 90.0, 0.0);
+    QVERIFY(!chart.isRestored());
+    QVERIFY(chart.isZoomed());
+}
+
+void ElevationChartTest::undoWithoutZoomChangesNothing()
+{
+    ElevationChart chart;
+    chart.undoZoom();
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+    CompareRange(chart.leftRange(), 0.0, 90.0, 0.0);
+    QVERIFY(chart.isRestored());
+}
+
+void ElevationChartTest::mouseZoom_data()
+{
+    QTest::addColumn<QPointF>("fromValue");
+    QTest::addColumn<QPointF>("toValue");
+    QTest::addColumn<bool>("wantZoomed");
+
+    QTest::newRow("upper left to lower right zooms")
+        << QPointF(20.0, 80.0) << QPointF(26.0, 20.0) << true;
+    QTest::newRow("lower right to upper left does not")
+        << QPointF(26.0, 20.0) << QPointF(20.0, 80.0) << false;
+    QTest::newRow("a few pixels do nothing") << QPointF(20.0, 80.0) << QPointF(20.2, 78.0) << false;
+}
+
+void ElevationChartTest::mouseZoom()
+{
+    QFETCH(QPointF, fromValue);
+    QFETCH(QPointF, toValue);
+    QFETCH(bool, wantZoomed);
+
+    ElevationChart chart;
+    chart.setAnimatedZoom(false);
+    AddCurve(chart, "M31", 40.0);
+    chart.resize(ElevationChart::kDesignSize);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QRectF plot = chart.plotArea();
+    QVERIFY(!plot.isEmpty());
+
+    Drag(chart, Qt::LeftButton, PixelOf(plot, fromValue.x(), fromValue.y()),
+         PixelOf(plot, toValue.x(), toValue.y()));
+    QCOMPARE(chart.isZoomed(), wantZoomed);
+    if (wantZoomed) {
+        // Within about a pixel of the values dragged over.
+        CompareRange(chart.bottomRange(), fromValue.x(), toValue.x(), 1.5 * 14.0 / plot.width());
+        CompareRange(chart.leftRange(), toValue.y(), fromValue.y(), 1.5 * 90.0 / plot.height());
+
+        // Dragging back the other way undoes the zoom.
+        Drag(chart, Qt::LeftButton, chart.plotArea().center().toPoint() + QPoint(40, 40),
+             chart.plotArea().center().toPoint());
+        QVERIFY(chart.isRestored());
+    }
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+    CompareRange(chart.leftRange(), 0.0, 90.0, 0.0);
+}
+
+void ElevationChartTest::rightDragScrolls()
+{
+    ElevationChart chart;
+    AddCurve(chart, "M31", 40.0);
+    chart.resize(ElevationChart::kDesignSize);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QRectF plot = chart.plotArea();
+
+    // One hour to the right and five degrees down (labels keep their width,
+    // so the plot area stays put while scrolling).
+    Drag(chart, Qt::RightButton, PixelOf(plot, 20.0, 50.0), PixelOf(plot, 21.0, 45.0));
+    CompareRange(chart.bottomRange(), 16.0, 30.0, 1.5 * 14.0 / plot.width());
+    CompareRange(chart.leftRange(), 5.0, 95.0, 1.5 * 90.0 / plot.height());
+    QVERIFY(!chart.isRestored());
+    QVERIFY(!chart.isZoomed());
+
+    chart.undoZoom();
+    CompareRange(chart.bottomRange(), 17.0, 31.0, 0.0);
+}
+
+void ElevationChartTest::markerBarSpansPlotOnly()
+{
+    ElevationChart chart;
+    const SeriesId marker = chart.createPointSeries();
+    chart.attachSeries(marker);
+    chart.setSeriesTitle(marker, "Now");
+    chart.setPointer(marker, false, 1, 10000);
+    chart.addPoint(marker, 0.0, 0.0);
+    chart.setPointValue(marker, ValueList::X, 0, 24.0);
+    chart.setPointValue(marker, ValueList::Y, 0, 45.0);
+
+    const QImage image = chart.renderImage();
+    const QRectF plot = chart.plotArea();
+    const int x = PixelOf(plot, 24.0, 45.0).x();
+    const QColor red(255, 0, 0);
+    const int top = qRound(plot.top());
+    const int bottom = qRound(plot.bottom());
+    QVERIFY(ColourNear(image, {x, top + 2}, red, 1));
+    QVERIFY(ColourNear(image, {x, qRound(plot.center().y())}, red, 1));
+    QVERIFY(ColourNear(image, {x, bottom - 2}, red, 1));
+    // Clipped to the plot area, and narrow.
+    QVERIFY(!ColourNear(image, {x, top - 4}, red, 1));
+    QVERIFY(!ColourNear(image, {x, bottom + 4}, red, 1));
+    QVERIFY(!ColourNear(image, {x + 4, top + 2}, red, 1));
+    QVERIFY(!ColourNear(image, {x - 4, top + 2}, red, 1));
+}
+
+void ElevationChartTest::replotShowsOnlyNewSeries()
+{
+    const QColor red(255, 0, 0);
+    const QColor green(0, 128, 0);
+    ElevationChart chart;
+    AddCurve(chart, "A", 20.0);
+    AddCurve(chart, "B", 60.0);
+    AddCurve(chart, "C", 80.0);
+    QCoreApplication::processEvents();
+
+    // The next plot: a curve and the marker, fewer series than before and of
+    // another kind in the second place.
+    chart.detachAllSeries();
+    AddCurve(chart, "D", 30.0);
+    const SeriesId marker = chart.createPointSeries();
+    chart.attachSeries(marker);
+    chart.setPointer(marker, false, 1, 10000);
+    chart.addPoint(marker, 24.0, 45.0);
+
+    const QImage image = chart.renderImage();
+    const QRectF plot = chart.plotArea();
+    QVERIFY(ColourNear(image, PixelOf(plot, 20.5, 30.0), red, 1));
+    QVERIFY(!ColourNear(image, PixelOf(plot, 20.5, 20.0), red, 1));
+    QVERIFY(!ColourNear(image, PixelOf(plot, 20.5, 60.0), green, 1));
+    QVERIFY(!ColourNear(image, PixelOf(plot, 20.5, 80.0), QColor(255, 255, 0), 1));
+    QVERIFY(ColourNear(image, PixelOf(plot, 24.0, 70.0), green, 1));
+}
+
+void ElevationChartTest::printsOnePageToPdf()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    const QString path = dir.filePath("chart.pdf");
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(path);
+
+    ElevationChart chart;
+    AddCurve(chart, "M31", 40.0);
+    chart.printChart(printer);
+
+    QCOMPARE(printer.docName(), QString("chtMirado"));
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const QByteArray pdf = file.readAll();
+    QCOMPARE(CountPdfPages(pdf), 1);
+    // The document title is stored as UTF-16.
+    QByteArray utf16Title;
+    for (char c : QByteArray("chtMirado")) {
+        utf16Title.append('\0').append(c);
+    }
+    QVERIFY(pdf.contains(utf16Title));
+}
+
+void ElevationChartTest::printFailureRaises()
+{
+    QTemporaryDir dir;
+    QVERIFY(dir.isValid());
+    QPrinter printer;
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("no such folder/chart.pdf"));
+
+    ElevationChart chart;
+    QVERIFY_THROWS_EXCEPTION(Error, chart.printChart(printer));
+    QVERIFY(!QFile::exists(dir.filePath("no such folder/chart.pdf")));
+}
+
+void ElevationChartTest::rendersDesignSizeOffscreen()
+{
+    ElevationChart chart;
+    chart.setChartTitle("Mirado 2001.12.31");
+    AddCurve(chart, "M31", 45.0);
+    const QImage image = chart.renderImage();
+    QCOMPARE(image.size(), QSize(632, 347));
+    QCOMPARE(image.pixelColor(2, 2), kPanel);
+
+    // The curve, red and 2 px wide, runs across the plot at 45 degrees.
+    const QRectF plot = chart.plotArea();
+    const QPoint onCurve = PixelOf(plot, 20.5, 45.0);
+    QVERIFY(ColourNear(image, onCurve, QColor(255, 0, 0), 1));
+    QVERIFY(!ColourNear(image, onCurve + QPoint(0, 5), QColor(255, 0, 0), 1));
+    // Something dark (the title text) lies above the plot area.
+    bool titleDrawn = false;
+    for (int y = 0; y < plot.top() && !titleDrawn; ++y) {
+        for (int x = 0; x < image.width() && !titleDrawn; ++x) {
+            titleDrawn = image.pixelColor(x, y).lightness() < 60;
+        }
+    }
+    QVERIFY(titleDrawn);
+}
+
+void ElevationChartTest::renderKeepsScreenLayout()
+{
+    ElevationChart chart;
+    AddCurve(chart, "M31", 45.0);
+    chart.resize(800, 500);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    const QRectF before = chart.plotArea();
+    const QImage image = chart.renderImage(QSize(300, 200));
+    QCOMPARE(image.size(), QSize(300, 200));
+    QCOMPARE(chart.plotArea(), before);
+}
+
+QTEST_MAIN(ElevationChartTest)
+#include "elevationchart_test.moc"
