@@ -19,7 +19,10 @@
 #include <QVBoxLayout>
 
 #include "astro/clocktime.h"
+#include "astro/night.h"
+#include "astro/nowdisplay.h"
 #include "chart/elevationchart.h"
+#include "data/catalogue.h"
 #include "data/lines.h"
 #include "datespinbox.h"
 #include "dialogs/about.h"
@@ -28,6 +31,7 @@
 #include "dialogs/option.h"
 #include "dialogs/select.h"
 #include "platform/clock.h"
+#include "platform/localeformat.h"
 #include "platform/textcodec.h"
 
 namespace mirado {
@@ -49,6 +53,7 @@ constexpr int kBevelHeight = 9;
 constexpr int kTimerIntervalMs = 1000;
 constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
+constexpr int kCurveWidthPx = 2;
 
 // The open dialog's filter as "description|pattern" pairs.
 const QString kOpenFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|全てのﾌｧｲﾙ (*.*)|*.*");
@@ -69,13 +74,6 @@ QString QtFileFilter(const QString &filter)
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2)
         filters << parts[i];
     return filters.join(QStringLiteral(";;"));
-}
-
-char LocaleDecimalSeparator()
-{
-    const QString point = QLocale::system().decimalPoint();
-    return point.size() == 1 && point[0].unicode() < 0x80 ? static_cast<char>(point[0].unicode())
-                                                          : '.';
 }
 
 // An etched line along the top edge of the chart, separating it from the
@@ -112,7 +110,8 @@ TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(kWindowSize);
     resize(kWindowSize);
     move(kWindowPosition);
-    decimalSeparator_ = LocaleDecimalSeparator();
+    decimalSeparator_ = DecimalSeparatorOf(QLocale::system());
+    localeFormats_ = LocaleFormatsOf(QLocale::system());
 
     createMenus();
     createToolBar();
@@ -389,6 +388,7 @@ void TfrmMirado::LoadCatalogue(const std::string &path)
     std::vector<std::string> lines;
     ReadLines(path, lines);
     catalogueLines_ = std::move(lines);
+    catalogueEncoding_ = DetectDisplayEncoding(catalogueLines_);
     if (frmSelect_)
         frmSelect_->clearItems();
     FillObjectList();
@@ -398,11 +398,10 @@ void TfrmMirado::FillObjectList()
 {
     if (!frmSelect_)
         return;
-    const TextEncoding encoding = DetectDisplayEncoding(catalogueLines_);
     std::vector<QString> texts;
     texts.reserve(catalogueLines_.size());
     for (const std::string &line : catalogueLines_)
-        texts.push_back(DecodeForDisplay(line, encoding));
+        texts.push_back(DecodeForDisplay(line, catalogueEncoding_));
     frmSelect_->appendItems(texts);
 }
 
@@ -484,16 +483,111 @@ void TfrmMirado::mnuAboutClick()
         frmAbout_->exec();
 }
 
-void TfrmMirado::mnuPlotClick() {}
+WarningReporter TfrmMirado::warningBox()
+{
+    return [this](const std::string &text) { ShowWarning(this, QString::fromUtf8(text)); };
+}
+
+void TfrmMirado::mnuPlotClick()
+{
+    // The curves of the last plot are not shown again: release them.
+    chtMirado_->detachAllSeries();
+    for (const SeriesId curve : curves_)
+        chtMirado_->releaseSeries(curve);
+    curves_.clear();
+    chtMirado_->setChartTitle(QStringLiteral("Mirado %1.%2.%3")
+                                  .arg(selectedDate_.year)
+                                  .arg(selectedDate_.month)
+                                  .arg(selectedDate_.day));
+
+    // The checked lines, in catalogue order.
+    std::vector<const std::string *> checked;
+    const int items = frmSelect_ ? frmSelect_->itemCount() : 0;
+    for (std::size_t i = 0; i < catalogueLines_.size(); ++i)
+        if (static_cast<int>(i) < items && frmSelect_->isChecked(static_cast<int>(i)))
+            checked.push_back(&catalogueLines_[i]);
+
+    // One curve each; a line that does not parse ends the plot there.
+    const WarningReporter warn = warningBox();
+    for (const std::string *line : checked) {
+        const ParsedObject object = ParseObjectLine(*line, decimalSeparator_);
+        const SeriesId curve = chtMirado_->createLineSeries();
+        curves_.push_back(curve);
+        chtMirado_->attachSeries(curve);
+        chtMirado_->setSeriesTitle(curve, DecodeForDisplay(object.name, catalogueEncoding_));
+        chtMirado_->setLineWidth(curve, kCurveWidthPx);
+        const NightCurve points =
+            NightElevations(object.ra, object.dec, selectedDate_, site_.longitude, site_.latitude,
+                            site_.timeZone, warn);
+        for (const NightPoint &point : points)
+            chtMirado_->addPoint(curve, point.x, point.elevationDeg);
+    }
+
+    // The present moment, when the display is on.
+    if (nowDisplayOn_) {
+        prepareMarker();
+        tmrNowTimer();
+    }
+}
+
+void TfrmMirado::prepareMarker()
+{
+    if (!hasNowSeries_) {
+        nowSeries_ = chtMirado_->createPointSeries();
+        hasNowSeries_ = true;
+    }
+    chtMirado_->attachSeries(nowSeries_);
+    chtMirado_->setSeriesTitle(nowSeries_, QStringLiteral("Now"));
+    chtMirado_->clearSeries(nowSeries_);
+    chtMirado_->setPointer(nowSeries_, false, 1, 10000);
+    chtMirado_->addPoint(nowSeries_, 0.0, 0.0);
+}
 
 void TfrmMirado::mnuNowClick()
 {
-    nowDisplayOn_ = !nowDisplayOn_;
-    mnuNow_->setChecked(nowDisplayOn_);
-    tbNow_->setChecked(nowDisplayOn_);
+    if (nowDisplayOn_) {
+        nowDisplayOn_ = false;
+        mnuNow_->setChecked(false);
+        tbNow_->setChecked(false);
+        findChild<QAction *>(QStringLiteral("mnuPlot"))->trigger();
+    } else {
+        nowDisplayOn_ = true;
+        mnuNow_->setChecked(true);
+        tbNow_->setChecked(true);
+        prepareMarker();
+    }
 }
 
-void TfrmMirado::tmrNowTimer() {}
+void TfrmMirado::tmrNowTimer()
+{
+    const DateTimeValue now = ToDateTimeValue(LocalNow());
+
+    // The marker at the present moment on the night axis.
+    if (nowDisplayOn_ && hasNowSeries_) {
+        chtMirado_->setPointValue(nowSeries_, ValueList::X, 0, MarkerX(now.time()));
+        chtMirado_->setPointValue(nowSeries_, ValueList::Y, 0, kMarkerY);
+        chtMirado_->zoomByPercent(100.0);
+    }
+
+    // Local time, universal time, local sidereal time.
+    lblLocalTime_->setText(
+        QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
+    try {
+        utPanel_->setText(
+            QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
+        utFailureReported_ = false;
+    } catch (const std::exception &) {
+        // A zone whose minutes do not fit fails on every tick: report it once
+        // until the site changes.
+        if (utFailureReported_ && reportedTimeZone_ == site_.timeZone)
+            return;
+        utFailureReported_ = true;
+        reportedTimeZone_ = site_.timeZone;
+        throw;
+    }
+    lstPanel_->setText(QString::fromStdString(
+        SiderealTimeText(now, site_.longitude, site_.timeZone, warningBox())));
+}
 
 void TfrmMirado::mnuZoom100Click() {}
 void TfrmMirado::mnuZoomInClick() {}

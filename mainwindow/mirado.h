@@ -6,9 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "astro/nowdisplay.h"
 #include "astro/types.h"
 #include "chart/seriesstore.h"
 #include "data/site.h"
+#include "platform/textcodec.h"
 
 class QAction;
 class QMimeData;
@@ -107,6 +109,10 @@ private:
                          void (TfrmMirado::*handler)());
     QToolButton *addToolButton(const char *name, const QString &caption, const QString &image,
                                void (TfrmMirado::*handler)());
+    // The marker series attached again, cleared and given one point.
+    void prepareMarker();
+    // The astronomy routines' warnings as warning boxes.
+    WarningReporter warningBox();
     // Runs a handler with every error going to the default report.
     std::function<void()> guarded(void (TfrmMirado::*handler)());
 
@@ -116,10 +122,19 @@ private:
     bool hasNowSeries_ = false;
     SiteValues site_;
     std::vector<std::string> catalogueLines_;
+    TextEncoding catalogueEncoding_ = TextEncoding::ShiftJis;
+    std::vector<SeriesId> curves_;
+    LocaleFormats localeFormats_;
+    bool utFailureReported_ = false;
+    double reportedTimeZone_ = 0.0;
     char decimalSeparator_ = '.';
     bool shown_ = false;
     bool nowDisplayOn_ = false;
 
+public:
+    bool isNowDisplayOn() const { return nowDisplayOn_; }
+
+private:
     // Components.
     ElevationChart *chtMirado_ = nullptr;
     QWidget *bevTopLineChart_ = nullptr;
