@@ -10,12 +10,15 @@
 
 #include "astro/clocktime.h"
 #include "astro/night.h"
+#include "astro/nowdisplay.h"
 #include "astro/sidereal.h"
 #include "data/catalogue.h"
 #include "data/convert.h"
 #include "data/errors.h"
 #include "data/lines.h"
 #include "data/site.h"
+#include "nightchart.h"
+#include "platform/localeformat.h"
 #include "platform/textcodec.h"
 
 namespace mirado::night {
@@ -29,8 +32,12 @@ constexpr std::size_t kFlushBytes = 1 << 16;
 const char *const kUsage =
     "usage: mirado-night --catalogue FILE [--site FILE] [--longitude DEG] [--latitude DEG]\n"
     "                    [--timezone HOURS] [--date YYYY-MM-DD] [--objects LIST | --all]\n"
-    "                    [--format csv|json]\n"
-    "       mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [site options]\n";
+    "                    [--format csv|json | --png FILE | --svg FILE | --pdf FILE]\n"
+    "                    [--size WxH]\n"
+    "       mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [site options]\n"
+    "       mirado-night --now-texts --at YYYY-MM-DDTHH:MM:SS [site options]\n";
+constexpr int kMinImageSide = 16;
+constexpr int kMaxImageSide = 10000;
 
 // Whole decimal number of exactly `digits` digits (any count when 0).
 std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)
@@ -171,8 +178,12 @@ int RunCurves(const Options &options, const SiteValues &site, std::FILE *out, st
     const WarningReporter warn = PrintTo(err);
     const bool json = options.format == Format::Json;
 
+    const bool chart = options.drawsChart();
+    std::vector<ChartCurve> curves;
+
     Output o(out);
-    o << (json ? "[" : "line,name,x,elevation\n");
+    if (!chart)
+        o << (json ? "[" : "line,name,x,elevation\n");
     bool first = true;
     int status = 0;
     for (const int index : chosen) {
@@ -189,7 +200,9 @@ int RunCurves(const Options &options, const SiteValues &site, std::FILE *out, st
         const std::string name = DecodeToUtf8(object.name, encoding);
         const NightCurve curve = NightElevations(object.ra, object.dec, date, site.longitude,
                                                  site.latitude, site.timeZone, warn);
-        if (json) {
+        if (chart) {
+            curves.push_back({name, curve});
+        } else if (json) {
             o << (first ? "\n" : ",\n") << "{\"line\":" << lineNumber << ",\"name\":\""
               << JsonEscape(name) << "\",\"points\":[";
             for (std::size_t i = 0; i < curve.size(); ++i)
@@ -202,12 +215,50 @@ int RunCurves(const Options &options, const SiteValues &site, std::FILE *out, st
         }
         first = false;
     }
-    if (json)
+    if (chart)
+        WriteChartFiles(options, date, curves);
+    else if (json)
         o << (first ? "]\n" : "\n]\n");
     return status;
 }
 
+int RunNowTexts(const Options &options, const SiteValues &site, std::FILE *out, std::FILE *err)
+{
+    if (!options.at)
+        throw UsageError("--now-texts needs --at");
+    const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
+    std::string label = LocalTimeLabel(*options.at, formats);
+    label.replace(label.find('\r'), 1, " / ");
+    const std::string ut = UniversalTimeText(*options.at, site.timeZone, formats);
+    const std::string lst =
+        SiderealTimeText(*options.at, site.longitude, site.timeZone, PrintTo(err));
+    std::fprintf(out, "%s\n%s\n%s\n", label.c_str(), ut.c_str(), lst.c_str());
+    return 0;
+}
+
 } // namespace
+
+DateTimeValue ParseMoment(std::string_view text)
+{
+    if (text.size() != 19 || text[10] != 'T')
+        throw UsageError("malformed moment '" + std::string(text) + "': want YYYY-MM-DDTHH:MM:SS");
+    const TDateRec date = ParseDate(text.substr(0, 10));
+    const THMSRec time = ParseTime(text.substr(11));
+    return DateTimeValue::FromParts(date, time.hours, time.minutes,
+                                    static_cast<std::int32_t>(time.seconds));
+}
+
+void ParseSize(std::string_view text, int &width, int &height)
+{
+    const std::size_t x = text.find('x');
+    const auto w = x == std::string_view::npos ? std::nullopt : ParseDigits(text.substr(0, x));
+    const auto h = x == std::string_view::npos ? std::nullopt : ParseDigits(text.substr(x + 1));
+    if (!w || !h || *w < kMinImageSide || *h < kMinImageSide || *w > kMaxImageSide ||
+        *h > kMaxImageSide)
+        throw UsageError("malformed size '" + std::string(text) + "': want WxH, 16 to 10000");
+    width = *w;
+    height = *h;
+}
 
 TDateRec ParseDate(std::string_view text)
 {
@@ -357,6 +408,18 @@ Options ParseArguments(const std::vector<std::string> &args)
             all = true;
         else if (arg == "--times")
             options.mode = Mode::Times;
+        else if (arg == "--now-texts")
+            options.mode = Mode::NowTexts;
+        else if (arg == "--at")
+            options.at = ParseMoment(value());
+        else if (arg == "--png")
+            options.pngPath = value();
+        else if (arg == "--svg")
+            options.svgPath = value();
+        else if (arg == "--pdf")
+            options.pdfPath = value();
+        else if (arg == "--size")
+            ParseSize(value(), options.width, options.height);
         else if (arg == "--format") {
             const std::string &format = value();
             if (format == "csv")
@@ -378,8 +441,15 @@ Options ParseArguments(const std::vector<std::string> &args)
 int Run(const Options &options, std::FILE *out, std::FILE *err)
 {
     const SiteValues site = ResolveSite(options);
-    return options.mode == Mode::Times ? RunTimes(options, site, out, err)
-                                       : RunCurves(options, site, out, err);
+    switch (options.mode) {
+    case Mode::Times:
+        return RunTimes(options, site, out, err);
+    case Mode::NowTexts:
+        return RunNowTexts(options, site, out, err);
+    case Mode::Curves:
+        break;
+    }
+    return RunCurves(options, site, out, err);
 }
 
 int Main(const std::vector<std::string> &args, std::FILE *out, std::FILE *err)

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "astro/clocktime.h"
 #include "astro/types.h"
 
 namespace mirado::night {
@@ -27,6 +28,7 @@ enum class Mode
 {
     Curves,
     Times,
+    NowTexts,
 };
 
 enum class Format
@@ -45,8 +47,17 @@ struct Options
     std::optional<double> timeZone;
     std::optional<TDateRec> date; // empty: tonight by the 7:00 rule
     std::optional<THMSRec> time;
-    std::string objects; // 1-based line list; empty: every line
+    std::optional<DateTimeValue> at; // the local moment of --now-texts
+    std::string objects;             // 1-based line list; empty: every line
     Format format = Format::Csv;
+    // The chart drawn as the window shows it, instead of the numbers.
+    std::string pngPath;
+    std::string svgPath;
+    std::string pdfPath;
+    int width = 632;
+    int height = 347;
+
+    bool drawsChart() const { return !pngPath.empty() || !svgPath.empty() || !pdfPath.empty(); }
 };
 
 // Parses the arguments after the program name. Raises UsageError.
@@ -60,6 +71,12 @@ std::vector<int> ParseObjectList(std::string_view list, int lineCount);
 // "HH:MM:SS". Raise UsageError.
 TDateRec ParseDate(std::string_view text);
 THMSRec ParseTime(std::string_view text);
+
+// Parses "YYYY-MM-DDTHH:MM:SS". Raises UsageError.
+DateTimeValue ParseMoment(std::string_view text);
+
+// Parses "WxH" (each 16 to 10000 pixels). Raises UsageError.
+void ParseSize(std::string_view text, int &width, int &height);
 
 // Formats a double so that it reads back as the same double.
 std::string FormatExact(double value);

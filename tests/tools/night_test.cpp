@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 #include <memory>
 
+#include <QImage>
+
 #include "test_files.h"
 
 namespace mirado::night {
@@ -202,6 +204,48 @@ TEST(Run, WarningsArePrintedAndTheRunGoesOn)
     EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.err.rfind("dblGetHASec Integer overflow\n", 0), 0u) << r.err;
     EXPECT_EQ(std::count(r.out.begin(), r.out.end(), '\n'), 97);
+}
+
+TEST(Run, NowTextsOfALocalMoment)
+{
+    const RunResult r = RunNight(
+        {"--now-texts", "--at", "2002-01-01T03:00:00", "--longitude", "135", "--timezone", "9"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto firstBreak = r.out.find('\n');
+    const std::string label = r.out.substr(0, firstBreak);
+    EXPECT_NE(label.find(" / 27:00:00"), std::string::npos) << label;
+    EXPECT_EQ(r.out.substr(firstBreak + 1, 19), " UT 2001.12.31 18:0") << r.out;
+    EXPECT_NE(r.out.find("\n LST "), std::string::npos) << r.out;
+    EXPECT_EQ(RunNight({"--now-texts"}).status, 2);
+    EXPECT_EQ(RunNight({"--now-texts", "--at", "2002-01-01 03:00:00"}).status, 2);
+}
+
+TEST(Run, ChartImagesAtTheChosenSize)
+{
+    test::TempDir dir;
+    const auto catalogue = dir.write("c.txt", "A, 6:00:00, +30:00:00\nB, 7:0:0, +1:0:0\n");
+    auto args = SiteArgs(catalogue);
+    args.insert(args.end(), {"--png", dir.file("a.png"), "--svg", dir.file("a.svg")});
+    RunResult r = RunNight(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out, "");
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("a.png"))).size(), QSize(632, 347));
+    EXPECT_NE(test::ReadAll(dir.file("a.svg")).find("<svg"), std::string::npos);
+
+    args = SiteArgs(catalogue);
+    args.insert(args.end(), {"--png", dir.file("b.png"), "--size", "800x400"});
+    r = RunNight(args);
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(QImage(QString::fromStdString(dir.file("b.png"))).size(), QSize(800, 400));
+
+    for (const char *bad : {"800", "8x400", "800x", "axb"}) {
+        args = SiteArgs(catalogue);
+        args.insert(args.end(), {"--png", dir.file("c.png"), "--size", bad});
+        EXPECT_EQ(RunNight(args).status, 2) << bad;
+    }
+    args = SiteArgs(catalogue);
+    args.insert(args.end(), {"--png", dir.file("no-such-folder/c.png")});
+    EXPECT_EQ(RunNight(args).status, 2);
 }
 
 } // namespace
