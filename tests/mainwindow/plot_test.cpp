@@ -1,0 +1,356 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include <QAbstractItemView>
+#include <QLabel>
+#include <QSpinBox>
+#include <QTest>
+#include <QToolButton>
+
+#include "chart/elevationchart.h"
+#include "dialogs/select.h"
+#include "platform/localeformat.h"
+#include "window_fixture.h"
+
+using namespace mirado;
+
+namespace {
+
+const QByteArray kSite = "135\r\n35\r\n9\r\ncat.txt\r\n";
+const QByteArray kCatalogue = "Test, 6:00:00, +30:00:00\r\n"
+                              "South, 6:00:00, -10:30:00\r\n"
+                              "Bad, 18 :36:56, +38:47:01\r\n"
+                              "Vega, 18:36:56.3, +38:47:01\r\n";
+
+void SetDate(TfrmMirado &main, int year, int month, int day)
+{
+    main.findChild<QSpinBox *>("sedYear")->setValue(year);
+    main.findChild<QSpinBox *>("sedMonth")->setValue(month);
+    main.findChild<QSpinBox *>("sedDay")->setValue(day);
+}
+
+QString LongTime(int h, int m, int s)
+{
+    return QString::fromStdString(LocaleFormatsOf(QLocale::system()).longTime(h, m, s));
+}
+
+QString ShortDate(int y, int m, int d)
+{
+    return QString::fromStdString(LocaleFormatsOf(QLocale::system()).shortDate({y, m, d}));
+}
+
+} // namespace
+
+class PlotTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { SetUpApplication(); }
+    void init();
+    void cleanup() { fixture_.reset(); }
+
+    void oneObjectGivesNinetySixPoints();
+    void titleNamesTheDate_data();
+    void titleNamesTheDate();
+    void curvesTakeThePaletteInOrder();
+    void aMalformedLineEndsThePlot();
+    void plottingAgainReplacesTheCurves();
+    void emptySelectionLeavesTheChartEmpty();
+    void selectionButtons();
+    void doubleClickInvertsTheCurrentItem();
+    void cancelKeepsTheMarksForTheNextPlot();
+    void markerFollowsTheClock_data();
+    void markerFollowsTheClock();
+    void onOffOnLeavesOneMarkerPoint();
+    void switchingOffReplotsForTheNewDate();
+    void clockTexts_data();
+    void clockTexts();
+    void unusableTimeZoneIsReportedOnce();
+
+private:
+    SeriesId curve(int index) { return chart()->attachedSeries().at(std::size_t(index)); }
+    ElevationChart *chart() { return fixture_->main().chart(); }
+    TfrmSelect &select() { return fixture_->windows().frmSelect(); }
+    void tick() { fixture_->main().tmrNowTimer(); }
+
+    std::unique_ptr<test::WindowFixture> fixture_;
+};
+
+void PlotTest::init()
+{
+    fixture_ = std::make_unique<test::WindowFixture>();
+    fixture_->write(QStringLiteral("site.txt"), kSite);
+    fixture_->write(QStringLiteral("cat.txt"), kCatalogue);
+    fixture_->start();
+    chart()->setAnimatedZoom(false);
+    SetDate(fixture_->main(), 2001, 12, 31);
+}
+
+void PlotTest::oneObjectGivesNinetySixPoints()
+{
+    select().setChecked(0, true);
+    select().btnOKClick();
+
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(1));
+    const SeriesId test = curve(0);
+    QCOMPARE(chart()->seriesTitle(test), QStringLiteral("Test"));
+    QCOMPARE(chart()->lineWidth(test), 2);
+    QCOMPARE(chart()->seriesColour(test), QColor(255, 0, 0));
+    const QList<QPointF> points = chart()->seriesPoints(test);
+    QCOMPARE(points.size(), 96);
+    QCOMPARE(points.front().x(), 17.0);
+    QVERIFY(qAbs(points.front().y() - 12.631039) < 1e-6);
+    QCOMPARE(points.back().x(), 31.0 + 50 / 60.0);
+    // The evening's 24:00 to 24:50 and the morning's 00:00 to 00:50 stand in
+    // equal pairs, the evening point first.
+    for (int k = 0; k < 6; ++k) {
+        const QPointF evening = points[42 + 2 * k];
+        const QPointF morning = points[43 + 2 * k];
+        QCOMPARE(evening.x(), 24.0 + k * 10 / 60.0);
+        QCOMPARE(morning.x(), evening.x());
+        QVERIFY(qAbs(morning.y() - evening.y()) < 1e-9);
+    }
+    const auto at21 =
+        std::find_if(points.begin(), points.end(), [](const QPointF &p) { return p.x() == 21.0; });
+    QVERIFY(qAbs(at21->y() - 59.797794) < 1e-6);
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::titleNamesTheDate_data()
+{
+    QTest::addColumn<int>("year");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<QString>("want");
+    QTest::newRow("New Year's Eve") << 2001 << 12 << 31 << "Mirado 2001.12.31";
+    QTest::newRow("no leading zeros") << 2002 << 1 << 5 << "Mirado 2002.1.5";
+    QTest::newRow("a day the month lacks") << 2002 << 2 << 31 << "Mirado 2002.2.31";
+}
+
+void PlotTest::titleNamesTheDate()
+{
+    QFETCH(int, year);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(QString, want);
+    SetDate(fixture_->main(), year, month, day);
+    fixture_->main().mnuPlotClick();
+    QCOMPARE(chart()->chartTitle(), want);
+}
+
+void PlotTest::curvesTakeThePaletteInOrder()
+{
+    select().setChecked(0, true);
+    select().setChecked(1, true);
+    select().setChecked(3, true);
+    fixture_->main().findChild<QToolButton *>("tbPlot")->click();
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(3));
+    QCOMPARE(chart()->seriesColour(curve(0)), QColor(255, 0, 0));
+    QCOMPARE(chart()->seriesColour(curve(1)), QColor(0, 128, 0));
+    QCOMPARE(chart()->seriesColour(curve(2)), QColor(255, 255, 0));
+    QCOMPARE(chart()->seriesTitle(curve(2)), QStringLiteral("Vega"));
+    const QList<QPointF> south = chart()->seriesPoints(curve(1));
+    const auto at21 =
+        std::find_if(south.begin(), south.end(), [](const QPointF &p) { return p.x() == 21.0; });
+    QVERIFY(qAbs(at21->y() - 33.443200) < 1e-6);
+}
+
+void PlotTest::aMalformedLineEndsThePlot()
+{
+    fixture_->main().mnuNowClick(); // the display is on
+    select().btnSelectAllClick();
+    fixture_->main().findChild<QAction *>("mnuPlot")->trigger();
+
+    // Two curves, no marker, one error box.
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(2));
+    QCOMPARE(chart()->seriesTitle(curve(1)), QStringLiteral("South"));
+    QVERIFY(!chart()->isAttached(fixture_->main().nowSeries()));
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].caption, QStringLiteral("Mirado"));
+    QCOMPARE(fixture_->messages[0].icon, MessageIcon::Error);
+    QCOMPARE(fixture_->messages[0].text, QStringLiteral("'18 ' is not a valid integer value."));
+    QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2001.12.31"));
+    QVERIFY(fixture_->main().isNowDisplayOn());
+}
+
+void PlotTest::plottingAgainReplacesTheCurves()
+{
+    select().setChecked(0, true);
+    select().setChecked(3, true);
+    fixture_->main().mnuPlotClick();
+    const QList<QPointF> first = chart()->seriesPoints(curve(1));
+    fixture_->main().mnuPlotClick();
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(2));
+    QCOMPARE(chart()->seriesPoints(curve(1)), first);
+    QCOMPARE(chart()->seriesColour(curve(0)), QColor(255, 0, 0));
+    QCOMPARE(chart()->seriesColour(curve(1)), QColor(0, 128, 0));
+}
+
+void PlotTest::emptySelectionLeavesTheChartEmpty()
+{
+    select().setChecked(0, true);
+    fixture_->main().mnuPlotClick();
+    select().btnClearClick();
+    fixture_->main().mnuPlotClick();
+    QVERIFY(chart()->attachedSeries().empty());
+    QVERIFY(!chart()->isLegendVisible());
+    QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2001.12.31"));
+}
+
+void PlotTest::selectionButtons()
+{
+    select().btnSelectAllClick();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(select().isChecked(i));
+    select().btnClearClick();
+    for (int i = 0; i < 4; ++i)
+        QVERIFY(!select().isChecked(i));
+
+    // An empty list: the buttons change nothing and OK still plots.
+    fixture_->main().LoadCatalogue(fixture_->write("empty.txt", "").toStdString());
+    select().btnSelectAllClick();
+    select().btnClearClick();
+    select().clbObjectDblClick();
+    select().btnOKClick();
+    QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2001.12.31"));
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::doubleClickInvertsTheCurrentItem()
+{
+    select().show();
+    auto *view = select().findChild<QAbstractItemView *>("clbObject");
+    QVERIFY(QTest::qWaitForWindowExposed(&select()));
+
+    const QPoint blank(100, view->viewport()->height() - 5);
+
+    // On an item's text it makes the item current, then inverts its mark.
+    const QRect second = view->visualRect(view->model()->index(1, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, second.center() + QPoint(40, 0));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, second.center() + QPoint(40, 0));
+    QVERIFY(select().isChecked(1));
+    // Below the last item it inverts the current item again.
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, blank);
+    QVERIFY(!select().isChecked(1));
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::cancelKeepsTheMarksForTheNextPlot()
+{
+    select().setChecked(0, true);
+    select().setChecked(1, true);
+    select().setChecked(3, true);
+    select().btnCancelClick();
+    QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado"));
+    fixture_->main().mnuPlotClick();
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(3));
+}
+
+void PlotTest::markerFollowsTheClock_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<double>("x");
+    QTest::newRow("06:59") << QDateTime(QDate(2027, 1, 1), QTime(6, 59, 30)) << 30 + 59 / 60.0;
+    QTest::newRow("07:00") << QDateTime(QDate(2027, 1, 1), QTime(7, 0)) << 7.0;
+    QTest::newRow("17:00") << QDateTime(QDate(2027, 1, 1), QTime(17, 0)) << 17.0;
+    QTest::newRow("00:30:05") << QDateTime(QDate(2027, 1, 1), QTime(0, 30, 5)) << 24.5;
+}
+
+void PlotTest::markerFollowsTheClock()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(double, x);
+    select().setChecked(0, true);
+    fixture_->main().mnuNowClick();
+    fixture_->setNow(now);
+    fixture_->main().mnuPlotClick();
+    // The plot puts the marker back and runs one tick at once.
+    const SeriesId marker = fixture_->main().nowSeries();
+    QCOMPARE(chart()->attachedSeries().back(), marker);
+    QCOMPARE(chart()->seriesPoints(marker), QList<QPointF>{QPointF(x, 45.0)});
+    QCOMPARE(chart()->seriesTitle(marker), QStringLiteral("Now"));
+    QCOMPARE(chart()->pointer(marker).vertSizePx, 10000);
+    QVERIFY(!chart()->pointer(marker).outlineVisible);
+}
+
+void PlotTest::onOffOnLeavesOneMarkerPoint()
+{
+    TfrmMirado &main = fixture_->main();
+    main.mnuNowClick();
+    // Before any tick the point waits at x = 0.
+    QCOMPARE(chart()->seriesPoints(main.nowSeries()), QList<QPointF>{QPointF(0.0, 0.0)});
+    tick();
+    main.findChild<QToolButton *>("tbNow")->click(); // off: re-plots without the marker
+    QVERIFY(!chart()->isAttached(main.nowSeries()));
+    main.findChild<QAction *>("mnuNow")->trigger(); // on again
+    tick();
+    QCOMPARE(chart()->attachedSeries(), std::vector<SeriesId>{main.nowSeries()});
+    QCOMPARE(chart()->seriesPoints(main.nowSeries()).size(), 1);
+    QVERIFY(chart()->isLegendVisible());
+    // The marker keeps its first colour.
+    QCOMPARE(chart()->seriesColour(main.nowSeries()), QColor(255, 0, 0));
+}
+
+void PlotTest::switchingOffReplotsForTheNewDate()
+{
+    TfrmMirado &main = fixture_->main();
+    select().setChecked(0, true);
+    main.mnuPlotClick();
+    main.mnuNowClick();
+    SetDate(main, 2002, 1, 5);
+    main.mnuNowClick();
+    QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2002.1.5"));
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(1));
+}
+
+void PlotTest::clockTexts_data()
+{
+    QTest::addColumn<QDateTime>("now");
+    QTest::addColumn<QString>("label");
+    QTest::addColumn<QString>("ut");
+    QTest::newRow("08:59:59") << QDateTime(QDate(2002, 1, 1), QTime(8, 59, 59))
+                              << ShortDate(2001, 12, 31) + "\n32:59:59"
+                              << " UT 2001.12.31 " + LongTime(23, 59, 59);
+    QTest::newRow("09:00:00") << QDateTime(QDate(2002, 1, 1), QTime(9, 0))
+                              << ShortDate(2002, 1, 1) + "\n" + LongTime(9, 0, 0)
+                              << " UT 2002.1.1 " + LongTime(0, 0, 0);
+    QTest::newRow("00:30:05") << QDateTime(QDate(2024, 3, 1), QTime(0, 30, 5))
+                              << ShortDate(2024, 2, 29) + "\n24:30:05"
+                              << " UT 2024.2.29 " + LongTime(15, 30, 5);
+    QTest::newRow("03:00 on New Year's day")
+        << QDateTime(QDate(2002, 1, 1), QTime(3, 0)) << ShortDate(2001, 12, 31) + "\n27:00:00"
+        << " UT 2001.12.31 " + LongTime(18, 0, 0);
+}
+
+void PlotTest::clockTexts()
+{
+    QFETCH(QDateTime, now);
+    QFETCH(QString, label);
+    QFETCH(QString, ut);
+    fixture_->setNow(now);
+    tick();
+    TfrmMirado &main = fixture_->main();
+    QCOMPARE(main.findChild<QLabel *>("lblLocalTime")->text(), label);
+    QCOMPARE(main.findChild<QLabel *>("StatusBarPanel0")->text(), ut);
+    QVERIFY(main.findChild<QLabel *>("StatusBarPanel1")->text().startsWith(" LST "));
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::unusableTimeZoneIsReportedOnce()
+{
+    TfrmMirado &main = fixture_->main();
+    main.site().timeZone = 1e10;
+    // As the timer runs it: every error goes to the default report.
+    const auto timerTick = [&main] { RunGuarded(&main, [&main] { main.tmrNowTimer(); }); };
+    for (int i = 0; i < 5; ++i)
+        timerTick();
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].text, QStringLiteral("Range check error."));
+    // A new site value that fails again is reported again.
+    main.site().timeZone = -1e10;
+    timerTick();
+    timerTick();
+    QCOMPARE(fixture_->messages.size(), 2);
+}
+
+QTEST_MAIN(PlotTest)
+#include "plot_test.moc"

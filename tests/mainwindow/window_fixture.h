@@ -1,0 +1,74 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QDir>
+#include <QFile>
+#include <QList>
+#include <QTemporaryDir>
+#include <memory>
+
+#include "dialogs/messages.h"
+#include "mainwindow/application.h"
+#include "mainwindow/mirado.h"
+#include "platform/clock.h"
+
+namespace mirado::test {
+
+// The program's windows in a working folder of their own, with the message
+// boxes recorded and the clock standing where the test puts it.
+class WindowFixture
+{
+public:
+    WindowFixture() : previousDir_(QDir::currentPath())
+    {
+        QDir::setCurrent(dir_.path());
+        SetMessageHandlerForTesting([this](const Message &message) { messages << message; });
+        setNow(QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
+    }
+    ~WindowFixture()
+    {
+        windows_.reset();
+        SetMessageHandlerForTesting({});
+        SetClockForTesting({});
+        QDir::setCurrent(previousDir_);
+    }
+    WindowFixture(const WindowFixture &) = delete;
+    WindowFixture &operator=(const WindowFixture &) = delete;
+
+    QDir dir() const { return QDir(dir_.path()); }
+
+    QString write(const QString &name, const QByteArray &bytes) const
+    {
+        QFile file(dir().filePath(name));
+        file.open(QIODevice::WriteOnly);
+        file.write(bytes);
+        return file.fileName();
+    }
+
+    void setNow(const QDateTime &now)
+    {
+        now_ = now;
+        SetClockForTesting([this] { return now_; });
+    }
+
+    // Builds the windows and shows the main window (its FormShow runs).
+    TfrmMirado &start()
+    {
+        windows_ = std::make_unique<MiradoWindows>();
+        windows_->frmMirado().show();
+        return windows_->frmMirado();
+    }
+
+    MiradoWindows &windows() { return *windows_; }
+    TfrmMirado &main() { return windows_->frmMirado(); }
+
+    QList<Message> messages;
+
+private:
+    QTemporaryDir dir_;
+    QString previousDir_;
+    QDateTime now_;
+    std::unique_ptr<MiradoWindows> windows_;
+};
+
+} // namespace mirado::test
