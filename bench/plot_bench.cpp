@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Times the plot through the real window, from the command to the painted
+// chart, for catalogues of 10 to 10,000 checked objects, and the processor
+// time the program takes while idling with the present-moment display on.
+//
+// Run: QT_QPA_PLATFORM=offscreen build/bench/plot_bench [max-objects]
+#include <QApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <cstdio>
+#include <ctime>
+#include <random>
+
+#include "chart/elevationchart.h"
+#include "dialogs/messages.h"
+#include "dialogs/select.h"
+#include "mainwindow/application.h"
+#include "mainwindow/mirado.h"
+
+using namespace mirado;
+
+namespace {
+
+QString WriteCatalogue(const QDir &dir, int count)
+{
+    std::mt19937 random(7);
+    QFile file(dir.filePath(QStringLiteral("bench-%1.txt").arg(count)));
+    file.open(QIODevice::WriteOnly);
+    for (int i = 0; i < count; ++i)
+        file.write(QStringLiteral("Object %1, %2:%3:%4, %5%6:%7:%8\r\n")
+                       .arg(i)
+                       .arg(random() % 24)
+                       .arg(random() % 60)
+                       .arg(random() % 60)
+                       .arg(random() % 2 ? '+' : '-')
+                       .arg(random() % 90)
+                       .arg(random() % 60)
+                       .arg(random() % 60)
+                       .toLatin1());
+    return file.fileName();
+}
+
+double ProcessSeconds()
+{
+    return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
+}
+
+// Milliseconds from the plot command until the chart has been painted.
+double TimePlot(MiradoWindows &windows)
+{
+    QElapsedTimer timer;
+    timer.start();
+    windows.frmMirado().mnuPlotClick();
+    QCoreApplication::processEvents();
+    windows.frmMirado().chart()->repaint();
+    return timer.nsecsElapsed() / 1e6;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const int maxObjects = argc > 1 ? std::atoi(argv[1]) : 10000;
+    SetUpApplication();
+    SetMessageHandlerForTesting([](const Message &m) {
+        std::fprintf(stderr, "message: %s\n", m.text.toUtf8().constData());
+    });
+    QTemporaryDir dir;
+    QDir::setCurrent(dir.path());
+
+    MiradoWindows windows;
+    TfrmMirado &main = windows.frmMirado();
+    main.show();
+    main.chart()->setAnimatedZoom(false);
+    QCoreApplication::processEvents();
+
+    std::printf("objects  first plot ms  plot again ms\n");
+    for (const int count : {10, 100, 1000, 10000}) {
+        if (count > maxObjects)
+            break;
+        main.LoadCatalogue(WriteCatalogue(QDir(dir.path()), count).toStdString());
+        windows.frmSelect().btnSelectAllClick();
+        const double first = TimePlot(windows);
+        const double again = TimePlot(windows);
+        std::printf("%7d  %13.1f  %13.1f\n", count, first, again);
+    }
+
+    // Idle with the display on and 1,000 curves: one tick and redraw a second.
+    main.LoadCatalogue(WriteCatalogue(QDir(dir.path()), 1000).toStdString());
+    windows.frmSelect().btnSelectAllClick();
+    main.mnuPlotClick();
+    main.mnuNowClick();
+    QCoreApplication::processEvents();
+    constexpr int kIdleSeconds = 10;
+    const double cpuBefore = ProcessSeconds();
+    QTimer::singleShot(kIdleSeconds * 1000, &app, &QCoreApplication::quit);
+    QApplication::exec();
+    const double cpu = ProcessSeconds() - cpuBefore;
+    std::printf("idle with the display on, 1000 curves: %.2f %% of one core over %d s\n",
+                100.0 * cpu / kIdleSeconds, kIdleSeconds);
+    return 0;
+}
