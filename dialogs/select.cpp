@@ -2,7 +2,6 @@
 #include "select.h"
 
 #include <QEvent>
-#include <QKeyEvent>
 #include <QListView>
 #include <QPushButton>
 #include <QVBoxLayout>
@@ -110,7 +109,7 @@ void CheckListModel::setAllChecked(bool checked)
 }
 
 TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
-    : QDialog(parent), model_(new CheckListModel(this)), plot_(std::move(plot))
+    : PlainDialog(parent), model_(new CheckListModel(this)), plot_(std::move(plot))
 {
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("天体の選択"));
@@ -206,21 +205,6 @@ void TfrmSelect::clbObjectDblClick()
     model_->setChecked(current.row(), !model_->isChecked(current.row()));
 }
 
-void TfrmSelect::keyPressEvent(QKeyEvent *event)
-{
-    // No button is the default or the cancel button: Enter and Escape press
-    // nothing.
-    switch (event->key()) {
-    case Qt::Key_Escape:
-    case Qt::Key_Return:
-    case Qt::Key_Enter:
-        event->accept();
-        return;
-    default:
-        QDialog::keyPressEvent(event);
-    }
-}
-
 bool TfrmSelect::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == clbObject_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
@@ -229,7 +213,7 @@ bool TfrmSelect::eventFilter(QObject *watched, QEvent *event)
     }
     if (watched == pnlOK_ && event->type() == QEvent::Resize)
         placeButtons();
-    return QDialog::eventFilter(watched, event);
+    return PlainDialog::eventFilter(watched, event);
 }
 
 void TfrmSelect::placeButtons()

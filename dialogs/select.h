@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include "plaindialog.h"
 #include <QAbstractListModel>
-#include <QDialog>
 #include <functional>
 #include <vector>
 
@@ -41,7 +41,7 @@ private:
 // The object selection dialog: one check-list item per catalogue line; the
 // check marks are the selection the plot draws. Created once and hidden
 // between showings, so the marks stay until another catalogue is loaded.
-class TfrmSelect : public QDialog
+class TfrmSelect : public PlainDialog
 {
     Q_OBJECT
 
@@ -63,7 +63,6 @@ public:
     void clbObjectDblClick();
 
 protected:
-    void keyPressEvent(QKeyEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:

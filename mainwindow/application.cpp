@@ -19,7 +19,7 @@ MiradoWindows::MiradoWindows() : frmMirado_(std::make_unique<TfrmMirado>())
     TfrmMirado *main = frmMirado_.get();
     frmSelect_ = new TfrmSelect(main, [main] { main->mnuPlotClick(); });
     frmAbout_ = new TfrmAbout(main);
-    frmOption_ = new TfrmOption(main);
+    frmOption_ = new TfrmOption(main, *main);
     frmPreview_ = new TfrmPreview(main);
     main->setDialogs(frmSelect_, frmAbout_, frmOption_);
 }

@@ -2,6 +2,8 @@
 #include "mirado.h"
 
 #include <QAction>
+#include <QCoreApplication>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
@@ -10,7 +12,10 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
+#include <QPageSetupDialog>
 #include <QPainter>
+#include <QPrintDialog>
+#include <QPrinter>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -27,6 +32,7 @@
 #include "datespinbox.h"
 #include "dialogs/about.h"
 #include "dialogs/fileversioninfo.h"
+#include "dialogs/helpviewer.h"
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/select.h"
@@ -54,6 +60,9 @@ constexpr int kTimerIntervalMs = 1000;
 constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
 constexpr int kCurveWidthPx = 2;
+constexpr double kZoomInPercent = 115.0;
+constexpr double kZoomOutPercent = 85.0;
+const QString kHelpFileName = QStringLiteral("mirado.hlp");
 
 // The open dialog's filter as "description|pattern" pairs.
 const QString kOpenFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|全てのﾌｧｲﾙ (*.*)|*.*");
@@ -117,6 +126,9 @@ TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
     createToolBar();
     createChart();
     createStatusBar();
+
+    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    helpViewer_ = new HelpViewer(this);
 
     tmrNow_ = new QTimer(this);
     tmrNow_->setObjectName(QStringLiteral("tmrNow"));
@@ -589,13 +601,80 @@ void TfrmMirado::tmrNowTimer()
         SiderealTimeText(now, site_.longitude, site_.timeZone, warningBox())));
 }
 
-void TfrmMirado::mnuZoom100Click() {}
-void TfrmMirado::mnuZoomInClick() {}
-void TfrmMirado::mnuZoomOutClick() {}
-void TfrmMirado::mnuPrinterSetClick() {}
-void TfrmMirado::mnuPrintClick() {}
+void TfrmMirado::mnuZoom100Click()
+{
+    chtMirado_->undoZoom();
+}
+void TfrmMirado::mnuZoomInClick()
+{
+    chtMirado_->zoomByPercent(kZoomInPercent);
+}
+void TfrmMirado::mnuZoomOutClick()
+{
+    chtMirado_->zoomByPercent(kZoomOutPercent);
+}
+
+void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
+                                           std::function<void(QPrinter &)> setupDialog)
+{
+    printDialog_ = std::move(printDialog);
+    setupDialog_ = std::move(setupDialog);
+}
+
+void TfrmMirado::mnuPrinterSetClick()
+{
+    // What the user chooses becomes the setting of the next print.
+    if (setupDialog_) {
+        setupDialog_(*printer_);
+        return;
+    }
+    QPageSetupDialog dialog(printer_.get(), this);
+    dialog.exec();
+}
+
+void TfrmMirado::mnuPrintClick()
+{
+    bool confirmed = false;
+    if (printDialog_) {
+        confirmed = printDialog_(*printer_);
+    } else {
+        QPrintDialog dialog(printer_.get(), this);
+        confirmed = dialog.exec() == QDialog::Accepted;
+    }
+    if (confirmed)
+        chtMirado_->printChart(*printer_);
+}
+
 void TfrmMirado::PreviewClick() {}
-void TfrmMirado::mnuHintClick() {}
+
+QString TfrmMirado::programFolder() const
+{
+    return programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+}
+
+std::string TfrmMirado::siteFileSavePath() const
+{
+    return QFile::encodeName(QDir(programFolder()).filePath(QString::fromLatin1(kSiteFileName)))
+        .toStdString();
+}
+
+QString TfrmMirado::helpFilePath() const
+{
+    // The folder with its separator, without blanks or control characters at
+    // either end.
+    QString folder = QDir::toNativeSeparators(programFolder() + u'/');
+    while (!folder.isEmpty() && folder.front().unicode() <= u' ')
+        folder.remove(0, 1);
+    while (!folder.isEmpty() && folder.back().unicode() <= u' ')
+        folder.chop(1);
+    return folder + kHelpFileName;
+}
+
+void TfrmMirado::mnuHintClick()
+{
+    helpViewer_->openContents(helpFilePath());
+}
+
 void TfrmMirado::mnuExitClick()
 {
     close();

@@ -3,6 +3,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,9 +11,11 @@
 #include "astro/types.h"
 #include "chart/seriesstore.h"
 #include "data/site.h"
+#include "dialogs/option.h"
 #include "platform/textcodec.h"
 
 class QAction;
+class QPrinter;
 class QMimeData;
 class QLabel;
 class QTimer;
@@ -22,6 +25,7 @@ namespace mirado {
 
 class DateSpinBox;
 class ElevationChart;
+class HelpViewer;
 class TfrmAbout;
 class TfrmOption;
 class TfrmSelect;
@@ -33,7 +37,7 @@ QStringList DroppedFileNames(const QMimeData &data);
 // (the chosen date, the site, the catalogue lines and path) and runs the
 // commands of the menu and the toolbar. The other windows read and write the
 // state through it.
-class TfrmMirado : public QMainWindow
+class TfrmMirado : public QMainWindow, public SiteSettingsHost
 {
     Q_OBJECT
 
@@ -56,7 +60,7 @@ public:
     SeriesId nowSeries() const { return nowSeries_; }
     // The decimal separator of the user's locale, for every number the
     // program reads or writes.
-    char decimalSeparator() const { return decimalSeparator_; }
+    char decimalSeparator() const override { return decimalSeparator_; }
 
     // Reads the catalogue at `path` (bytes, as the file system takes them)
     // into the catalogue lines and refills the selection list. Raises the
@@ -67,8 +71,27 @@ public:
 
     // The file-open dialog shared with the options dialog: the chosen file,
     // or an empty text when the user cancels.
-    QString runOpenDialog();
+    QString runOpenDialog() override;
     void setOpenDialogForTesting(std::function<QString()> openDialog);
+
+    // What the options dialog works on.
+    SiteValues &siteValues() override { return site_; }
+    void loadCatalogue(const std::string &path) override { LoadCatalogue(path); }
+    std::string siteFileSavePath() const override;
+
+    // The folder of the program file, where site.txt is saved and the help
+    // file lies.
+    QString programFolder() const;
+    void setProgramFolderForTesting(const QString &folder) { programFolder_ = folder; }
+    // The path the help command opens.
+    QString helpFilePath() const;
+    HelpViewer *helpViewer() const { return helpViewer_; }
+
+    // The printer the next print uses, and the dialogs that set it up; tests
+    // replace the dialogs.
+    QPrinter &printer() { return *printer_; }
+    void setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
+                                   std::function<void(QPrinter &)> setupDialog);
 
     // Event handlers.
     void FormCreate();
@@ -151,6 +174,11 @@ private:
     TfrmAbout *frmAbout_ = nullptr;
     TfrmOption *frmOption_ = nullptr;
     std::function<QString()> openDialog_;
+    std::function<bool(QPrinter &)> printDialog_;
+    std::function<void(QPrinter &)> setupDialog_;
+    std::unique_ptr<QPrinter> printer_;
+    HelpViewer *helpViewer_ = nullptr;
+    QString programFolder_;
 };
 
 } // namespace mirado

@@ -28,6 +28,7 @@ packages=(
   fonts-ipafont-mincho
   xvfb
   xauth
+  poppler-utils
   locales
 )
 

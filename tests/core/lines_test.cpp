@@ -52,7 +52,7 @@ TEST(ReadLines, ReadsAFileAndReplacesTheTarget)
 TEST(ReadLines, UnopenableFileRaisesAndKeepsTheTarget)
 {
     test::TempDir dir;
-    for (const std::string path : {dir.file("missing.txt"), std::string(), dir.file("")}) {
+    for (const std::string &path : {dir.file("missing.txt"), std::string(), dir.file("")}) {
         Lines lines{"kept"};
         try {
             ReadLines(path, lines);

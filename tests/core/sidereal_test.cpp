@@ -130,8 +130,9 @@ TEST(SiderealTime, ErrorsAreReportedAndGiveZero)
          {"dblGetHASec Integer overflow"}},
     };
     for (int i = 0; i < 6; ++i) {
-        if (i != 1)
+        if (i != 1) {
             EXPECT_EQ(rows[i].got, 0.0) << rows[i].name;
+        }
         EXPECT_EQ(r[i].texts, rows[i].want) << rows[i].name;
     }
     // With G = 0 the local sidereal time is L + U reduced: 32400 + 43200.
