@@ -8,6 +8,7 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QLabel>
 #include <QLocale>
 #include <QMenuBar>
@@ -649,7 +650,15 @@ void TfrmMirado::PreviewClick() {}
 
 QString TfrmMirado::programFolder() const
 {
-    return programFolder_.isEmpty() ? QCoreApplication::applicationDirPath() : programFolder_;
+    if (!programFolder_.isEmpty())
+        return programFolder_;
+    // The folder the program was started from. A link to the program in a
+    // folder of the user's own makes that folder the program's folder, so an
+    // installed copy can keep its site.txt where the user may write.
+    const QString started = QCoreApplication::arguments().value(0);
+    if (started.contains(u'/'))
+        return QFileInfo(started).absolutePath();
+    return QCoreApplication::applicationDirPath();
 }
 
 std::string TfrmMirado::siteFileSavePath() const
