@@ -64,7 +64,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : PlainDialog(parent)
               PixelFont(QStringLiteral("Century"), 19, true));
     lblVersion_ = MakeLabel(this, "lblVersion", QStringLiteral("Version"), {140, 24},
                             PixelFont(QStringLiteral("Arial"), 13));
-    MakeLabel(this, "lblNotice", QStringLiteral("© The Mirado developers"), {64, 44},
+    MakeLabel(this, "lblNotice", QStringLiteral("© Mirado developers"), {64, 44},
               PixelFont(QStringLiteral("Arial"), 13));
 
     auto *btnOK = new QPushButton(QStringLiteral("OK"), this);

@@ -50,7 +50,8 @@ TfrmOption::TfrmOption(QWidget *parent, SiteSettingsHost &host) : PlainDialog(pa
     setModal(true);
     setFont(DialogFont());
     setFixedSize(kClientSize);
-    setWindowFlag(Qt::WindowContextHelpButtonHint, false);
+    setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
 
     gbDefault_ = new QGroupBox(QStringLiteral("初期設定"), this);
     gbDefault_->setObjectName(QStringLiteral("gbDefault"));
