@@ -2,7 +2,9 @@
 #include "lines.h"
 
 #include <cstdio>
+#include <filesystem>
 #include <memory>
+#include <system_error>
 
 #include "errors.h"
 
@@ -33,6 +35,12 @@ std::vector<std::string> SplitLines(std::string_view content)
 
 std::string ReadFileBytes(const std::string &path)
 {
+    // Only a regular file is read: a FIFO would block the program and a
+    // device such as /dev/zero would never end.
+    std::error_code ec;
+    if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::path(path), ec))
+        ThrowCannotOpenFile(path);
+
     struct Closer
     {
         void operator()(std::FILE *f) const { std::fclose(f); }
@@ -50,7 +58,6 @@ std::string ReadFileBytes(const std::string &path)
         if (got < sizeof buffer)
             break;
     }
-    // A directory opens on some systems but cannot be read.
     if (std::ferror(file.get()))
         ThrowCannotOpenFile(path);
     return content;

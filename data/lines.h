@@ -14,7 +14,8 @@ std::vector<std::string> SplitLines(std::string_view content);
 
 // Reads the whole file at `path` as bytes (no code-page conversion, no
 // trimming) and replaces `target` with its lines. When the file cannot be
-// opened or read, raises "ファイル %s は開けません" and leaves `target` as it was.
+// opened or read, or is not a regular file (a folder, a FIFO, a device),
+// raises "ファイル %s は開けません" and leaves `target` as it was.
 void ReadLines(const std::string &path, std::vector<std::string> &target);
 
 // Reads the whole file at `path` as bytes; raises the same error as ReadLines.

@@ -61,6 +61,8 @@ constexpr int kTimerIntervalMs = 1000;
 constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
 constexpr int kCurveWidthPx = 2;
+// A name longer than this would squeeze the plot to nothing beside the legend.
+constexpr qsizetype kMaxLegendTitleLength = 64;
 constexpr double kZoomInPercent = 115.0;
 constexpr double kZoomOutPercent = 85.0;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
@@ -414,7 +416,7 @@ void TfrmMirado::FillObjectList()
     std::vector<QString> texts;
     texts.reserve(catalogueLines_.size());
     for (const std::string &line : catalogueLines_)
-        texts.push_back(DecodeForDisplay(line, catalogueEncoding_));
+        texts.push_back(ShortenedForDisplay(DecodeForDisplay(line, catalogueEncoding_)));
     frmSelect_->appendItems(texts);
 }
 
@@ -527,7 +529,9 @@ void TfrmMirado::mnuPlotClick()
         const SeriesId curve = chtMirado_->createLineSeries();
         curves_.push_back(curve);
         chtMirado_->attachSeries(curve);
-        chtMirado_->setSeriesTitle(curve, DecodeForDisplay(object.name, catalogueEncoding_));
+        chtMirado_->setSeriesTitle(
+            curve, ShortenedForDisplay(DecodeForDisplay(object.name, catalogueEncoding_),
+                                       kMaxLegendTitleLength));
         chtMirado_->setLineWidth(curve, kCurveWidthPx);
         const NightCurve points =
             NightElevations(object.ra, object.dec, selectedDate_, site_.longitude, site_.latitude,

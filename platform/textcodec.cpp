@@ -103,9 +103,19 @@ QString ErrorTextForDisplay(std::string_view format, std::string_view argument, 
 {
     QString text = QString::fromUtf8(format.data(), static_cast<qsizetype>(format.size()));
     if (hasArgument)
-        text.replace(QStringLiteral("%s"),
-                     DecodeForDisplay(argument, DetectDisplayEncoding(argument)));
+        text.replace(QStringLiteral("%s"), ShortenedForDisplay(DecodeForDisplay(
+                                               argument, DetectDisplayEncoding(argument))));
     return text;
+}
+
+QString ShortenedForDisplay(const QString &text, qsizetype maxLength)
+{
+    if (text.size() <= maxLength)
+        return text;
+    qsizetype cut = maxLength;
+    if (text[cut - 1].isHighSurrogate())
+        --cut;
+    return text.left(cut) + QStringLiteral("…");
 }
 
 std::string ErrorTextForDisplay(std::string_view format, std::string_view argument)

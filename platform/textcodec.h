@@ -33,8 +33,13 @@ std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
 // Text to bytes in the given encoding, for lines the program writes.
 std::string EncodeText(const QString &text, TextEncoding encoding);
 
+// A text cut to `maxLength` characters with an ellipsis, so a huge line or
+// file content never reaches a label or a message box whole.
+inline constexpr qsizetype kMaxDisplayLength = 1000;
+QString ShortenedForDisplay(const QString &text, qsizetype maxLength = kMaxDisplayLength);
+
 // An error text whose "%s" stands for `argument`, a byte string from a file
-// or a path: the argument is decoded by its own bytes.
+// or a path: the argument is decoded by its own bytes and shortened.
 QString ErrorTextForDisplay(std::string_view format, std::string_view argument, bool hasArgument);
 std::string ErrorTextForDisplay(std::string_view format, std::string_view argument);
 

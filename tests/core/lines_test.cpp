@@ -2,6 +2,9 @@
 #include "data/lines.h"
 
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/stat.h>
+#endif
 
 #include "data/errors.h"
 #include "test_files.h"
@@ -52,7 +55,10 @@ TEST(ReadLines, ReadsAFileAndReplacesTheTarget)
 TEST(ReadLines, UnopenableFileRaisesAndKeepsTheTarget)
 {
     test::TempDir dir;
-    for (const std::string &path : {dir.file("missing.txt"), std::string(), dir.file("")}) {
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    for (const std::string &path :
+         {dir.file("missing.txt"), std::string(), dir.file(""), fifo, std::string("/dev/zero")}) {
         Lines lines{"kept"};
         try {
             ReadLines(path, lines);
