@@ -59,14 +59,26 @@ double GetSecGST(TDateRec date, const WarningReporter &warn)
     });
 }
 
+namespace {
+
+// L + G + U + rate × U reduced by whole days: the local sidereal time with
+// the time since 0h UT counted at (1 + rate) times the solar rate.
+double LocalSiderealSeconds(TDateRec date, THMSRec time, double longitude, double timeZone,
+                            double rateExcess, const WarningReporter &warn)
+{
+    const double l = longitude * kSecondsPerHour / 15.0;
+    const double g = GetSecGST(date, warn);
+    const double u = UniversalSeconds(time, timeZone);
+    return ReduceToOneDay(l + g + u + rateExcess * u);
+}
+
+} // namespace
+
 double dblGetLSTSec(TDateRec date, THMSRec time, double longitude, double timeZone,
                     const WarningReporter &warn)
 {
     return Trapped("dblGetLSTSec", warn, [&] {
-        const double l = longitude * kSecondsPerHour / 15.0;
-        const double g = GetSecGST(date, warn);
-        const double u = UniversalSeconds(time, timeZone);
-        return ReduceToOneDay(l + g + u);
+        return LocalSiderealSeconds(date, time, longitude, timeZone, 0.0, warn);
     });
 }
 
@@ -74,10 +86,7 @@ double dblGetLSTSecNow(TDateRec date, THMSRec time, double longitude, double tim
                        const WarningReporter &warn)
 {
     return Trapped("dblGetLSTSec", warn, [&] {
-        const double l = longitude * kSecondsPerHour / 15.0;
-        const double g = GetSecGST(date, warn);
-        const double u = UniversalSeconds(time, timeZone);
-        return ReduceToOneDay(l + g + u + kSiderealRateExcess * u);
+        return LocalSiderealSeconds(date, time, longitude, timeZone, kSiderealRateExcess, warn);
     });
 }
 

@@ -2,6 +2,7 @@
 #include "nightcli.h"
 
 #include <algorithm>
+#include <array>
 #include <charconv>
 #include <ctime>
 #include <exception>
@@ -260,35 +261,47 @@ void ParseSize(std::string_view text, int &width, int &height)
     height = *h;
 }
 
+namespace {
+
+// Three whole numbers of fixed widths joined by `separator`, each within its
+// bounds ("2001-12-31", "21:00:00"); empty when the text is not of that form.
+std::optional<std::array<int, 3>> ParseTriple(std::string_view text, char separator,
+                                              const std::array<std::size_t, 3> &widths,
+                                              const std::array<int, 3> &low,
+                                              const std::array<int, 3> &high)
+{
+    std::array<int, 3> values{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (i > 0 && (at >= text.size() || text[at++] != separator))
+            return std::nullopt;
+        const auto value = ParseDigits(text.substr(at, widths[i]), widths[i]);
+        if (!value || *value < low[i] || *value > high[i])
+            return std::nullopt;
+        values[i] = *value;
+        at += widths[i];
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return values;
+}
+
+} // namespace
+
 TDateRec ParseDate(std::string_view text)
 {
-    const auto fail = [&]() -> TDateRec {
+    const auto date = ParseTriple(text, '-', {4, 2, 2}, {kMinYear, 1, 1}, {kMaxYear, 12, 31});
+    if (!date)
         throw UsageError("malformed date '" + std::string(text) + "': want YYYY-MM-DD");
-    };
-    if (text.size() != 10 || text[4] != '-' || text[7] != '-')
-        return fail();
-    const auto year = ParseDigits(text.substr(0, 4), 4);
-    const auto month = ParseDigits(text.substr(5, 2), 2);
-    const auto day = ParseDigits(text.substr(8, 2), 2);
-    if (!year || !month || !day || *year < kMinYear || *year > kMaxYear || *month < 1 ||
-        *month > 12 || *day < 1 || *day > 31)
-        return fail();
-    return {*year, *month, *day};
+    return {(*date)[0], (*date)[1], (*date)[2]};
 }
 
 THMSRec ParseTime(std::string_view text)
 {
-    const auto fail = [&]() -> THMSRec {
+    const auto time = ParseTriple(text, ':', {2, 2, 2}, {0, 0, 0}, {23, 59, 59});
+    if (!time)
         throw UsageError("malformed time '" + std::string(text) + "': want HH:MM:SS");
-    };
-    if (text.size() != 8 || text[2] != ':' || text[5] != ':')
-        return fail();
-    const auto hours = ParseDigits(text.substr(0, 2), 2);
-    const auto minutes = ParseDigits(text.substr(3, 2), 2);
-    const auto seconds = ParseDigits(text.substr(6, 2), 2);
-    if (!hours || !minutes || !seconds || *hours > 23 || *minutes > 59 || *seconds > 59)
-        return fail();
-    return {*hours, *minutes, static_cast<double>(*seconds)};
+    return {(*time)[0], (*time)[1], static_cast<double>((*time)[2])};
 }
 
 std::vector<int> ParseObjectList(std::string_view list, int lineCount)

@@ -70,7 +70,7 @@ TEST(FullPathName, Table)
 TEST(LongPathName, Table)
 {
     test::TempDir dir;
-    const std::string file = dir.write("Version.bin", {1});
+    const std::string file = dir.write("Version.bin", test::Bytes{1});
     const std::string parent = std::filesystem::path(file).parent_path().string();
     struct Row
     {

@@ -2,10 +2,8 @@
 #pragma once
 
 #include <cstdint>
-#include <filesystem>
 #include <fstream>
 #include <functional>
-#include <random>
 #include <string>
 #include <vector>
 
@@ -13,43 +11,11 @@
 
 #include "data/errors.h"
 #include "platform/versionresource.h"
+#include "test_files.h"
 
 namespace mirado::test {
 
 using Bytes = std::vector<std::uint8_t>;
-
-// A folder of its own under the system's temporary folder, removed at the end.
-class TempDir
-{
-public:
-    TempDir()
-    {
-        std::random_device random;
-        path_ = std::filesystem::temp_directory_path() /
-                ("mirado-version-test-" + std::to_string(random()) + std::to_string(random()));
-        std::filesystem::create_directories(path_);
-    }
-    ~TempDir()
-    {
-        std::error_code ec;
-        std::filesystem::remove_all(path_, ec);
-    }
-    TempDir(const TempDir &) = delete;
-    TempDir &operator=(const TempDir &) = delete;
-
-    std::string file(const std::string &name) const { return (path_ / name).string(); }
-
-    std::string write(const std::string &name, const Bytes &bytes) const
-    {
-        std::ofstream(path_ / name, std::ios::binary)
-            .write(reinterpret_cast<const char *>(bytes.data()),
-                   static_cast<std::streamsize>(bytes.size()));
-        return file(name);
-    }
-
-private:
-    std::filesystem::path path_;
-};
 
 inline Bytes ReadBytes(const std::string &path)
 {

@@ -3,6 +3,7 @@
 
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <random>
 #include <string>
 
@@ -31,9 +32,13 @@ public:
 
     std::string file(const std::string &name) const { return (path_ / name).string(); }
 
-    std::string write(const std::string &name, const std::string &bytes) const
+    // Writes the bytes of any contiguous container (a string, a byte vector)
+    // into the file `name` and returns its path.
+    template <typename Bytes> std::string write(const std::string &name, const Bytes &bytes) const
     {
-        std::ofstream(path_ / name, std::ios::binary) << bytes;
+        std::ofstream(path_ / name, std::ios::binary)
+            .write(reinterpret_cast<const char *>(std::data(bytes)),
+                   static_cast<std::streamsize>(std::size(bytes)));
         return file(name);
     }
 
