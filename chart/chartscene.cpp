@@ -3,19 +3,23 @@
 
 #include <QChart>
 #include <QChartView>
+#include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
 #include <QLegend>
+#include <QLegendMarker>
 #include <QLineSeries>
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScatterSeries>
 #include <QValueAxis>
 
+#include <algorithm>
 #include <cmath>
 #include <functional>
 #include <utility>
 
+#include "curvelayer.h"
 #include "fonts.h"
 #include "palette.h"
 #include "pointerlayer.h"
@@ -94,6 +98,20 @@ QString PlainText(const QString &text)
     return text.toHtmlEscaped();
 }
 
+QColor SeriesColour(const SeriesData &data)
+{
+    return QColor(data.colour.value_or(kSeriesPalette.front()));
+}
+
+QPen CurvePen(const SeriesData &data)
+{
+    QPen pen(SeriesColour(data));
+    pen.setWidth(data.lineWidthPx);
+    return pen;
+}
+
+// An engine series for a legend entry. It holds no points: the curves and
+// pointers are drawn by the layers.
 QXYSeries *CreateEngineSeries(SeriesKind kind)
 {
     if (kind == SeriesKind::Line) {
@@ -102,8 +120,6 @@ QXYSeries *CreateEngineSeries(SeriesKind kind)
         line->setPointLabelsVisible(false);
         return line;
     }
-    // Only the legend entry and the axis binding come from the engine; the
-    // pointers themselves are drawn by the pointer layer.
     auto *point = new QScatterSeries;
     point->setMarkerShape(QScatterSeries::MarkerShapeRectangle);
     return point;
@@ -111,29 +127,36 @@ QXYSeries *CreateEngineSeries(SeriesKind kind)
 
 void StyleEngineSeries(QXYSeries *series, const SeriesData &data)
 {
-    const QColor colour(data.colour.value_or(kSeriesPalette.front()));
     series->setName(PlainText(data.title));
     if (data.kind == SeriesKind::Line) {
-        QPen pen(colour);
-        pen.setWidth(data.lineWidthPx);
-        series->setPen(pen);
+        series->setPen(CurvePen(data));
     } else {
-        series->setColor(colour);
+        series->setColor(SeriesColour(data));
         series->setPen(data.pointer.outlineVisible ? QPen(Qt::black) : QPen(Qt::NoPen));
+    }
+}
+
+void SetLegendEntryVisible(QChart *chart, QXYSeries *series, bool visible)
+{
+    for (QLegendMarker *marker : chart->legend()->markers(series)) {
+        marker->setVisible(visible);
     }
 }
 
 } // namespace
 
-ChartScene::ChartScene(QWidget *parent)
-    : chart_(new QChart), bottomAxis_(new QValueAxis), leftAxis_(new QValueAxis),
+ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
+    : store_(store), chart_(new QChart), bottomAxis_(new QValueAxis), leftAxis_(new QValueAxis),
       topAxis_(new QValueAxis), rightAxis_(new QValueAxis)
 {
     view_ = new ChartView(chart_, parent, [this](const QSize &size) { layOut(size); });
+    curves_ = new CurveLayer(chart_);
     pointers_ = new PointerLayer(chart_);
     buildAppearance();
-    QObject::connect(chart_, &QChart::plotAreaChanged, chart_,
-                     [this](const QRectF &) { pointers_->updatePlotArea(); });
+    QObject::connect(chart_, &QChart::plotAreaChanged, chart_, [this](const QRectF &) {
+        curves_->updatePlotArea();
+        pointers_->updatePlotArea();
+    });
 }
 
 ChartScene::~ChartScene()
@@ -161,6 +184,11 @@ void ChartScene::buildAppearance()
     view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     view_->setBackgroundBrush(panel);
     view_->setRubberBand(QChartView::NoRubberBand);
+    // One rectangle around everything that changed is redrawn: the clock's
+    // marker moving redraws a narrow strip, and the many small changes of a
+    // new plot (title, labels, legend entries) cost one simple clip instead
+    // of a clip of dozens of pieces.
+    view_->setViewportUpdateMode(QGraphicsView::BoundingRectViewportUpdate);
 
     const QFont labelFont = PixelFont(kSystemFont, kAxisLabelFontPx);
     const QFont titleFont = PixelFont(kMsGothic, kAxisTitleFontPx, true);
@@ -198,93 +226,175 @@ QString ChartScene::title() const
     return chart_->title();
 }
 
-void ChartScene::showSeries(const SeriesStore &store)
+void ChartScene::showSeries()
 {
-    const std::vector<SeriesId> &attached = store.attached();
-
-    // Engine series are reused in place while the kinds line up; from the
-    // first mismatch on they are made anew, so the legend keeps attach order.
-    std::size_t keep = 0;
-    while (keep < slots_.size() && keep < attached.size() &&
-           slots_[keep].kind == store.at(attached[keep]).kind) {
-        ++keep;
-    }
-    while (slots_.size() > keep) {
-        chart_->removeSeries(slots_.back().series);
-        delete slots_.back().series;
-        slots_.pop_back();
-    }
-    for (std::size_t i = 0; i < keep; ++i) {
-        refreshSlot(slots_[i], attached[i], store.at(attached[i]));
-    }
-    for (std::size_t i = keep; i < attached.size(); ++i) {
-        addSlot(attached[i], store.at(attached[i]));
-    }
-
-    const bool any = !attached.empty();
+    updateCurves();
+    updateLegend();
+    const bool any = !store_.attached().empty();
     chart_->legend()->setVisible(any);
     topAxis_->setVisible(!any);
     rightAxis_->setVisible(!any);
-    updatePointers(store);
+    updatePointers();
     // Lay the legend out now rather than on a later pass of the event loop,
     // so the next paint shows it.
     chart_->layout()->activate();
 }
 
-void ChartScene::addSlot(SeriesId id, const SeriesData &data)
+void ChartScene::updateCurves()
+{
+    std::vector<Source> sources;
+    sources.reserve(store_.attached().size());
+    for (SeriesId id : store_.attached()) {
+        const SeriesData &data = store_.at(id);
+        if (data.kind == SeriesKind::Line) {
+            sources.push_back({id, data.pointsRevision, data.styleRevision});
+        }
+    }
+    // Unchanged curves keep their cached picture.
+    if (sources == curveSources_) {
+        return;
+    }
+    std::vector<CurveLayer::Curve> curves;
+    curves.reserve(sources.size());
+    for (const Source &source : sources) {
+        const SeriesData &data = store_.at(source.id);
+        curves.push_back({data.points, CurvePen(data)});
+    }
+    curves_->setCurves(std::move(curves));
+    curveSources_ = std::move(sources);
+}
+
+void ChartScene::updateLegend()
+{
+    const std::vector<SeriesId> &attached = store_.attached();
+    std::vector<Source> sources;
+    sources.reserve(attached.size());
+    for (SeriesId id : attached) {
+        sources.push_back({id, 0, store_.at(id).styleRevision});
+    }
+    if (sources == legendSources_) {
+        return;
+    }
+    legendSources_ = std::move(sources);
+
+    // The entries the legend can show, then, hidden, the widest title of the
+    // rest: the legend is as wide as its widest entry, shown or not.
+    struct Wanted
+    {
+        SeriesId id;
+        bool shown;
+    };
+    std::vector<Wanted> wanted;
+    const std::size_t shownCount = std::min(attached.size(), legendCapacity_);
+    wanted.reserve(shownCount + 1);
+    for (std::size_t i = 0; i < shownCount; ++i) {
+        wanted.push_back({attached[i], true});
+    }
+    if (attached.size() > shownCount) {
+        // Measured as the entry shows it: markup whitespace collapses.
+        const QFontMetricsF metrics(chart_->legend()->font());
+        SeriesId widest = attached[shownCount];
+        qreal widestPx = -1.0;
+        for (std::size_t i = shownCount; i < attached.size(); ++i) {
+            const qreal px = metrics.horizontalAdvance(store_.at(attached[i]).title.simplified());
+            if (px > widestPx) {
+                widestPx = px;
+                widest = attached[i];
+            }
+        }
+        wanted.push_back({widest, false});
+    }
+
+    // Engine series are reused in place while the kinds line up; from the
+    // first mismatch on they are made anew, so the legend keeps attach order.
+    std::size_t keep = 0;
+    while (keep < legend_.size() && keep < wanted.size() &&
+           legend_[keep].kind == store_.at(wanted[keep].id).kind) {
+        ++keep;
+    }
+    while (legend_.size() > keep) {
+        chart_->removeSeries(legend_.back().series);
+        delete legend_.back().series;
+        legend_.pop_back();
+    }
+    for (std::size_t i = 0; i < keep; ++i) {
+        refreshLegendEntry(legend_[i], wanted[i].id, store_.at(wanted[i].id), wanted[i].shown);
+    }
+    for (std::size_t i = keep; i < wanted.size(); ++i) {
+        addLegendEntry(wanted[i].id, store_.at(wanted[i].id), wanted[i].shown);
+    }
+}
+
+void ChartScene::addLegendEntry(SeriesId id, const SeriesData &data, bool shown)
 {
     QXYSeries *series = CreateEngineSeries(data.kind);
     StyleEngineSeries(series, data);
-    // Binding an empty series and filling it afterwards computes its geometry
-    // once instead of once per step.
     chart_->addSeries(series);
-    series->attachAxis(bottomAxis_);
-    series->attachAxis(leftAxis_);
-    if (data.kind == SeriesKind::Line) {
-        series->replace(data.points);
+    if (!shown) {
+        SetLegendEntryVisible(chart_, series, false);
     }
-    slots_.push_back({id, data.kind, series, data.pointsRevision, data.styleRevision});
+    legend_.push_back({id, data.kind, series, data.styleRevision, shown});
 }
 
-void ChartScene::refreshSlot(Slot &slot, SeriesId id, const SeriesData &data)
+void ChartScene::refreshLegendEntry(LegendEntry &entry, SeriesId id, const SeriesData &data,
+                                    bool shown)
 {
-    const bool rebound = slot.id != id;
-    if (rebound || slot.styleRevision != data.styleRevision) {
-        StyleEngineSeries(slot.series, data);
+    const bool restyle = entry.id != id || entry.styleRevision != data.styleRevision;
+    if (restyle) {
+        StyleEngineSeries(entry.series, data);
     }
-    if ((rebound || slot.pointsRevision != data.pointsRevision) && data.kind == SeriesKind::Line) {
-        slot.series->replace(data.points);
+    if (restyle || entry.shown != shown) {
+        SetLegendEntryVisible(chart_, entry.series, shown);
     }
-    slot = {id, data.kind, slot.series, data.pointsRevision, data.styleRevision};
+    entry = {id, data.kind, entry.series, data.styleRevision, shown};
 }
 
-void ChartScene::updatePointers(const SeriesStore &store)
+void ChartScene::updatePointers()
 {
     std::vector<PointerLayer::Pointers> pointers;
-    for (const Slot &slot : slots_) {
-        if (slot.kind == SeriesKind::Point) {
-            const SeriesData &data = store.at(slot.id);
-            pointers.push_back(
-                {data.points, QColor(data.colour.value_or(kSeriesPalette.front())), data.pointer});
+    for (SeriesId id : store_.attached()) {
+        const SeriesData &data = store_.at(id);
+        if (data.kind == SeriesKind::Point) {
+            pointers.push_back({data.points, SeriesColour(data), data.pointer});
         }
     }
     pointers_->setPointers(std::move(pointers));
 }
 
+std::size_t ChartScene::legendCapacity(int heightPx) const
+{
+    // No entry is lower than a line of the legend's text, and one more may
+    // show in part at the bottom.
+    const qreal lineHeight = QFontMetricsF(chart_->legend()->font()).height();
+    if (heightPx <= 0 || lineHeight <= 0.0) {
+        return 1;
+    }
+    return static_cast<std::size_t>(std::ceil(heightPx / lineHeight)) + 1;
+}
+
 void ChartScene::setRanges(const AxisRanges &ranges)
 {
+    // The same ranges again (the clock's once-a-second zoom by 100 %) change
+    // nothing and redraw nothing.
+    if (rangesShown_ && ranges == ranges_) {
+        return;
+    }
+    rangesShown_ = true;
     ranges_ = ranges;
-    // The engine keeps its last proper range when given an empty or reversed
-    // one.
+    // The axes keep their last proper range when given an empty or reversed
+    // one, and the curves follow the axes.
     if (IsDrawable(ranges.bottom)) {
         bottomAxis_->setRange(ranges.bottom.min, ranges.bottom.max);
         topAxis_->setRange(ranges.bottom.min, ranges.bottom.max);
+        engineRanges_.bottom = ranges.bottom;
     }
     if (IsDrawable(ranges.left)) {
         leftAxis_->setRange(ranges.left.min, ranges.left.max);
         rightAxis_->setRange(ranges.left.min, ranges.left.max);
+        engineRanges_.left = ranges.left;
     }
     updateTicks();
+    curves_->setRanges(engineRanges_);
     pointers_->setRanges(ranges);
 }
 
@@ -303,6 +413,12 @@ void ChartScene::updateTicks()
 
 void ChartScene::layOut(const QSize &size)
 {
+    const std::size_t capacity = legendCapacity(size.height());
+    if (capacity > legendCapacity_) {
+        legendCapacity_ = capacity;
+        legendSources_.clear();
+        updateLegend();
+    }
     const int marginX = static_cast<int>(std::lround(size.width() * kMarginFraction));
     const int marginY = static_cast<int>(std::lround(size.height() * kMarginFraction));
     chart_->setMargins(QMargins(marginX, marginY, marginX, marginY));

@@ -21,18 +21,26 @@ QT_FORWARD_DECLARE_CLASS(QXYSeries)
 
 namespace mirado {
 
+class CurveLayer;
 class PointerLayer;
 
 // The Qt Charts side of the elevation chart: a chart view with the chart's
-// fixed appearance, and the engine series that mirror the attached series of
-// a SeriesStore. Engine series are made only for attached series and are
-// reused from one plot to the next, because adding a series to the engine is
-// the costly step (legend entry, axis binding, domain set-up).
+// fixed appearance showing the attached series of a SeriesStore.
+//
+// The engine draws the frame, axes, title and legend; the curves and pointers
+// are drawn by two layers of our own over the plot area. Engine series exist
+// only as legend entries, and only for the entries the legend can show (plus
+// one hidden entry holding the widest title of the rest, which sets the
+// legend's width as the full list would). Adding an engine series is the
+// costly step (legend entry, theme, layout), so a plot of thousands of curves
+// would otherwise cost seconds; this way it costs the same few dozen entries
+// whatever the number of curves.
 class ChartScene
 {
 public:
-    // Builds the chart view as a child of `parent`.
-    explicit ChartScene(QWidget *parent);
+    // Builds the chart view as a child of `parent`, showing `store`, which
+    // must outlive this object.
+    ChartScene(QWidget *parent, const SeriesStore &store);
     ~ChartScene();
     ChartScene(const ChartScene &) = delete;
     ChartScene &operator=(const ChartScene &) = delete;
@@ -42,11 +50,10 @@ public:
     void setTitle(const QString &title);
     QString title() const;
 
-    // Makes the chart show exactly the attached series of `store`, in attach
-    // order, touching only engine series whose source changed. Shows the
-    // legend while at least one series is attached and the top and right axes
-    // while none is.
-    void showSeries(const SeriesStore &store);
+    // Makes the chart show exactly the attached series of the store, in
+    // attach order, touching only what changed. Shows the legend while at
+    // least one series is attached and the top and right axes while none is.
+    void showSeries();
     void setRanges(const AxisRanges &ranges);
 
     // Lays the chart out to fill `size` pixels.
@@ -68,30 +75,52 @@ public:
     void repaintNow();
 
 private:
-    struct Slot
+    // An engine series standing for one attached series in the legend.
+    struct LegendEntry
     {
         SeriesId id;
         SeriesKind kind;
         QXYSeries *series;
+        quint64 styleRevision;
+        bool shown; // false for the hidden entry that only sets the width
+    };
+    // What a drawn curve or a legend entry was made from, to tell changes.
+    struct Source
+    {
+        SeriesId id;
         quint64 pointsRevision;
         quint64 styleRevision;
+
+        friend bool operator==(const Source &, const Source &) = default;
     };
 
     void buildAppearance();
     void updateTicks();
-    void addSlot(SeriesId id, const SeriesData &data);
-    void refreshSlot(Slot &slot, SeriesId id, const SeriesData &data);
-    void updatePointers(const SeriesStore &store);
+    void updateCurves();
+    void updateLegend();
+    void addLegendEntry(SeriesId id, const SeriesData &data, bool shown);
+    void refreshLegendEntry(LegendEntry &entry, SeriesId id, const SeriesData &data, bool shown);
+    void updatePointers();
+    std::size_t legendCapacity(int heightPx) const;
 
+    const SeriesStore &store_;
     QChartView *view_;
     QChart *chart_;
     QValueAxis *bottomAxis_;
     QValueAxis *leftAxis_;
     QValueAxis *topAxis_;
     QValueAxis *rightAxis_;
+    CurveLayer *curves_;
     PointerLayer *pointers_;
-    std::vector<Slot> slots_;
+    std::vector<LegendEntry> legend_;
+    // The number of entries the legend can show at the largest layout so far.
+    std::size_t legendCapacity_ = 0;
+    std::vector<Source> curveSources_;
+    std::vector<Source> legendSources_;
     AxisRanges ranges_;
+    // The ranges the engine draws with: the last non-empty ones given.
+    AxisRanges engineRanges_;
+    bool rangesShown_ = false;
 };
 
 } // namespace mirado

@@ -34,7 +34,7 @@ constexpr const char *kRenderStartFailedText = "グラフを描画できませ�
 
 ElevationChart::ElevationChart(QWidget *parent)
     : QWidget(parent), title_(QString::fromUtf8(kInitialTitle)),
-      scene_(std::make_unique<ChartScene>(this))
+      scene_(std::make_unique<ChartScene>(this, store_))
 {
     setObjectName(kComponentName);
     auto *layout = new QVBoxLayout(this);
@@ -42,7 +42,7 @@ ElevationChart::ElevationChart(QWidget *parent)
     layout->addWidget(scene_->view());
 
     scene_->setTitle(title_);
-    scene_->showSeries(store_);
+    scene_->showSeries();
     scene_->setRanges(zoom_.ranges());
     // Until the widget is first shown, it is laid out at its design size.
     scene_->layOut(kDesignSize);
@@ -257,7 +257,7 @@ void ElevationChart::updateEngine()
 {
     if (updatePending_) {
         updatePending_ = false;
-        scene_->showSeries(store_);
+        scene_->showSeries();
     }
 }
 

@@ -12,6 +12,24 @@ namespace {
 
 // Above the chart's series, below nothing else that lies in the plot area.
 constexpr qreal kPointerZValue = 100.0;
+// Beyond this many pointers a change redraws the whole plot area at once
+// rather than pointer by pointer.
+constexpr std::size_t kMaxPointerUpdates = 32;
+
+// The rectangle a pointer fills around the pixel of `value`, in whole pixels
+// so a narrow bar stays sharp; empty when the value has no finite pixel.
+QRectF PointerRect(const QRectF &plotArea, const AxisRanges &ranges, const QPointF &value,
+                   const PointerStyle &style)
+{
+    const QPointF at = PixelAtValue(plotArea, ranges, value);
+    if (!std::isfinite(at.x()) || !std::isfinite(at.y())) {
+        return QRectF();
+    }
+    const QPointF centre(std::round(at.x()), std::round(at.y()));
+    const double h = style.horizSizePx;
+    const double v = style.vertSizePx;
+    return QRectF(centre.x() - h, centre.y() - v, 2.0 * h, 2.0 * v);
+}
 
 } // namespace
 
@@ -24,12 +42,20 @@ PointerLayer::PointerLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
 
 void PointerLayer::setPointers(std::vector<Pointers> pointers)
 {
+    const std::vector<Drawn> before = drawn(pointers_);
+    const std::vector<Drawn> after = drawn(pointers);
     pointers_ = std::move(pointers);
-    update();
+    if (after != before) {
+        updateAreas(before);
+        updateAreas(after);
+    }
 }
 
 void PointerLayer::setRanges(const AxisRanges &ranges)
 {
+    if (ranges == ranges_) {
+        return;
+    }
     ranges_ = ranges;
     update();
 }
@@ -38,6 +64,39 @@ void PointerLayer::updatePlotArea()
 {
     prepareGeometryChange();
     plotArea_ = chart_->plotArea();
+}
+
+std::vector<PointerLayer::Drawn> PointerLayer::drawn(const std::vector<Pointers> &pointers) const
+{
+    std::vector<Drawn> rects;
+    if (plotArea_.isEmpty() || ranges_.bottom.span() <= 0.0 || ranges_.left.span() <= 0.0) {
+        return rects;
+    }
+    for (const Pointers &series : pointers) {
+        for (const QPointF &value : series.points) {
+            const QRectF rect = PointerRect(plotArea_, ranges_, value, series.style);
+            if (!rect.isNull()) {
+                rects.push_back({rect, series.colour.rgba(), series.style.outlineVisible});
+            }
+        }
+    }
+    return rects;
+}
+
+void PointerLayer::updateAreas(const std::vector<Drawn> &rects)
+{
+    if (rects.size() > kMaxPointerUpdates) {
+        update();
+        return;
+    }
+    // A pixel more on every side for the outline and for rounding.
+    const QRectF visible = plotArea_.adjusted(-1.0, -1.0, 1.0, 1.0);
+    for (const Drawn &drawn : rects) {
+        const QRectF area = drawn.rect.adjusted(-1.0, -1.0, 1.0, 1.0).intersected(visible);
+        if (!area.isEmpty()) {
+            update(area);
+        }
+    }
 }
 
 QRectF PointerLayer::boundingRect() const
@@ -56,16 +115,11 @@ void PointerLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QW
     for (const Pointers &series : pointers_) {
         painter->setPen(series.style.outlineVisible ? QPen(Qt::black) : QPen(Qt::NoPen));
         painter->setBrush(series.colour);
-        const double h = series.style.horizSizePx;
-        const double v = series.style.vertSizePx;
         for (const QPointF &value : series.points) {
-            // Whole pixels, so a narrow bar stays sharp.
-            const QPointF at = PixelAtValue(plotArea_, ranges_, value);
-            if (!std::isfinite(at.x()) || !std::isfinite(at.y())) {
-                continue;
+            const QRectF rect = PointerRect(plotArea_, ranges_, value, series.style);
+            if (!rect.isNull()) {
+                painter->drawRect(rect);
             }
-            const QPointF centre(std::round(at.x()), std::round(at.y()));
-            painter->drawRect(QRectF(centre.x() - h, centre.y() - v, 2.0 * h, 2.0 * v));
         }
     }
     painter->restore();

@@ -33,7 +33,9 @@ public:
     explicit PointerLayer(QChart *chart);
 
     // Replaces everything drawn, one entry per attached point series in
-    // attach order.
+    // attach order. Nothing is redrawn when the pointers cover the same pixels
+    // as before (the present-moment bar moves a pixel every minute or two);
+    // otherwise only the places the pointers leave and reach.
     void setPointers(std::vector<Pointers> pointers);
     void setRanges(const AxisRanges &ranges);
     // Follows a new plot area of the chart.
@@ -43,6 +45,21 @@ public:
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
+    // One drawn rectangle.
+    struct Drawn
+    {
+        QRectF rect;
+        QRgb colour;
+        bool outlined;
+
+        friend bool operator==(const Drawn &, const Drawn &) = default;
+    };
+
+    // What `pointers` draw at the present plot area and ranges.
+    std::vector<Drawn> drawn(const std::vector<Pointers> &pointers) const;
+    // Schedules a redraw of the places `rects` cover.
+    void updateAreas(const std::vector<Drawn> &rects);
+
     QChart *chart_;
     QRectF plotArea_;
     AxisRanges ranges_;

@@ -8,6 +8,16 @@
 
 namespace mirado {
 
+namespace {
+
+// A colour as series colours are compared: on red, green and blue.
+QRgb OpaqueColour(QRgb colour)
+{
+    return qRgb(qRed(colour), qGreen(colour), qBlue(colour));
+}
+
+} // namespace
+
 SeriesId SeriesStore::create(SeriesKind kind)
 {
     SeriesId id;
@@ -45,13 +55,14 @@ bool SeriesStore::attach(SeriesId id)
     }
     if (!series.colour) {
         std::vector<QRgb> inUse;
-        inUse.reserve(attached_.size());
-        for (SeriesId other : attached_) {
-            inUse.push_back(*at(other).colour);
+        inUse.reserve(attachedColours_.size());
+        for (const auto &[colour, count] : attachedColours_) {
+            inUse.push_back(colour);
         }
         series.colour = PickAutomaticColour(inUse);
         touchStyle(series);
     }
+    ++attachedColours_[OpaqueColour(*series.colour)];
     series.attached = true;
     attached_.push_back(id);
     return true;
@@ -63,6 +74,7 @@ void SeriesStore::detachAll()
         get(id).attached = false;
     }
     attached_.clear();
+    attachedColours_.clear();
 }
 
 void SeriesStore::setTitle(SeriesId id, const QString &title)

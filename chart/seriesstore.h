@@ -8,6 +8,7 @@
 
 #include <deque>
 #include <optional>
+#include <unordered_map>
 #include <vector>
 
 namespace mirado {
@@ -105,6 +106,9 @@ private:
     std::deque<SeriesData> series_; // indexed by handle; a deque keeps references stable
     std::vector<SeriesId> attached_;
     std::vector<SeriesId> released_; // handles free for reuse
+    // How many attached series show each colour (alpha ignored), so choosing
+    // the colour of the next one does not look at every attached series.
+    std::unordered_map<QRgb, int> attachedColours_;
     quint64 revision_ = 0;
 };
 

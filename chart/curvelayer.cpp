@@ -1,0 +1,126 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "curvelayer.h"
+
+#include <QChart>
+#include <QPainter>
+#include <QStyleOptionGraphicsItem>
+
+#include <algorithm>
+
+namespace mirado {
+
+namespace {
+
+// The stacking level of the engine's own series: above the grid and the axis
+// lines, below the legend.
+constexpr qreal kSeriesZValue = 4.0;
+
+// Whether the segment from `a` to `b`, drawn `reach` pixels wide around its
+// line (caps included), can touch `area`.
+bool SegmentReaches(const QPointF &a, const QPointF &b, qreal reach, const QRectF &area)
+{
+    return std::max(a.x(), b.x()) + reach >= area.left() &&
+           std::min(a.x(), b.x()) - reach <= area.right() &&
+           std::max(a.y(), b.y()) + reach >= area.top() &&
+           std::min(a.y(), b.y()) - reach <= area.bottom();
+}
+
+} // namespace
+
+CurveLayer::CurveLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
+{
+    setZValue(kSeriesZValue);
+    setAcceptedMouseButtons(Qt::NoButton);
+    // Paint is told which part of the item is being redrawn.
+    setFlag(ItemUsesExtendedStyleOption);
+    updatePlotArea();
+}
+
+void CurveLayer::setCurves(std::vector<Curve> curves)
+{
+    curves_ = std::move(curves);
+    update();
+}
+
+void CurveLayer::setRanges(const AxisRanges &ranges)
+{
+    if (ranges == ranges_) {
+        return;
+    }
+    ranges_ = ranges;
+    update();
+}
+
+void CurveLayer::updatePlotArea()
+{
+    const QRectF plot = chart_->plotArea();
+    if (plot.size() != size_) {
+        prepareGeometryChange();
+        size_ = plot.size();
+    }
+    // Like the engine's series, the item's origin is the plot area's top left
+    // corner.
+    setPos(plot.topLeft());
+}
+
+QRectF CurveLayer::boundingRect() const
+{
+    // The clip below reaches at most one pixel past the plot area.
+    return QRectF(QPointF(-1.0, -1.0), size_ + QSizeF(2.0, 2.0));
+}
+
+void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+{
+    const double spanX = ranges_.bottom.span();
+    const double spanY = ranges_.left.span();
+    if (curves_.empty() || size_.isEmpty() || !(spanX > 0.0) || !(spanY > 0.0)) {
+        return;
+    }
+
+    // The clip reaches half a pixel further where the plot area's edges fall
+    // between pixels, so a curve along an edge still shows, but never so far
+    // that a curve shows outside the plot area.
+    QRectF clip(QPointF(0.0, 0.0), size_);
+    const qreal x1 = pos().x() - int(pos().x());
+    const qreal y1 = pos().y() - int(pos().y());
+    const qreal x2 = (clip.width() + 0.5) - int(clip.width() + 0.5);
+    const qreal y2 = (clip.height() + 0.5) - int(clip.height() + 0.5);
+    clip.adjust(-x1, -y1, std::max(x1, x2), std::max(y1, y2));
+    const QRectF area = clip.intersected(option->exposedRect);
+    if (area.isEmpty()) {
+        return;
+    }
+
+    painter->save();
+    painter->setClipRect(clip);
+    const double scaleX = size_.width() / spanX;
+    const double scaleY = size_.height() / spanY;
+    const auto toPixel = [&](const QPointF &value) {
+        const double x = (value.x() - ranges_.bottom.min) * scaleX;
+        const double y = (value.y() - ranges_.left.min) * scaleY;
+        return QPointF(x, size_.height() - y);
+    };
+    for (const Curve &curve : curves_) {
+        if (curve.points.size() < 2) {
+            continue;
+        }
+        // A square cap reaches half the width past the end, diagonally up
+        // to 0.71 of the width; one pixel more for rounding.
+        const qreal reach = std::max(1.0, curve.pen.widthF()) + 1.0;
+        painter->setPen(curve.pen);
+        // Each segment is a line of its own, as the engine draws it: the
+        // segments meet without joins, and one skipped outside the area
+        // leaves the pixels inside exactly as they would be.
+        QPointF from = toPixel(curve.points.front());
+        for (qsizetype i = 1; i < curve.points.size(); ++i) {
+            const QPointF to = toPixel(curve.points[i]);
+            if (SegmentReaches(from, to, reach, area)) {
+                painter->drawLine(from, to);
+            }
+            from = to;
+        }
+    }
+    painter->restore();
+}
+
+} // namespace mirado

@@ -1,0 +1,58 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <QGraphicsItem>
+#include <QList>
+#include <QPen>
+#include <QPointF>
+#include <QSizeF>
+
+#include <vector>
+
+#include "zoom.h"
+
+QT_FORWARD_DECLARE_CLASS(QChart)
+
+namespace mirado {
+
+// Draws the curves of the attached line series: straight segments between
+// neighbouring points, each curve with its own pen, clipped to the plot area,
+// later curves over earlier ones. It stands in for one engine line series per
+// curve and draws exactly the pixels those would (the same point mapping, clip
+// and one line per segment), but a plot of thousands of curves costs one scene
+// item instead of thousands of series, axis bindings and path outlines.
+//
+// A repaint of part of the plot (the present-moment bar moving over the
+// curves) draws only the segments that reach into that part, so it costs a
+// few segments per curve rather than every curve. The curves are not kept as
+// a picture: one drawn at another offset can differ from the direct drawing
+// by a pixel where a line edge falls exactly between pixels.
+class CurveLayer : public QGraphicsItem
+{
+public:
+    struct Curve
+    {
+        QList<QPointF> points; // axis values, in drawing order
+        QPen pen;
+    };
+
+    explicit CurveLayer(QChart *chart);
+
+    // Replaces every curve, in drawing order.
+    void setCurves(std::vector<Curve> curves);
+    // The axis ranges the points are mapped with; both spans must be positive.
+    void setRanges(const AxisRanges &ranges);
+    // Follows a new plot area of the chart.
+    void updatePlotArea();
+
+    QRectF boundingRect() const override;
+    void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
+
+private:
+    QChart *chart_;
+    QSizeF size_;
+    AxisRanges ranges_;
+    std::vector<Curve> curves_;
+};
+
+} // namespace mirado
