@@ -184,10 +184,9 @@ void ChartScene::buildAppearance()
     view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     view_->setBackgroundBrush(panel);
     view_->setRubberBand(QChartView::NoRubberBand);
-    // One rectangle around everything that changed is redrawn: the clock's
-    // marker moving redraws a narrow strip, and the many small changes of a
-    // new plot (title, labels, legend entries) cost one simple clip instead
-    // of a clip of dozens of pieces.
+    // One rectangle around everything that changed is redrawn: the many small
+    // changes of a new plot (title, labels, legend entries) cost one simple
+    // clip instead of a clip of dozens of pieces.
     view_->setViewportUpdateMode(QGraphicsView::BoundingRectViewportUpdate);
 
     const QFont labelFont = PixelFont(kSystemFont, kAxisLabelFontPx);

@@ -22,11 +22,11 @@ namespace mirado {
 // and one line per segment), but a plot of thousands of curves costs one scene
 // item instead of thousands of series, axis bindings and path outlines.
 //
-// A repaint of part of the plot (the present-moment bar moving over the
-// curves) draws only the segments that reach into that part, so it costs a
-// few segments per curve rather than every curve. The curves are not kept as
-// a picture: one drawn at another offset can differ from the direct drawing
-// by a pixel where a line edge falls exactly between pixels.
+// A repaint of part of the plot (a window or menu uncovering it) draws only
+// the segments that reach into that part, so it costs a few segments per
+// curve rather than every curve. The curves are not kept as a picture: one
+// drawn at another offset can differ from the direct drawing by a pixel where
+// a line edge falls exactly between pixels.
 class CurveLayer : public QGraphicsItem
 {
 public:

@@ -12,9 +12,6 @@ namespace {
 
 // Above the chart's series, below nothing else that lies in the plot area.
 constexpr qreal kPointerZValue = 100.0;
-// Beyond this many pointers a change redraws the whole plot area at once
-// rather than pointer by pointer.
-constexpr std::size_t kMaxPointerUpdates = 32;
 
 // The rectangle a pointer fills around the pixel of `value`, in whole pixels
 // so a narrow bar stays sharp; empty when the value has no finite pixel.
@@ -42,12 +39,13 @@ PointerLayer::PointerLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
 
 void PointerLayer::setPointers(std::vector<Pointers> pointers)
 {
-    const std::vector<Drawn> before = drawn(pointers_);
-    const std::vector<Drawn> after = drawn(pointers);
+    const bool changed = drawn(pointers) != drawn(pointers_);
     pointers_ = std::move(pointers);
-    if (after != before) {
-        updateAreas(before);
-        updateAreas(after);
+    // The whole plot area, not just the strips the pointers leave and reach:
+    // the engine clips a wide line where it crosses the edge of the redrawn
+    // part, which can move a pixel of a curve there.
+    if (changed) {
+        update();
     }
 }
 
@@ -81,22 +79,6 @@ std::vector<PointerLayer::Drawn> PointerLayer::drawn(const std::vector<Pointers>
         }
     }
     return rects;
-}
-
-void PointerLayer::updateAreas(const std::vector<Drawn> &rects)
-{
-    if (rects.size() > kMaxPointerUpdates) {
-        update();
-        return;
-    }
-    // A pixel more on every side for the outline and for rounding.
-    const QRectF visible = plotArea_.adjusted(-1.0, -1.0, 1.0, 1.0);
-    for (const Drawn &drawn : rects) {
-        const QRectF area = drawn.rect.adjusted(-1.0, -1.0, 1.0, 1.0).intersected(visible);
-        if (!area.isEmpty()) {
-            update(area);
-        }
-    }
 }
 
 QRectF PointerLayer::boundingRect() const

@@ -34,8 +34,7 @@ public:
 
     // Replaces everything drawn, one entry per attached point series in
     // attach order. Nothing is redrawn when the pointers cover the same pixels
-    // as before (the present-moment bar moves a pixel every minute or two);
-    // otherwise only the places the pointers leave and reach.
+    // as before: the present-moment bar moves a pixel every minute or two.
     void setPointers(std::vector<Pointers> pointers);
     void setRanges(const AxisRanges &ranges);
     // Follows a new plot area of the chart.
@@ -57,8 +56,6 @@ private:
 
     // What `pointers` draw at the present plot area and ranges.
     std::vector<Drawn> drawn(const std::vector<Pointers> &pointers) const;
-    // Schedules a redraw of the places `rects` cover.
-    void updateAreas(const std::vector<Drawn> &rects);
 
     QChart *chart_;
     QRectF plotArea_;
