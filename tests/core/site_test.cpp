@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "data/site.h"
 
+#include <csignal>
 #include <filesystem>
 #include <gtest/gtest.h>
+#ifndef _WIN32
+#include <sys/resource.h>
+#endif
 
 #include "data/errors.h"
 #include "test_files.h"
@@ -129,6 +133,39 @@ TEST(WriteSiteFile, FailedSaveRaisesAndLeavesTheOldFileWhole)
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(blocked) / "inside"));
     EXPECT_FALSE(std::filesystem::exists(blocked + ".tmp"));
 }
+
+#ifndef _WIN32
+// A full disk, simulated by a file-size limit: the write of the temporary
+// file fails, the error is raised and the old file stays whole.
+TEST(WriteSiteFile, AFullDiskLeavesTheOldFileWhole)
+{
+    test::TempDir dir;
+    const auto path = dir.file("site.txt");
+    WriteSiteFile(path, {139.75, 35.0, 9.0, "old.txt"}, '.');
+    const std::string before = test::ReadAll(path);
+
+    struct rlimit saved
+    {};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit tiny = saved;
+    tiny.rlim_cur = 8;
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    bool raised = false;
+    try {
+        WriteSiteFile(path, {1.0, 2.0, 3.0, std::string(100, 'p')}, '.');
+    } catch (const Error &e) {
+        raised = true;
+        EXPECT_EQ(std::string(e.what()), "ファイル " + path + " を作成できません");
+    }
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, previousHandler);
+
+    EXPECT_TRUE(raised);
+    EXPECT_EQ(test::ReadAll(path), before);
+    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+}
+#endif
 
 } // namespace
 } // namespace mirado
