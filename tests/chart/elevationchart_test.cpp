@@ -6,6 +6,7 @@
 #include <QFontInfo>
 #include <QGraphicsView>
 #include <QImage>
+#include <QScreen>
 #include <QPrinter>
 #include <QRegularExpression>
 #include <QTemporaryDir>
@@ -115,6 +116,8 @@ private slots:
     void rightDragScrolls();
     void markerBarSpansPlotOnly();
     void replotShowsOnlyNewSeries();
+    void legendWidthFollowsTheWidestTitle();
+    void screenAfterMarkerMovesMatchesAFreshPaint();
     void printsOnePageToPdf();
     void printFailureRaises();
     void rendersDesignSizeOffscreen();
@@ -364,6 +367,69 @@ void ElevationChartTest::replotShowsOnlyNewSeries()
     QVERIFY(!ColourNear(image, PixelOf(plot, 20.5, 60.0), green, 1));
     QVERIFY(!ColourNear(image, PixelOf(plot, 20.5, 80.0), QColor(255, 255, 0), 1));
     QVERIFY(ColourNear(image, PixelOf(plot, 24.0, 70.0), green, 1));
+}
+
+void ElevationChartTest::legendWidthFollowsTheWidestTitle()
+{
+    // Only the legend entries that fit are real; the plot still narrows for
+    // the widest title, wherever it stands in the list.
+    const QString longTitle = QStringLiteral("A very long object name for the legend");
+    const auto plotWidth = [&](int longAt) {
+        ElevationChart chart;
+        chart.resize(ElevationChart::kDesignSize);
+        for (int i = 0; i < 300; ++i)
+            AddCurve(chart, i == longAt ? longTitle : QStringLiteral("S%1").arg(i), i % 90);
+        return chart.plotArea().width();
+    };
+    const double longFirst = plotWidth(0);
+    QCOMPARE(plotWidth(250), longFirst);
+    QVERIFY(plotWidth(-1) > longFirst);
+}
+
+void ElevationChartTest::screenAfterMarkerMovesMatchesAFreshPaint()
+{
+    const auto build = [](ElevationChart &chart, double markerX) {
+        chart.setAnimatedZoom(false);
+        chart.resize(ElevationChart::kDesignSize);
+        for (int i = 0; i < 300; ++i) {
+            const SeriesId s = chart.createLineSeries();
+            chart.attachSeries(s);
+            chart.setLineWidth(s, 2);
+            for (int k = 0; k < 96; ++k)
+                chart.addPoint(s, 17.0 + k / 6.0, std::fmod(i * 7.0 + k * 3.0, 90.0));
+        }
+        const SeriesId marker = chart.createPointSeries();
+        chart.attachSeries(marker);
+        chart.setSeriesTitle(marker, "Now");
+        chart.setPointer(marker, false, 1, 10000);
+        chart.addPoint(marker, markerX, 45.0);
+        return marker;
+    };
+
+    // The marker walks across the plot, one tick at a time.
+    ElevationChart moving;
+    const SeriesId marker = build(moving, 18.0);
+    moving.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&moving));
+    for (double x = 18.0; x < 26.0; x += 0.37) {
+        moving.setPointValue(marker, ValueList::X, 0, x);
+        moving.zoomByPercent(100.0);
+        QCoreApplication::processEvents();
+    }
+    const double lastX = 18.0 + 0.37 * std::ceil((26.0 - 18.0) / 0.37 - 1);
+    QCoreApplication::processEvents();
+
+    ElevationChart fresh;
+    build(fresh, moving.seriesPoints(marker).front().x());
+    fresh.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&fresh));
+    QCoreApplication::processEvents();
+    QVERIFY(qAbs(moving.seriesPoints(marker).front().x() - lastX) < 1e-9);
+    // What the window shows (its backing store), against a full paint.
+    const QImage shown = moving.screen()->grabWindow(moving.winId()).toImage();
+    QCOMPARE(shown.size(), fresh.size());
+    QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
+             fresh.grab().toImage().convertToFormat(QImage::Format_RGB32));
 }
 
 void ElevationChartTest::printsOnePageToPdf()
