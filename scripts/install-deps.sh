@@ -11,6 +11,7 @@ packages=(
   pkg-config
   clang
   libclang-rt-dev
+  llvm
   clang-format
   qt6-base-dev
   qt6-base-dev-tools

@@ -1,0 +1,62 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+//
+// SplitLines on the input, and ReadLines and ReadFileBytes on a file holding
+// it.
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "data/lines.h"
+#include "fuzz_support.h"
+
+namespace {
+
+// The text up to its first NUL with every CR LF and lone CR made a LF.
+std::string NormalisedBreaks(std::string_view content)
+{
+    content = content.substr(0, content.find('\0'));
+    std::string out;
+    for (std::size_t i = 0; i < content.size(); ++i) {
+        if (content[i] == '\r') {
+            out += '\n';
+            if (i + 1 < content.size() && content[i + 1] == '\n')
+                ++i;
+        } else {
+            out += content[i];
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size)
+{
+    static const mirado::fuzz::ScratchFile file("lines.txt");
+    const std::string_view content(reinterpret_cast<const char *>(data), size);
+
+    const std::vector<std::string> lines = mirado::SplitLines(content);
+
+    // The lines joined by LF give the text back, but for a break at its end.
+    std::string joined;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        MIRADO_FUZZ_REQUIRE(lines[i].find_first_of(std::string_view("\r\n\0", 3)) ==
+                            std::string::npos);
+        if (i > 0)
+            joined += '\n';
+        joined += lines[i];
+    }
+    const std::string normalised = NormalisedBreaks(content);
+    if (!normalised.empty() && normalised.back() == '\n')
+        joined += '\n';
+    MIRADO_FUZZ_REQUIRE(joined == normalised);
+
+    // The file reader gives the same lines and every byte.
+    file.write(content);
+    std::vector<std::string> read{"old"};
+    mirado::ReadLines(file.path(), read);
+    MIRADO_FUZZ_REQUIRE(read == lines);
+    MIRADO_FUZZ_REQUIRE(mirado::ReadFileBytes(file.path()) == content);
+    return 0;
+}
