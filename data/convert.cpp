@@ -13,6 +13,11 @@ namespace mirado {
 
 namespace {
 
+// The written exponent is counted up to this and no further. Beyond it the
+// count of digits in any text that fits in memory cannot move the value back
+// into range, so overflow and underflow are still told apart.
+constexpr long long kExponentLimit = 1'000'000'000'000'000;
+
 bool IsDigit(char c)
 {
     return c >= '0' && c <= '9';
@@ -90,8 +95,8 @@ double StrToFloat(std::string_view text, char decimalSeparator)
     }
 
     std::size_t mantissaDigits = 0;
-    int leadingIntegerDigits = 0; // significant digits before the separator
-    int leadingFractionZeros = 0; // zeros after the separator before the first non-zero
+    long long leadingIntegerDigits = 0; // significant digits before the separator
+    long long leadingFractionZeros = 0; // zeros after the separator before the first non-zero
     bool seenNonZero = false;
     for (; i < text.size() && IsDigit(text[i]); ++i) {
         plain += text[i];
@@ -128,7 +133,7 @@ double StrToFloat(std::string_view text, char decimalSeparator)
         for (; i < text.size() && IsDigit(text[i]); ++i) {
             plain += text[i];
             ++exponentDigits;
-            if (exponent < 100000)
+            if (exponent < kExponentLimit)
                 exponent = exponent * 10 + (text[i] - '0');
         }
         if (exponentDigits == 0)

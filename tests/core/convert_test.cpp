@@ -4,6 +4,7 @@
 #include <cmath>
 #include <gtest/gtest.h>
 #include <limits>
+#include <string>
 
 #include "data/errors.h"
 
@@ -114,6 +115,48 @@ TEST(StrToFloat, Table)
             } catch (const Error &e) {
                 EXPECT_EQ(std::string(e.what()),
                           "'" + std::string(row.text) + "' is not a valid floating point value");
+            }
+        }
+    }
+}
+
+struct LongTextRow
+{
+    const char *name;
+    std::string text;
+    bool valid;
+    double want;
+};
+
+// Texts whose digits outnumber what a small exponent counter could hold: the
+// exponent and the count of leading digits together decide between a value
+// too large, one that underflows to zero and one in range.
+TEST(StrToFloat, LongMantissaAgainstLongExponent)
+{
+    const std::string millionZeros(1'000'000, '0');
+    const LongTextRow rows[] = {
+        {"many fraction zeros, larger exponent, too large", "0." + millionZeros + "1e99999999",
+         false, 0.0},
+        {"many integer digits, smaller negative exponent, underflow",
+         "1" + millionZeros + "e-99999999", true, 0.0},
+        {"many fraction zeros made up by the exponent", "0." + millionZeros + "25e1000003", true,
+         250.0},
+        {"many integer digits taken back by the exponent", "4" + millionZeros + "e-1000000", true,
+         4.0},
+        {"exponent of twenty digits, too large", "1e99999999999999999999", false, 0.0},
+        {"exponent of twenty digits, underflow", "1e-99999999999999999999", true, 0.0},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        if (row.valid) {
+            EXPECT_EQ(StrToFloat(row.text, '.'), row.want);
+        } else {
+            try {
+                const auto got = StrToFloat(row.text, '.');
+                ADD_FAILURE() << "want an error, got " << got;
+            } catch (const Error &e) {
+                EXPECT_EQ(e.format(), kNotValidFloatFormat);
+                EXPECT_EQ(e.argument(), row.text);
             }
         }
     }
