@@ -198,11 +198,14 @@ std::optional<std::span<const std::uint8_t>> FindElfSection(std::span<const std:
         const auto section = sectionAt(i);
         if (!section || section->nameAt >= nameTable->size())
             continue;
+        // Only the name's length and its NUL are looked at: up to 65535
+        // headers may all point into one long stretch without a NUL, and
+        // searching it for each of them would take hours on a large file.
         const auto rest = nameTable->subspan(section->nameAt);
-        const auto nul = std::find(rest.begin(), rest.end(), 0);
         const std::string_view sectionName(reinterpret_cast<const char *>(rest.data()),
-                                           static_cast<std::size_t>(nul - rest.begin()));
-        if (sectionName == name)
+                                           std::min(rest.size(), name.size() + 1));
+        if (sectionName.size() == name.size() + 1 && sectionName.starts_with(name) &&
+            sectionName.back() == '\0')
             return contents(*section);
     }
     return std::nullopt;

@@ -1,7 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "platform/versionresource.h"
 
+#include <algorithm>
+#include <chrono>
 #include <gtest/gtest.h>
+#include <iterator>
+#include <string>
 
 #include "platform/fileversion.h"
 #include "platform/paths.h"
@@ -203,6 +207,61 @@ TEST(FindElfSection, RunningProgram)
     EXPECT_FALSE(FindElfSection(image, ".mirado_none").has_value());
     EXPECT_FALSE(FindElfSection(image, ".mirado").has_value()) << "a prefix is no match";
     EXPECT_FALSE(FindElfSection(BuildVersionResource(SmallContent()), ".text").has_value());
+}
+
+// A 64-bit little-endian ELF image of `size` bytes whose 65535 section
+// headers are all one header (an entry size of 0), naming the section at the
+// start of a name table that fills the rest of the image: `names` and then
+// 'A' bytes to the end, with no NUL unless `names` has one.
+Bytes ElfWithOneNameTable(const std::string &names, std::size_t size)
+{
+    constexpr std::size_t kHeaderAt = 64;
+    constexpr std::size_t kTableAt = 128;
+    Bytes image(size, 'A');
+    const auto put = [&](std::size_t at, std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            image[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    std::fill(image.begin(), image.begin() + kTableAt, 0);
+    const std::uint8_t ident[] = {0x7F, 'E', 'L', 'F', 2, 1, 1};
+    std::copy(std::begin(ident), std::end(ident), image.begin());
+    put(0x28, kHeaderAt, 8); // section headers
+    put(0x3A, 0, 2);         // entry size
+    put(0x3C, 0xFFFF, 2);    // count
+    put(0x3E, 0, 2);         // the name table's index
+    put(kHeaderAt + 0x04, 1, 4);
+    put(kHeaderAt + 0x18, kTableAt, 8);
+    put(kHeaderAt + 0x20, size - kTableAt, 8);
+    std::copy(names.begin(), names.end(), image.begin() + kTableAt);
+    return image;
+}
+
+TEST(FindElfSection, LongNameTableWithoutNulIsNotSearchedForEachHeader)
+{
+    constexpr std::size_t kSize = 16 << 20;
+    const std::string name(kVersionSectionName);
+    struct Row
+    {
+        const char *name;
+        std::string names;
+        bool found;
+    };
+    const Row rows[] = {
+        {"no NUL anywhere", "", false},
+        {"the name running on", name, false},
+        {"the name and its NUL", name + '\0', true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const Bytes image = ElfWithOneNameTable(row.names, kSize);
+        const auto start = std::chrono::steady_clock::now();
+        const auto section = FindElfSection(image, kVersionSectionName);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+        EXPECT_EQ(section.has_value(), row.found);
+        if (section) {
+            EXPECT_EQ(section->size(), kSize - 128);
+        }
+    }
 }
 
 TEST(FileVersionInfoSize, SizeAndLoad)
