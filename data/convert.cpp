@@ -175,6 +175,11 @@ std::string FloatToStr(double value, char decimalSeparator)
         return value < 0 ? "-INF" : "INF";
     if (value == 0.0)
         return "0";
+    // The largest doubles would round up past the largest double and could
+    // not be read back; they are written as the largest 15-digit value below.
+    constexpr double kLargestWritable = 1.79769313486231e308;
+    if (std::fabs(value) > kLargestWritable)
+        value = std::copysign(kLargestWritable, value);
 
     // Round to 15 significant digits: d.dddddddddddddde±x.
     char buffer[64];

@@ -190,6 +190,8 @@ TEST(FloatToStr, GeneralFormatWithFifteenDigits)
         {1.5e20, '.', "1.5E20"},
         {139.7, '.', "139.7"},
         {35.123456789012345, '.', "35.1234567890123"},
+        {std::numeric_limits<double>::max(), '.', "1.79769313486231E308"},
+        {-std::numeric_limits<double>::max(), '.', "-1.79769313486231E308"},
     };
     for (const auto &row : rows)
         EXPECT_EQ(FloatToStr(row.value, row.separator), row.want) << "value " << row.value;
@@ -197,7 +199,9 @@ TEST(FloatToStr, GeneralFormatWithFifteenDigits)
 
 TEST(FloatToStr, ReadsBackAsTheValueRoundedToFifteenDigits)
 {
-    for (const double value : {139.75, -9.5, 1.0 / 3.0, 1e-7, 35.6581, 1e300, -123.456e-10}) {
+    for (const double value :
+         {139.75, -9.5, 1.0 / 3.0, 1e-7, 35.6581, 1e300, -123.456e-10,
+          std::numeric_limits<double>::max(), std::numeric_limits<double>::denorm_min()}) {
         const double back = StrToFloat(FloatToStr(value, '.'), '.');
         EXPECT_NEAR(back, value, std::fabs(value) * 1e-14) << FloatToStr(value, '.');
     }
