@@ -33,5 +33,7 @@ for file in ./usr/bin/mirado ./usr/bin/mirado-night ./usr/lib/mirado/mirado \
             ./usr/share/icons/hicolor/scalable/apps/mirado.svg; do
     grep -q " $file\$" <<< "$contents" || { echo "missing in the package: $file"; exit 1; }
 done
-dpkg-deb -f "$deb" Package Version Depends | grep -q "^Version: 0.8.1"
+# Read the fields first: grep -q leaving a pipe early would fail it.
+fields=$(dpkg-deb -f "$deb" Package Version Depends)
+grep -q "^Version: 0.8.1" <<< "$fields"
 echo "install and package checked"
