@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QPushButton>
 
+#include "chart/fonts.h"
 #include "fileversioninfo.h"
 #include "messages.h"
 
@@ -15,14 +16,6 @@ namespace {
 
 constexpr QSize kClientSize{224, 97};
 constexpr int kIconSide = 48;
-
-QFont PixelFont(const QString &family, int pixelSize, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
 
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const QPoint &at,
                   const QFont &font)
@@ -42,7 +35,7 @@ TfrmAbout::TfrmAbout(QWidget *parent) : PlainDialog(parent)
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報"));
     setModal(true);
-    setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    setFont(PixelFont(kMsPGothic, 12));
     setFixedSize(kClientSize);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
@@ -61,11 +54,11 @@ TfrmAbout::TfrmAbout(QWidget *parent) : PlainDialog(parent)
         QIcon(QStringLiteral(":/icons/mirado.svg")).pixmap(QSize(kIconSide, kIconSide)));
 
     MakeLabel(this, "lblName", QStringLiteral("Mirado"), {64, 16},
-              PixelFont(QStringLiteral("Century"), 19, true));
+              PixelFont(kCenturyFont, 19, true));
     lblVersion_ = MakeLabel(this, "lblVersion", QStringLiteral("Version"), {140, 24},
-                            PixelFont(QStringLiteral("Arial"), 13));
+                            PixelFont(kArialFont, 13));
     MakeLabel(this, "lblNotice", QStringLiteral("© Mirado developers"), {64, 44},
-              PixelFont(QStringLiteral("Arial"), 13));
+              PixelFont(kArialFont, 13));
 
     auto *btnOK = new QPushButton(QStringLiteral("OK"), this);
     btnOK->setObjectName(QStringLiteral("btnOK"));

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 
+#include "chart/fonts.h"
 #include "data/convert.h"
 #include "messages.h"
 #include "platform/textcodec.h"
@@ -18,13 +19,6 @@ namespace {
 constexpr QSize kClientSize{526, 115};
 constexpr int kLabelGap = 3;
 constexpr QSize kNumberEditSize{61, 20};
-
-QFont DialogFont()
-{
-    QFont font(QStringLiteral("ＭＳ Ｐゴシック"));
-    font.setPixelSize(12); // 9 point at 96 pixels per inch
-    return font;
-}
 
 QPushButton *MakeButton(QWidget *parent, const char *name, const QString &caption,
                         const QRect &geometry)
@@ -48,7 +42,7 @@ TfrmOption::TfrmOption(QWidget *parent, SiteSettingsHost &host) : PlainDialog(pa
     setObjectName(QStringLiteral("frmOption"));
     setWindowTitle(QStringLiteral("ｵﾌﾟｼｮﾝ"));
     setModal(true);
-    setFont(DialogFont());
+    setFont(PixelFont(kMsPGothic, 12)); // 9 point at 96 pixels per inch
     setFixedSize(kClientSize);
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);

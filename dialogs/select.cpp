@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "chart/fonts.h"
 #include "messages.h"
 
 namespace mirado {
@@ -114,7 +115,7 @@ TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
     setObjectName(QStringLiteral("frmSelect"));
     setWindowTitle(QStringLiteral("天体の選択"));
     setModal(true);
-    setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック")));
+    setFont(PixelFont(kMsPGothic, 12));
     resize(kDesignSize);
     setMinimumSize(kMinimumSize);
     move(241, 209);
@@ -126,9 +127,7 @@ TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
     clbObject_->setUniformItemSizes(true);
     clbObject_->setSelectionMode(QAbstractItemView::SingleSelection);
     clbObject_->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    QFont listFont(QStringLiteral("ＭＳ ゴシック"));
-    listFont.setPixelSize(kItemHeight);
-    clbObject_->setFont(listFont);
+    clbObject_->setFont(PixelFont(kMsGothic, kItemHeight));
     clbObject_->viewport()->installEventFilter(this);
 
     pnlOK_ = new QWidget(this);
@@ -136,9 +135,7 @@ TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
     pnlOK_->setFixedHeight(kPanelHeight);
     pnlOK_->installEventFilter(this);
     btnSelectAll_ = MakeButton(pnlOK_, "btnSelectAll", QStringLiteral("全て選択"));
-    QFont selectAllFont(QStringLiteral("ＭＳ Ｐゴシック"));
-    selectAllFont.setPixelSize(15);
-    btnSelectAll_->setFont(selectAllFont);
+    btnSelectAll_->setFont(PixelFont(kMsPGothic, 15));
     btnClear_ = MakeButton(pnlOK_, "btnClear", QStringLiteral("ｸﾘｱｰ"));
     btnOK_ = MakeButton(pnlOK_, "btnOK", QStringLiteral("OK"));
     btnCancel_ = MakeButton(pnlOK_, "btnCancel", QStringLiteral("ｷｬﾝｾﾙ"));

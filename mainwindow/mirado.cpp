@@ -28,6 +28,7 @@
 #include "astro/night.h"
 #include "astro/nowdisplay.h"
 #include "chart/elevationchart.h"
+#include "chart/fonts.h"
 #include "data/catalogue.h"
 #include "data/lines.h"
 #include "datespinbox.h"
@@ -70,14 +71,6 @@ const QString kHelpFileName = QStringLiteral("mirado.hlp");
 // The open dialog's filter as "description|pattern" pairs.
 const QString kOpenFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|全てのﾌｧｲﾙ (*.*)|*.*");
 
-QFont PixelFont(const QString &family, int pixelSize, bool bold = false)
-{
-    QFont font(family);
-    font.setPixelSize(pixelSize);
-    font.setBold(bold);
-    return font;
-}
-
 // "description|pattern|..." as the filter list of Qt's file dialog.
 QString QtFileFilter(const QString &filter)
 {
@@ -118,7 +111,7 @@ TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
     setObjectName(QStringLiteral("frmMirado"));
     setWindowTitle(QStringLiteral("Mirado"));
     setWindowIcon(QIcon(QStringLiteral(":/icons/mirado.svg")));
-    setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    setFont(PixelFont(kMsPGothic, 12));
     setMinimumSize(kWindowSize);
     resize(kWindowSize);
     move(kWindowPosition);
@@ -234,7 +227,7 @@ void TfrmMirado::createToolBar()
     toolBar->setFloatable(false);
     toolBar->setFixedHeight(kToolBarHeight);
     toolBar->setContextMenuPolicy(Qt::PreventContextMenu);
-    toolBar->setFont(PixelFont(QStringLiteral("ＭＳ Ｐゴシック"), 12));
+    toolBar->setFont(PixelFont(kMsPGothic, 12));
     toolBar->setStyleSheet(QStringLiteral("QToolBar { spacing: 0px; padding: 0px; border: 0px; }"));
     toolBar->setBackgroundRole(QPalette::Window);
     addToolBar(Qt::TopToolBarArea, toolBar);
@@ -243,7 +236,7 @@ void TfrmMirado::createToolBar()
     auto *pnlDate = new QWidget(toolBar);
     pnlDate->setObjectName(QStringLiteral("pnlDate"));
     pnlDate->setFixedSize(kDatePanelWidth, kToolBarHeight);
-    const QFont spinFont = PixelFont(QStringLiteral("FixedSys"), 16, true);
+    const QFont spinFont = PixelFont(kFixedSysFont, 16, true);
     const auto makeSpin = [&](const char *name, const char *hint, int left, int width, int minimum,
                               int maximum, int value, int maxLength) {
         auto *spin = new DateSpinBox(pnlDate, minimum, maximum, value, maxLength);
@@ -286,7 +279,7 @@ void TfrmMirado::createToolBar()
 
     lblLocalTime_ = new QLabel(toolBar);
     lblLocalTime_->setObjectName(QStringLiteral("lblLocalTime"));
-    lblLocalTime_->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 27));
+    lblLocalTime_->setFont(PixelFont(kMsGothic, 27));
     lblLocalTime_->setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Preferred);
     toolBar->addWidget(lblLocalTime_);
 }
@@ -317,7 +310,7 @@ void TfrmMirado::createStatusBar()
     bar->setObjectName(QStringLiteral("StatusBar"));
     bar->setFixedHeight(kStatusBarHeight);
     bar->setSizeGripEnabled(true);
-    bar->setFont(PixelFont(QStringLiteral("ＭＳ ゴシック"), 21, true));
+    bar->setFont(PixelFont(kMsGothic, 21, true));
     const auto makePanel = [&](const char *name, int width) {
         auto *panel = new QLabel(bar);
         panel->setObjectName(QString::fromLatin1(name));
