@@ -7,7 +7,6 @@ namespace mirado {
 
 namespace {
 
-constexpr std::int64_t kSecondsPerDayInt = 86400;
 constexpr std::int64_t kSecondsPerMinute = 60;
 
 // Days from 1970-01-01 of a proleptic Gregorian date (H. Hinnant's algorithm).
@@ -69,8 +68,7 @@ THMSRec DateTimeValue::time() const
 
 TDateRec NightDateOf(DateTimeValue localNow)
 {
-    constexpr std::int32_t kMorningEndHour = 7;
-    if (localNow.time().hours >= kMorningEndHour)
+    if (localNow.time().hours >= kNightEndHour)
         return localNow.date();
     return DateTimeValue(localNow.seconds() - kSecondsPerDayInt).date();
 }

@@ -32,7 +32,11 @@ struct THMSRec
 using WarningReporter = std::function<void(const std::string &text)>;
 
 inline constexpr double kSecondsPerHour = 3600.0;
-inline constexpr double kSecondsPerDay = 86400.0;
-inline constexpr double kSecondsPerDegree = 240.0; // of longitude: 3600 / 15
+inline constexpr std::int32_t kSecondsPerDayInt = 86400;
+inline constexpr double kSecondsPerDay = kSecondsPerDayInt;
+
+// The night ends at 07:00: the hour from which a local moment belongs to the
+// night that starts that evening, and the last hour the chart samples.
+inline constexpr std::int32_t kNightEndHour = 7;
 
 } // namespace mirado

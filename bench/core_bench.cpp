@@ -9,8 +9,8 @@
 #include <string>
 
 #include "astro/elevation.h"
-#include "astro/night.h"
 #include "data/lines.h"
+#include "night/curve.h"
 #include "tools/nightcli.h"
 
 namespace {
@@ -20,8 +20,8 @@ using namespace mirado;
 // A catalogue of `count` lines spread over the sky, written once per size.
 std::string MakeCatalogue(int count)
 {
-    const auto path = std::filesystem::temp_directory_path() /
-                      ("mirado-bench-" + std::to_string(count) + ".txt");
+    const auto path =
+        std::filesystem::temp_directory_path() / ("mirado-bench-" + std::to_string(count) + ".txt");
     if (!std::filesystem::exists(path)) {
         std::mt19937 random(42);
         std::ofstream out(path, std::ios::binary);
@@ -72,8 +72,8 @@ void BM_NightToolAll(benchmark::State &state)
     std::FILE *null = std::fopen("/dev/null", "wb");
     std::FILE *err = std::fopen("/dev/null", "wb");
     for (auto _ : state) {
-        const int status = night::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null,
-                                       err);
+        const int status =
+            night::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null, err);
         if (status != 0)
             state.SkipWithError("mirado-night failed");
     }

@@ -20,8 +20,8 @@
 #include <utility>
 
 #include "curvelayer.h"
-#include "fonts.h"
 #include "palette.h"
+#include "platform/fonts.h"
 #include "pointerlayer.h"
 
 namespace mirado {

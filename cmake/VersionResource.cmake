@@ -4,11 +4,11 @@
 #
 # The version numbers come from the root project() alone. On Windows the
 # resource compiler builds the resource from resources/mirado.rc.in. Elsewhere
-# the host tool mirado_versionres (platform/) lays out the same bytes, in the
+# the host tool mirado_versionres (versioninfo/) lays out the same bytes, in the
 # VS_VERSIONINFO layout the resource compiler writes, as a C++ array placed in
 # the ELF section .mirado_version; an OBJECT library compiles it once and each
 # executable links that object in. The program reads the resource back through
-# platform/fileversion.h either way.
+# versioninfo/fileversion.h either way.
 
 set(_mirado_version_parts)
 foreach(_part MAJOR MINOR PATCH TWEAK)
@@ -42,7 +42,7 @@ if(WIN32)
 endif()
 
 # Creates the OBJECT library mirado_version_resource from the output of
-# `generator` (the mirado_versionres target). Called once, by platform/.
+# `generator` (the mirado_versionres target). Called once, by versioninfo/.
 function(mirado_define_version_resource_library generator)
     if(WIN32)
         return()

@@ -6,9 +6,9 @@
 #include <QLabel>
 #include <QPushButton>
 
-#include "chart/fonts.h"
-#include "fileversioninfo.h"
 #include "messages.h"
+#include "platform/fonts.h"
+#include "versioninfo/fileversioninfo.h"
 
 namespace mirado {
 

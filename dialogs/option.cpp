@@ -7,9 +7,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "chart/fonts.h"
 #include "data/convert.h"
 #include "messages.h"
+#include "platform/fonts.h"
 #include "platform/textcodec.h"
 
 namespace mirado {

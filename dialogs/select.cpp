@@ -6,8 +6,8 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
-#include "chart/fonts.h"
 #include "messages.h"
+#include "platform/fonts.h"
 
 namespace mirado {
 

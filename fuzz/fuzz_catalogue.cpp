@@ -8,10 +8,10 @@
 #include <string>
 #include <string_view>
 
-#include "astro/night.h"
 #include "data/catalogue.h"
 #include "data/errors.h"
 #include "fuzz_support.h"
+#include "night/curve.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <limits>
 #include <string>
 
-#include "astro/night.h"
-#include "astro/nowdisplay.h"
 #include "data/errors.h"
 #include "data/site.h"
 #include "fuzz_support.h"
+#include "night/curve.h"
+#include "night/nowtexts.h"
 
 namespace {
 

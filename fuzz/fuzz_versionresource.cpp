@@ -14,10 +14,10 @@
 #include <vector>
 
 #include "fuzz_support.h"
-#include "platform/fileversion.h"
-#include "platform/systemerror.h"
-#include "platform/utf16.h"
-#include "platform/versionresource.h"
+#include "versioninfo/fileversion.h"
+#include "versioninfo/systemerror.h"
+#include "versioninfo/utf16.h"
+#include "versioninfo/versionresource.h"
 
 namespace {
 

@@ -3,13 +3,13 @@
 
 #include <QApplication>
 
-#include "chart/fonts.h"
 #include "dialogs/about.h"
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/preview.h"
 #include "dialogs/select.h"
 #include "mirado.h"
+#include "platform/fonts.h"
 #include "platform/singleinstance.h"
 
 namespace mirado {

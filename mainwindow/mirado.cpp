@@ -25,22 +25,23 @@
 #include <QVBoxLayout>
 
 #include "astro/clocktime.h"
-#include "astro/night.h"
-#include "astro/nowdisplay.h"
 #include "chart/elevationchart.h"
-#include "chart/fonts.h"
+#include "chart/nightplot.h"
 #include "data/catalogue.h"
 #include "data/lines.h"
 #include "datespinbox.h"
 #include "dialogs/about.h"
-#include "dialogs/fileversioninfo.h"
 #include "dialogs/helpviewer.h"
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/select.h"
+#include "night/nowtexts.h"
+#include "night/plan.h"
 #include "platform/clock.h"
+#include "platform/fonts.h"
 #include "platform/localeformat.h"
 #include "platform/textcodec.h"
+#include "versioninfo/fileversioninfo.h"
 
 namespace mirado {
 
@@ -61,9 +62,6 @@ constexpr int kBevelHeight = 9;
 constexpr int kTimerIntervalMs = 1000;
 constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
-constexpr int kCurveWidthPx = 2;
-// A name longer than this would squeeze the plot to nothing beside the legend.
-constexpr qsizetype kMaxLegendTitleLength = 64;
 constexpr double kZoomInPercent = 115.0;
 constexpr double kZoomOutPercent = 85.0;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
@@ -287,6 +285,7 @@ void TfrmMirado::createToolBar()
 void TfrmMirado::createChart()
 {
     chtMirado_ = new ElevationChart(this);
+    plot_ = std::make_unique<NightPlot>(*chtMirado_);
     chtMirado_->setObjectName(QStringLiteral("chtMirado"));
     bevTopLineChart_ = new Bevel(chtMirado_);
     bevTopLineChart_->setGeometry(0, 0, chtMirado_->width(), kBevelHeight);
@@ -498,39 +497,17 @@ WarningReporter TfrmMirado::warningBox()
 
 void TfrmMirado::mnuPlotClick()
 {
-    // The curves of the last plot are not shown again: release them.
-    chtMirado_->detachAllSeries();
-    for (const SeriesId curve : curves_)
-        chtMirado_->releaseSeries(curve);
-    curves_.clear();
-    chtMirado_->setChartTitle(QStringLiteral("Mirado %1.%2.%3")
-                                  .arg(selectedDate_.year)
-                                  .arg(selectedDate_.month)
-                                  .arg(selectedDate_.day));
+    const NightPlan plan(selectedDate_, site_, catalogueEncoding_, decimalSeparator_);
+    plot_->start(plan);
 
-    // The checked lines, in catalogue order.
-    std::vector<const std::string *> checked;
-    const int items = frmSelect_ ? frmSelect_->itemCount() : 0;
-    for (std::size_t i = 0; i < catalogueLines_.size(); ++i)
-        if (static_cast<int>(i) < items && frmSelect_->isChecked(static_cast<int>(i)))
-            checked.push_back(&catalogueLines_[i]);
-
-    // One curve each; a line that does not parse ends the plot there.
+    // The checked lines, in catalogue order; each curve is shown as soon as
+    // it is computed, and a line that does not parse ends the plot there.
     const WarningReporter warn = warningBox();
-    for (const std::string *line : checked) {
-        const ParsedObject object = ParseObjectLine(*line, decimalSeparator_);
-        const SeriesId curve = chtMirado_->createLineSeries();
-        curves_.push_back(curve);
-        chtMirado_->attachSeries(curve);
-        chtMirado_->setSeriesTitle(
-            curve, ShortenedForDisplay(DecodeForDisplay(object.name, catalogueEncoding_),
-                                       kMaxLegendTitleLength));
-        chtMirado_->setLineWidth(curve, kCurveWidthPx);
-        const NightCurve points =
-            NightElevations(object.ra, object.dec, selectedDate_, site_.longitude, site_.latitude,
-                            site_.timeZone, warn);
-        for (const NightPoint &point : points)
-            chtMirado_->addPoint(curve, point.x, point.elevationDeg);
+    const int items = frmSelect_ ? frmSelect_->itemCount() : 0;
+    for (std::size_t i = 0; i < catalogueLines_.size(); ++i) {
+        const int index = static_cast<int>(i);
+        if (index < items && frmSelect_->isChecked(index))
+            plot_->add(plan.curve(index, catalogueLines_[i], warn));
     }
 
     // The present moment, when the display is on.

@@ -7,11 +7,11 @@
 #include <string>
 #include <vector>
 
-#include "astro/nowdisplay.h"
 #include "astro/types.h"
 #include "chart/seriesstore.h"
 #include "data/site.h"
 #include "dialogs/option.h"
+#include "night/nowtexts.h"
 #include "platform/textcodec.h"
 
 class QAction;
@@ -26,6 +26,7 @@ namespace mirado {
 class DateSpinBox;
 class ElevationChart;
 class HelpViewer;
+class NightPlot;
 class TfrmAbout;
 class TfrmOption;
 class TfrmSelect;
@@ -146,7 +147,7 @@ private:
     SiteValues site_;
     std::vector<std::string> catalogueLines_;
     TextEncoding catalogueEncoding_ = TextEncoding::ShiftJis;
-    std::vector<SeriesId> curves_;
+    std::unique_ptr<NightPlot> plot_;
     LocaleFormats localeFormats_;
     bool utFailureReported_ = false;
     double reportedTimeZone_ = 0.0;

@@ -3,7 +3,7 @@
 
 #include <QLocale>
 
-#include "astro/nowdisplay.h"
+#include "night/nowtexts.h"
 
 namespace mirado {
 

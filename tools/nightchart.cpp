@@ -10,7 +10,7 @@
 #include <memory>
 
 #include "chart/elevationchart.h"
-#include "chart/fonts.h"
+#include "platform/fonts.h"
 
 namespace mirado::night {
 

@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "astro/night.h"
+#include "night/curve.h"
 #include "nightcli.h"
 
 namespace mirado::night {

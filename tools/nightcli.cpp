@@ -10,14 +10,14 @@
 #include <set>
 
 #include "astro/clocktime.h"
-#include "astro/night.h"
-#include "astro/nowdisplay.h"
 #include "astro/sidereal.h"
 #include "data/catalogue.h"
 #include "data/convert.h"
 #include "data/errors.h"
 #include "data/lines.h"
 #include "data/site.h"
+#include "night/curve.h"
+#include "night/nowtexts.h"
 #include "nightchart.h"
 #include "platform/localeformat.h"
 #include "platform/textcodec.h"

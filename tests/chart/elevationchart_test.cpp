@@ -6,16 +6,16 @@
 #include <QFontInfo>
 #include <QGraphicsView>
 #include <QImage>
-#include <QScreen>
 #include <QPrinter>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QTemporaryDir>
 
 #include <cmath>
 
 #include "chart/elevationchart.h"
-#include "chart/fonts.h"
 #include "data/errors.h"
+#include "platform/fonts.h"
 
 using namespace mirado;
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "dialogs/fileversioninfo.h"
+#include "versioninfo/fileversioninfo.h"
 
 #include <algorithm>
 #include <filesystem>
@@ -7,9 +7,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fileversion.h"
-#include "platform/paths.h"
 #include "version_test_files.h"
+#include "versioninfo/fileversion.h"
+#include "versioninfo/paths.h"
 
 namespace mirado {
 namespace {

@@ -3,10 +3,10 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/language.h"
-#include "platform/paths.h"
-#include "platform/systemerror.h"
 #include "version_test_files.h"
+#include "versioninfo/language.h"
+#include "versioninfo/paths.h"
+#include "versioninfo/systemerror.h"
 
 namespace mirado::platform {
 namespace {

@@ -10,8 +10,8 @@
 #include <gtest/gtest.h>
 
 #include "data/errors.h"
-#include "platform/versionresource.h"
 #include "test_files.h"
+#include "versioninfo/versionresource.h"
 
 namespace mirado::test {
 

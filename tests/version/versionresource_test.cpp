@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "platform/versionresource.h"
+#include "versioninfo/versionresource.h"
 
 #include <algorithm>
 #include <chrono>
@@ -7,10 +7,10 @@
 #include <iterator>
 #include <string>
 
-#include "platform/fileversion.h"
-#include "platform/paths.h"
-#include "platform/systemerror.h"
 #include "version_test_files.h"
+#include "versioninfo/fileversion.h"
+#include "versioninfo/paths.h"
+#include "versioninfo/systemerror.h"
 
 namespace mirado::platform {
 namespace {

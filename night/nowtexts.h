@@ -7,8 +7,8 @@
 #include <functional>
 #include <string>
 
-#include "clocktime.h"
-#include "types.h"
+#include "astro/clocktime.h"
+#include "astro/types.h"
 
 namespace mirado {
 

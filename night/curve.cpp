@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "night.h"
+#include "curve.h"
 
-#include "elevation.h"
+#include "astro/elevation.h"
 
 namespace mirado {
 
@@ -22,7 +22,7 @@ NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, 
     for (int hour = kEveningFirstHour; hour <= kEveningLastHour; ++hour)
         sample(hour, hour);
     // Morning stretch, 00:00 to 07:50 handed with the same date.
-    for (int hour = 0; hour <= kMorningLastHour; ++hour)
+    for (int hour = 0; hour <= kNightEndHour; ++hour)
         sample(hour, hour + 24);
     return curve;
 }

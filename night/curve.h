@@ -3,8 +3,8 @@
 
 #include <array>
 
+#include "astro/types.h"
 #include "data/catalogue.h"
-#include "types.h"
 
 namespace mirado {
 
@@ -20,7 +20,6 @@ struct NightPoint
 inline constexpr int kNightStepMinutes = 10;
 inline constexpr int kEveningFirstHour = 17;
 inline constexpr int kEveningLastHour = 24;
-inline constexpr int kMorningLastHour = 7;
 inline constexpr int kNightHoursPerStretch = 8;
 inline constexpr int kNightPointCount = 2 * kNightHoursPerStretch * (60 / kNightStepMinutes);
 

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "astro/nowdisplay.h"
+#include "night/nowtexts.h"
 
 #include <cstdio>
 #include <gtest/gtest.h>

@@ -8,7 +8,7 @@
 #ifdef _WIN32
 #include <windows.h>
 #else
-#include <QLocale>
+#include <cstdlib>
 #endif
 
 namespace mirado::platform {
@@ -75,7 +75,14 @@ std::uint16_t UserDefaultLanguageId()
 #ifdef _WIN32
     return GetUserDefaultLangID();
 #else
-    return LanguageIdForLocaleName(QLocale::system().name().toStdString());
+    // The locale the user's messages are in: LC_ALL, then LC_MESSAGES, then
+    // LANG, the first that is set and not empty.
+    for (const char *variable : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const char *value = std::getenv(variable);
+        if (value && *value)
+            return LanguageIdForLocaleName(value);
+    }
+    return LanguageIdForLocaleName("C");
 #endif
 }
 

@@ -6,12 +6,12 @@
 
 #include "data/errors.h"
 #include "data/fields.h"
-#include "platform/fileversion.h"
-#include "platform/language.h"
-#include "platform/paths.h"
-#include "platform/systemerror.h"
-#include "platform/utf16.h"
-#include "platform/versionresource.h"
+#include "versioninfo/fileversion.h"
+#include "versioninfo/language.h"
+#include "versioninfo/paths.h"
+#include "versioninfo/systemerror.h"
+#include "versioninfo/utf16.h"
+#include "versioninfo/versionresource.h"
 
 namespace mirado {
 

@@ -1,18 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-#include "nowdisplay.h"
+#include "nowtexts.h"
 
 #include <cmath>
 #include <cstdio>
 
-#include "sidereal.h"
+#include "astro/sidereal.h"
 
 namespace mirado {
 
 namespace {
 
-constexpr std::int32_t kMarkerMorningEndHour = 7;
 constexpr std::int32_t kLabelMorningEndHour = 9;
-constexpr std::int64_t kSecondsPerDayInt = 86400;
 
 } // namespace
 
@@ -32,7 +30,7 @@ std::string RoundedSeconds(double value)
 
 double MarkerX(const THMSRec &local)
 {
-    const std::int32_t hours = local.hours < kMarkerMorningEndHour ? local.hours + 24 : local.hours;
+    const std::int32_t hours = local.hours < kNightEndHour ? local.hours + 24 : local.hours;
     return hours + local.minutes / 60.0;
 }
 

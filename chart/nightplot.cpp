@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "nightplot.h"
+
+#include "elevationchart.h"
+
+namespace mirado {
+
+void NightPlot::start(const NightPlan &plan)
+{
+    // The curves of the last plot are not shown again: release them.
+    chart_.detachAllSeries();
+    for (const SeriesId curve : curves_)
+        chart_.releaseSeries(curve);
+    curves_.clear();
+    chart_.setChartTitle(QString::fromStdString(plan.title()));
+}
+
+SeriesId NightPlot::add(const PlannedCurve &curve)
+{
+    const SeriesId series = chart_.createLineSeries();
+    curves_.push_back(series);
+    chart_.attachSeries(series);
+    chart_.setSeriesTitle(series, QString::fromStdString(curve.legendTitle));
+    chart_.setLineWidth(series, kCurveWidthPx);
+    for (const NightPoint &point : curve.points)
+        chart_.addPoint(series, point.x, point.elevationDeg);
+    return series;
+}
+
+} // namespace mirado

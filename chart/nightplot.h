@@ -1,0 +1,36 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Shows a planned night on an ElevationChart: the one place that turns a
+// NightPlan's title and curves into series, for the window and for images.
+
+#include <vector>
+
+#include "night/plan.h"
+#include "seriesstore.h"
+
+namespace mirado {
+
+class ElevationChart;
+
+class NightPlot
+{
+public:
+    explicit NightPlot(ElevationChart &chart) : chart_(chart) {}
+
+    // Starts the plot of `plan`: every series detached, the curves of the
+    // last plot released, the chart's title set.
+    void start(const NightPlan &plan);
+
+    // One curve more: a new line series attached, titled with the legend's
+    // form of the name, drawn kCurveWidthPx wide, holding the curve's points.
+    SeriesId add(const PlannedCurve &curve);
+
+    const std::vector<SeriesId> &curves() const { return curves_; }
+
+private:
+    ElevationChart &chart_;
+    std::vector<SeriesId> curves_;
+};
+
+} // namespace mirado

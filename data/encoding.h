@@ -1,0 +1,45 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Shows the program's byte strings as text, without any toolkit. Catalogue
+// and site files are Shift-JIS (code page 932); a catalogue written by a
+// Linux editor is often UTF-8 instead, so a file whose bytes are valid UTF-8
+// and not plain ASCII is shown as UTF-8. The bytes themselves are never
+// changed.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace mirado {
+
+enum class TextEncoding
+{
+    ShiftJis,
+    Utf8,
+};
+
+// True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
+bool IsValidUtf8(std::string_view bytes);
+
+// UTF-8 when every line is valid UTF-8 and at least one byte is not ASCII;
+// Shift-JIS otherwise.
+TextEncoding DetectDisplayEncoding(const std::vector<std::string> &lines);
+TextEncoding DetectDisplayEncoding(std::string_view bytes);
+
+// The text of `bytes` in UTF-8. Shift-JIS is code page 932, Microsoft's
+// Shift-JIS with its NEC and IBM extensions; a byte sequence it has no
+// character for reads as U+FFFD, one per byte.
+std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
+
+// UTF-8 text cut to `maxLength` characters (code points) with "…" after
+// them, so a huge line never reaches a label, a legend or a message whole.
+inline constexpr std::size_t kMaxDisplayLength = 1000;
+std::string ShortenedUtf8(std::string_view text, std::size_t maxLength = kMaxDisplayLength);
+
+// An error text whose "%s" stands for `argument`, a byte string from a file
+// or a path: the argument is decoded by its own bytes and shortened.
+std::string ErrorTextForDisplay(std::string_view format, std::string_view argument);
+
+} // namespace mirado

@@ -1,0 +1,63 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The plot of one night, planned line by line without drawing it: the chart's
+// title, and for each chosen catalogue line its name and its 96 points. The
+// window and mirado-night both plan through here, so a night reads the same
+// on screen, in an image and in the numbers.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "astro/types.h"
+#include "curve.h"
+#include "data/encoding.h"
+#include "data/site.h"
+
+namespace mirado {
+
+// Every curve is drawn this wide, in pixels.
+inline constexpr int kCurveWidthPx = 2;
+// A name longer than this many characters is shortened in the legend (the
+// selection list and the text outputs keep it whole).
+inline constexpr std::size_t kMaxLegendTitleLength = 64;
+
+// The chart's title for the night of `date`: "Mirado " + year.month.day
+// without leading zeros ("Mirado 2002.1.5").
+std::string NightTitle(const TDateRec &date);
+
+// One object's curve as planned.
+struct PlannedCurve
+{
+    int line = 0;            // 1-based line number in the catalogue
+    std::string name;        // the whole name, UTF-8
+    std::string legendTitle; // the name as the legend shows it, UTF-8
+    NightCurve points;
+};
+
+class NightPlan
+{
+public:
+    // The night of `date` at `site`; names are decoded from `encoding`, and
+    // numbers read with `decimalSeparator`.
+    NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding encoding,
+              char decimalSeparator);
+
+    const TDateRec &date() const { return date_; }
+    const SiteValues &site() const { return site_; }
+    const std::string &title() const { return title_; }
+
+    // The curve of catalogue line `index` (0-based) holding `line`. Raises the
+    // line's parse error; the astronomy routines' failures go to `warn`.
+    PlannedCurve curve(int index, std::string_view line, const WarningReporter &warn) const;
+
+private:
+    TDateRec date_;
+    SiteValues site_;
+    TextEncoding encoding_;
+    char decimalSeparator_;
+    std::string title_;
+};
+
+} // namespace mirado
