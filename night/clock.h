@@ -1,0 +1,19 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The program's one clock. Everything that needs the present moment asks
+// UtcNow(), so tests can stand at any moment they like.
+
+#include <functional>
+
+#include "astro/clocktime.h"
+
+namespace mirado {
+
+// The present moment as universal time, to the second, from the system clock.
+DateTimeValue UtcNow();
+
+// Replaces the clock; an empty function gives back the system clock.
+void SetUtcClockForTesting(std::function<DateTimeValue()> clock);
+
+} // namespace mirado
