@@ -23,6 +23,7 @@
 #include "palette.h"
 #include "platform/fonts.h"
 #include "pointerlayer.h"
+#include "twilightlayer.h"
 
 namespace mirado {
 
@@ -152,10 +153,12 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     view_ = new ChartView(chart_, parent, [this](const QSize &size) { layOut(size); });
     curves_ = new CurveLayer(chart_);
     pointers_ = new PointerLayer(chart_);
+    shades_ = new TwilightLayer(chart_);
     buildAppearance();
     QObject::connect(chart_, &QChart::plotAreaChanged, chart_, [this](const QRectF &) {
         curves_->updatePlotArea();
         pointers_->updatePlotArea();
+        shades_->updatePlotArea();
     });
 }
 
@@ -394,6 +397,7 @@ void ChartScene::setRanges(const AxisRanges &ranges)
     }
     updateTicks();
     curves_->setRanges(engineRanges_);
+    shades_->setRanges(engineRanges_);
     pointers_->setRanges(ranges);
 }
 
@@ -477,6 +481,11 @@ void ChartScene::repaintNow()
         chart_->layout()->activate();
         view_->viewport()->repaint();
     }
+}
+
+void ChartScene::setShadeBands(std::vector<ShadeBand> bands)
+{
+    shades_->setBands(std::move(bands));
 }
 
 } // namespace mirado

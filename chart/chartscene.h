@@ -23,6 +23,8 @@ namespace mirado {
 
 class CurveLayer;
 class PointerLayer;
+class TwilightLayer;
+struct ShadeBand;
 
 // The Qt Charts side of the elevation chart: a chart view with the chart's
 // fixed appearance showing the attached series of a SeriesStore.
@@ -55,6 +57,8 @@ public:
     // least one series is attached and the top and right axes while none is.
     void showSeries();
     void setRanges(const AxisRanges &ranges);
+    // The darkness of the sky behind the plot; none by default.
+    void setShadeBands(std::vector<ShadeBand> bands);
 
     // Lays the chart out to fill `size` pixels.
     void layOut(const QSize &size);
@@ -112,6 +116,7 @@ private:
     QValueAxis *rightAxis_;
     CurveLayer *curves_;
     PointerLayer *pointers_;
+    TwilightLayer *shades_;
     std::vector<LegendEntry> legend_;
     // The number of entries the legend can show at the largest layout so far.
     std::size_t legendCapacity_ = 0;

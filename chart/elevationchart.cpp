@@ -129,6 +129,13 @@ void ElevationChart::setChartTitle(const QString &title)
     scene_->setTitle(title);
 }
 
+void ElevationChart::setShadeBands(std::vector<ShadeBand> bands)
+{
+    shadeBands_ = bands;
+    scene_->setShadeBands(std::move(bands));
+    update();
+}
+
 void ElevationChart::zoomByPercent(double percent)
 {
     zoomTo(ZoomedRanges(zoom_.ranges(), percent));

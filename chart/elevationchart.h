@@ -15,6 +15,7 @@
 #include <vector>
 
 #include "seriesstore.h"
+#include "twilightlayer.h"
 #include "zoom.h"
 
 QT_FORWARD_DECLARE_CLASS(QPaintDevice)
@@ -80,6 +81,11 @@ public:
     void setPointer(SeriesId series, bool outlineVisible, int horizSizePx, int vertSizePx);
 
     void setChartTitle(const QString &title);
+    // Shades the plot's background for the darkness of the sky (twilight),
+    // under the grid and the curves; an empty list shows the plain
+    // background. Shown on screen, in print and in images alike.
+    void setShadeBands(std::vector<ShadeBand> bands);
+    const std::vector<ShadeBand> &shadeBands() const { return shadeBands_; }
     // Narrows (percent > 100) or widens (percent < 100) every axis about its
     // centre by (percent - 100) % of its width at each end.
     void zoomByPercent(double percent);
@@ -146,6 +152,7 @@ private:
     SeriesStore store_;
     ZoomState zoom_{kStandardRanges};
     QString title_;
+    std::vector<ShadeBand> shadeBands_;
     bool animatedZoom_ = true;
     bool updatePending_ = false;
 

@@ -1,0 +1,91 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "twilightlayer.h"
+
+#include <QChart>
+#include <QPainter>
+
+#include <algorithm>
+
+namespace mirado {
+
+namespace {
+
+// Above the plot area's background (0), below the engine's shades, grid,
+// axes and series (1 to 4).
+constexpr qreal kShadeZValue = 0.5;
+
+constexpr QRgb kPanel = qRgb(212, 208, 200);
+constexpr QRgb kNightSky = qRgb(92, 104, 132);
+// The share of the way from the panel colour to the night sky at the darkest
+// level.
+constexpr double kDarkestShare = 0.8;
+
+} // namespace
+
+QColor ShadeColour(int level)
+{
+    const double share = kDarkestShare * std::clamp(level, 0, kShadeLevels) / kShadeLevels;
+    const auto mix = [share](int from, int to) {
+        return static_cast<int>(from + (to - from) * share + 0.5);
+    };
+    return QColor(mix(qRed(kPanel), qRed(kNightSky)), mix(qGreen(kPanel), qGreen(kNightSky)),
+                  mix(qBlue(kPanel), qBlue(kNightSky)));
+}
+
+TwilightLayer::TwilightLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
+{
+    setZValue(kShadeZValue);
+    setAcceptedMouseButtons(Qt::NoButton);
+    updatePlotArea();
+}
+
+void TwilightLayer::setBands(std::vector<ShadeBand> bands)
+{
+    bands_ = std::move(bands);
+    update();
+}
+
+void TwilightLayer::setRanges(const AxisRanges &ranges)
+{
+    if (ranges == ranges_)
+        return;
+    ranges_ = ranges;
+    update();
+}
+
+void TwilightLayer::updatePlotArea()
+{
+    const QRectF plot = chart_->plotArea();
+    if (plot.size() != size_) {
+        prepareGeometryChange();
+        size_ = plot.size();
+    }
+    setPos(plot.topLeft());
+}
+
+QRectF TwilightLayer::boundingRect() const
+{
+    return QRectF(QPointF(0.0, 0.0), size_);
+}
+
+void TwilightLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
+{
+    const double spanX = ranges_.bottom.span();
+    if (bands_.empty() || size_.isEmpty() || !(spanX > 0.0))
+        return;
+    const double scaleX = size_.width() / spanX;
+    painter->save();
+    painter->setClipRect(boundingRect());
+    painter->setPen(Qt::NoPen);
+    for (const ShadeBand &band : bands_) {
+        const double left = (band.fromX - ranges_.bottom.min) * scaleX;
+        const double right = (band.toX - ranges_.bottom.min) * scaleX;
+        if (right <= 0.0 || left >= size_.width() || right <= left)
+            continue;
+        painter->setBrush(ShadeColour(band.level));
+        painter->drawRect(QRectF(QPointF(left, 0.0), QPointF(right, size_.height())));
+    }
+    painter->restore();
+}
+
+} // namespace mirado

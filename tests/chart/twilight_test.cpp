@@ -1,0 +1,128 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The darkness shading behind the plot: where it lies, how dark it gets, and
+// that the curves and the grid stay on top of it.
+#include <QtTest>
+
+#include <QImage>
+
+#include "chart/elevationchart.h"
+
+using namespace mirado;
+
+namespace {
+
+// The pixel of a point on the axes (night-axis hours, degrees).
+QPoint PixelOf(const QRectF &plot, double x, double y, const AxisRanges &ranges)
+{
+    const double px = plot.left() + (x - ranges.bottom.min) / ranges.bottom.span() * plot.width();
+    const double py = plot.bottom() - (y - ranges.left.min) / ranges.left.span() * plot.height();
+    return QPoint(qFloor(px), qFloor(py));
+}
+
+// Contrast in luminance between two colours, 0 to 255.
+int LuminanceGap(const QColor &a, const QColor &b)
+{
+    const auto luminance = [](const QColor &c) {
+        return 0.299 * c.red() + 0.587 * c.green() + 0.114 * c.blue();
+    };
+    return qRound(std::abs(luminance(a) - luminance(b)));
+}
+
+} // namespace
+
+class TwilightTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bandsShadeTheirStretchOnly();
+    void curvesStayOnTop();
+    void darkestTintKeepsEveryCurveColourVisible_data();
+    void darkestTintKeepsEveryCurveColourVisible();
+    void tintsDeepenLevelByLevel();
+};
+
+void TwilightTest::bandsShadeTheirStretchOnly()
+{
+    ElevationChart chart;
+    chart.setAnimatedZoom(false);
+    const QImage plain = chart.renderImage();
+    chart.setShadeBands({{19.0, 20.0, 1}, {20.0, 29.0, 4}});
+    const QImage shaded = chart.renderImage();
+    const QRectF plot = chart.plotArea();
+    const AxisRanges ranges{{17.0, 31.0}, {0.0, 90.0}};
+
+    // Between grid lines (every hour, every 10 degrees): 19.5 h and 24.5 h at
+    // 45 degrees, and outside the bands at 17.5 h and 30.5 h.
+    QCOMPARE(QColor(shaded.pixel(PixelOf(plot, 19.5, 45.0, ranges))), ShadeColour(1));
+    QCOMPARE(QColor(shaded.pixel(PixelOf(plot, 24.5, 45.0, ranges))), ShadeColour(4));
+    QCOMPARE(shaded.pixel(PixelOf(plot, 17.5, 45.0, ranges)),
+             plain.pixel(PixelOf(plot, 17.5, 45.0, ranges)));
+    QCOMPARE(shaded.pixel(PixelOf(plot, 30.5, 45.0, ranges)),
+             plain.pixel(PixelOf(plot, 30.5, 45.0, ranges)));
+    // Nothing outside the plot area changes: the title row and the axis
+    // labels' row.
+    for (int x = 0; x < shaded.width(); x += 3) {
+        QCOMPARE(shaded.pixel(x, 2), plain.pixel(x, 2));
+        QCOMPARE(shaded.pixel(x, shaded.height() - 2), plain.pixel(x, shaded.height() - 2));
+    }
+
+    // Taken away again, the chart is exactly as before.
+    chart.setShadeBands({});
+    QCOMPARE(chart.renderImage(), plain);
+}
+
+void TwilightTest::curvesStayOnTop()
+{
+    ElevationChart chart;
+    chart.setAnimatedZoom(false);
+    const SeriesId curve = chart.createLineSeries();
+    chart.attachSeries(curve);
+    chart.setSeriesTitle(curve, QStringLiteral("A"));
+    chart.setLineWidth(curve, 2);
+    chart.addPoint(curve, 17.0, 45.0);
+    chart.addPoint(curve, 31.0, 45.0);
+    chart.setShadeBands({{17.0, 31.0, 4}});
+    const QImage image = chart.renderImage();
+    const QRectF plot = chart.plotArea();
+    const AxisRanges ranges{{17.0, 31.0}, {0.0, 90.0}};
+    const QPoint on = PixelOf(plot, 22.5, 45.0, ranges);
+    QCOMPARE(QColor(image.pixel(on)), chart.seriesColour(curve));
+    // The grid line at 40 degrees is drawn over the shade.
+    const QPoint grid = PixelOf(plot, 22.5, 40.0, ranges);
+    bool gridFound = false;
+    for (int dy = -1; dy <= 1; ++dy)
+        gridFound = gridFound || QColor(image.pixel(grid + QPoint(0, dy))) == QColor(Qt::black);
+    QVERIFY(gridFound);
+}
+
+void TwilightTest::darkestTintKeepsEveryCurveColourVisible_data()
+{
+    QTest::addColumn<QColor>("curve");
+    QTest::newRow("navy") << QColor(0, 0, 128);
+    QTest::newRow("black") << QColor(0, 0, 0);
+    QTest::newRow("white") << QColor(255, 255, 255);
+    QTest::newRow("silver") << QColor(192, 192, 192);
+}
+
+void TwilightTest::darkestTintKeepsEveryCurveColourVisible()
+{
+    QFETCH(QColor, curve);
+    // A curve is lost where its luminance comes within a fifth of the range
+    // of the background's.
+    const int gap = LuminanceGap(curve, ShadeColour(kShadeLevels));
+    QVERIFY2(gap >= 50, qPrintable(QStringLiteral("luminance gap %1").arg(gap)));
+}
+
+void TwilightTest::tintsDeepenLevelByLevel()
+{
+    for (int level = 1; level <= kShadeLevels; ++level) {
+        const QColor lighter = ShadeColour(level - 1);
+        const QColor darker = ShadeColour(level);
+        QVERIFY2(darker.lightness() < lighter.lightness(), qPrintable(QString::number(level)));
+    }
+    QCOMPARE(ShadeColour(0), QColor(212, 208, 200));
+}
+
+QTEST_MAIN(TwilightTest)
+#include "twilight_test.moc"
