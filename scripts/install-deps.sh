@@ -25,6 +25,7 @@ packages=(
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
+  liberfa-dev
   fonts-ipafont-gothic
   fonts-ipafont-mincho
   xvfb

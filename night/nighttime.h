@@ -1,0 +1,42 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// Times of one night at a site. The night of a date runs from 12:00 site time
+// on that date to 12:00 the next day. A moment of it is held as hours after
+// 00:00 site time of the date, 12 to 36, the same measure as the chart's night
+// axis (24 is midnight, 31 is 07:00 the next morning).
+
+#include <string>
+
+#include "astro/clocktime.h"
+#include "astro/types.h"
+
+namespace mirado {
+
+inline constexpr double kNightStartHours = 12.0;
+inline constexpr double kNightEndHours = 36.0;
+
+// Where the night is watched from: degrees east, degrees north, hours ahead
+// of universal time (the site file's three values).
+struct NightSite
+{
+    double longitude = 0.0;
+    double latitude = 0.0;
+    double timeZone = 0.0;
+};
+
+// A stretch of the night, from `begin` to `end` hours (begin <= end).
+struct NightInterval
+{
+    double begin = 0.0;
+    double end = 0.0;
+};
+
+// The site-local date-time of `hours` after 00:00 site time of `date`,
+// rounded to the nearest second. A day past the month's end rolls over.
+DateTimeValue NightDateTime(TDateRec date, double hours);
+
+// "YYYY-MM-DDTHH:MM:SS".
+std::string FormatIsoDateTime(DateTimeValue value);
+
+} // namespace mirado

@@ -1,0 +1,239 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "sunmoon.h"
+
+#include <algorithm>
+#include <array>
+#include <cmath>
+#include <numbers>
+
+#include <erfa.h>
+#include <erfam.h>
+
+#include "crossings.h"
+#include "data/errors.h"
+
+namespace mirado {
+
+namespace {
+
+using Vector = std::array<double, 3>;
+
+constexpr int kNodeCount = 5;
+constexpr double kNodeStepHours = 6.0; // nodes at 12, 18, 24, 30 and 36 h
+constexpr double kMidnightHours = 24.0;
+constexpr double kSampleStepHours = 1.0 / 3.0;
+constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
+constexpr double kUnixEpochJd = 2440587.5;
+constexpr double kHoursPerDay = 24.0;
+// Light time for one au, in days.
+constexpr double kAuLightDays = ERFA_AULT / ERFA_DAYSEC;
+
+double Norm(const Vector &v)
+{
+    return std::sqrt(v[0] * v[0] + v[1] * v[1] + v[2] * v[2]);
+}
+
+} // namespace
+
+struct SunMoonNight::Setup
+{
+    double midnightJd = 0.0; // UTC Julian Date of 00:00 UTC on the date's calendar day
+    double timeZone = 0.0;
+    eraASTROM astrom{};
+    Vector site{};                        // the site in the terrestrial frame, au
+    std::array<Vector, kNodeCount> sun{}; // geocentric, CIRS axes, au
+    std::array<Vector, kNodeCount> moon{};
+    double illumination = 0.0;
+
+    // The UTC of `hours` site time as a two-part Julian Date, the second
+    // part the fraction of the day.
+    void Utc(double hours, double &d1, double &d2) const
+    {
+        const double days = (hours - timeZone) / kHoursPerDay;
+        const double whole = std::floor(days);
+        d1 = midnightJd + whole;
+        d2 = days - whole;
+    }
+
+    double Altitude(const std::array<Vector, kNodeCount> &nodes, double hours) const;
+};
+
+SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::make_unique<Setup>())
+{
+    Setup &s = *setup_;
+    s.midnightJd =
+        kUnixEpochJd + static_cast<double>(DateTimeValue::FromParts(date, 0, 0, 0).seconds() /
+                                           static_cast<std::int64_t>(kSecondsPerDay));
+    s.timeZone = site.timeZone;
+    const double elong = site.longitude * kRadiansPerDegree;
+    const double phi = site.latitude * kRadiansPerDegree;
+
+    // Site, Earth orientation and motion, at midnight: UT1 = UTC, height 0,
+    // no polar motion, pressure 0 (no refraction).
+    double d1 = 0.0;
+    double d2 = 0.0;
+    s.Utc(kMidnightHours, d1, d2);
+    double eo = 0.0;
+    constexpr double kWavelengthMicrons = 0.55;
+    if (eraApco13(d1, d2, 0.0, elong, phi, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, kWavelengthMicrons,
+                  &s.astrom, &eo) < 0)
+        ThrowRangeCheckError();
+    double xyz[3];
+    eraGd2gc(ERFA_WGS84, elong, phi, 0.0, xyz);
+    for (int k = 0; k < 3; ++k)
+        s.site[k] = xyz[k] / ERFA_DAU;
+
+    // The bodies' geocentric places at the nodes.
+    Vector sunGcrs{};
+    Vector moonGcrs{};
+    for (int n = 0; n < kNodeCount; ++n) {
+        const double hours = kNightStartHours + n * kNodeStepHours;
+        s.Utc(hours, d1, d2);
+        double tai1 = 0.0, tai2 = 0.0, tt1 = 0.0, tt2 = 0.0;
+        if (eraUtctai(d1, d2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0)
+            ThrowRangeCheckError();
+
+        // The Sun: the Earth's heliocentric place reversed, with the annual
+        // aberration of the Earth's barycentric velocity. TT stands in for TDB.
+        double pvh[2][3];
+        double pvb[2][3];
+        eraEpv00(tt1, tt2, pvh, pvb);
+        double sunDir[3];
+        double v[3];
+        for (int k = 0; k < 3; ++k) {
+            sunDir[k] = -pvh[0][k];
+            v[k] = pvb[1][k] * kAuLightDays;
+        }
+        const double sunDistance = eraPm(sunDir);
+        eraSxp(1.0 / sunDistance, sunDir, sunDir);
+        const double bm1 = std::sqrt(1.0 - eraPm(v) * eraPm(v));
+        double apparent[3];
+        eraAb(sunDir, v, sunDistance, bm1, apparent);
+        for (int k = 0; k < 3; ++k)
+            apparent[k] *= sunDistance;
+        if (n == 2)
+            sunGcrs = {apparent[0], apparent[1], apparent[2]};
+        eraRxp(s.astrom.bpn, apparent, apparent);
+        s.sun[n] = {apparent[0], apparent[1], apparent[2]};
+
+        // The Moon, geometric, at the instant its light left it. The annual
+        // aberration of so near a body is cancelled by the Earth's own
+        // motion during the light time, so none is applied.
+        double pv[2][3];
+        eraMoon98(tt1, tt2, pv);
+        const double lightDays = eraPm(pv[0]) * kAuLightDays;
+        double moon[3];
+        for (int k = 0; k < 3; ++k)
+            moon[k] = pv[0][k] - pv[1][k] * lightDays;
+        if (n == 2)
+            moonGcrs = {moon[0], moon[1], moon[2]};
+        eraRxp(s.astrom.bpn, moon, moon);
+        s.moon[n] = {moon[0], moon[1], moon[2]};
+    }
+
+    // Illuminated fraction from the geocentric phase angle at midnight.
+    const double sunDistance = Norm(sunGcrs);
+    const double moonDistance = Norm(moonGcrs);
+    const double cosElongation =
+        (sunGcrs[0] * moonGcrs[0] + sunGcrs[1] * moonGcrs[1] + sunGcrs[2] * moonGcrs[2]) /
+        (sunDistance * moonDistance);
+    const double elongation = std::acos(std::clamp(cosElongation, -1.0, 1.0));
+    const double phase = std::atan2(sunDistance * std::sin(elongation),
+                                    moonDistance - sunDistance * std::cos(elongation));
+    s.illumination = (1.0 + std::cos(phase)) / 2.0;
+}
+
+SunMoonNight::~SunMoonNight() = default;
+SunMoonNight::SunMoonNight(SunMoonNight &&) noexcept = default;
+SunMoonNight &SunMoonNight::operator=(SunMoonNight &&) noexcept = default;
+
+double SunMoonNight::Setup::Altitude(const std::array<Vector, kNodeCount> &nodes,
+                                     double hours) const
+{
+    // The geocentric place by Lagrange interpolation between the nodes.
+    const double u = (hours - kNightStartHours) / kNodeStepHours;
+    Vector geo{};
+    for (int n = 0; n < kNodeCount; ++n) {
+        double w = 1.0;
+        for (int m = 0; m < kNodeCount; ++m) {
+            if (m != n)
+                w *= (u - m) / (n - m);
+        }
+        for (int k = 0; k < 3; ++k)
+            geo[k] += w * nodes[n][k];
+    }
+
+    // Earth rotation to the moment.
+    double d1 = 0.0;
+    double d2 = 0.0;
+    Utc(hours, d1, d2);
+    eraASTROM now = astrom;
+    eraAper13(d1, d2, &now);
+    const double era = now.eral - now.along;
+
+    // From the Earth's centre to the site (the site turned into CIRS axes).
+    const double c = std::cos(era);
+    const double sn = std::sin(era);
+    double topo[3] = {geo[0] - (c * site[0] - sn * site[1]), geo[1] - (sn * site[0] + c * site[1]),
+                      geo[2] - site[2]};
+
+    // CIRS to observed, with diurnal aberration.
+    double ri = 0.0;
+    double di = 0.0;
+    eraC2s(topo, &ri, &di);
+    double aob = 0.0, zob = 0.0, hob = 0.0, dob = 0.0, rob = 0.0;
+    eraAtioq(ri, di, &now, &aob, &zob, &hob, &dob, &rob);
+    return 90.0 - zob * kDegreesPerRadian;
+}
+
+double SunMoonNight::SunAltitudeDeg(double hours) const
+{
+    return setup_->Altitude(setup_->sun, hours);
+}
+
+double SunMoonNight::MoonAltitudeDeg(double hours) const
+{
+    return setup_->Altitude(setup_->moon, hours);
+}
+
+double SunMoonNight::MoonIllumination() const
+{
+    return setup_->illumination;
+}
+
+NightEvents SunMoonEvents(TDateRec date, const NightSite &site)
+{
+    const SunMoonNight night(date, site);
+    NightEvents events;
+
+    const auto sun = [&night](double hours) { return night.SunAltitudeDeg(hours); };
+    const std::vector<NightSample> sunBreaks = SampledBreakpoints(sun, kSampleStepHours);
+    const auto sunCrossings = [&](double threshold) {
+        return FindCrossings(sun, sunBreaks, threshold);
+    };
+    const auto set = sunCrossings(kSunsetAltitudeDeg);
+    events.sunSet = FirstCrossing(set, false);
+    events.sunRise = FirstCrossing(set, true);
+    const auto civil = sunCrossings(kCivilTwilightDeg);
+    events.civilDusk = FirstCrossing(civil, false);
+    events.civilDawn = FirstCrossing(civil, true);
+    const auto nautical = sunCrossings(kNauticalTwilightDeg);
+    events.nauticalDusk = FirstCrossing(nautical, false);
+    events.nauticalDawn = FirstCrossing(nautical, true);
+    const auto astronomical = sunCrossings(kAstronomicalTwilightDeg);
+    events.astronomicalDusk = FirstCrossing(astronomical, false);
+    events.astronomicalDawn = FirstCrossing(astronomical, true);
+    events.darkIntervals =
+        IntervalsOf(sunBreaks, astronomical, kAstronomicalTwilightDeg, /*above=*/false);
+
+    const auto moon = [&night](double hours) { return night.MoonAltitudeDeg(hours); };
+    const std::vector<NightSample> moonBreaks = SampledBreakpoints(moon, kSampleStepHours);
+    const auto moonCrossings = FindCrossings(moon, moonBreaks, kMoonriseAltitudeDeg);
+    events.moonRise = FirstCrossing(moonCrossings, true);
+    events.moonSet = FirstCrossing(moonCrossings, false);
+    events.moonIllumination = night.MoonIllumination();
+    return events;
+}
+
+} // namespace mirado
