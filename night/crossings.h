@@ -33,8 +33,9 @@ struct NightCrossing
 // the bracket this short; both are far below what the events need.
 inline constexpr double kCrossingToleranceDeg = 1e-6;
 inline constexpr double kCrossingToleranceHours = 1e-5;
-// Turning points are located to this many hours (0.36 s).
-inline constexpr double kTurningToleranceHours = 1e-4;
+// Turning points are located to this many hours (18 s): near a turning point
+// the altitude changes by less than 0.0001 degrees within it.
+inline constexpr double kTurningToleranceHours = 0.005;
 
 // The crossing of `threshold` between `a` and `b`, which lie on one monotonic
 // piece on opposite sides of it. Regula falsi with the Illinois modification:

@@ -21,7 +21,10 @@ using Vector = std::array<double, 3>;
 constexpr int kNodeCount = 5;
 constexpr double kNodeStepHours = 6.0; // nodes at 12, 18, 24, 30 and 36 h
 constexpr double kMidnightHours = 24.0;
-constexpr double kSampleStepHours = 1.0 / 3.0;
+constexpr int kMidnightNode = 2;
+// The Gaussian gravitational constant: the Sun's GM is its square in au^3/d^2.
+constexpr double kGaussianGravity = 0.01720209895;
+constexpr double kSampleStepHours = 0.5;
 constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
 constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kUnixEpochJd = 2440587.5;
@@ -69,16 +72,32 @@ SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::m
     const double elong = site.longitude * kRadiansPerDegree;
     const double phi = site.latitude * kRadiansPerDegree;
 
-    // Site, Earth orientation and motion, at midnight: UT1 = UTC, height 0,
-    // no polar motion, pressure 0 (no refraction).
+    // TT of an instant of the night.
+    const auto tt = [&s](double hours, double &tt1, double &tt2) {
+        double d1 = 0.0, d2 = 0.0, tai1 = 0.0, tai2 = 0.0;
+        s.Utc(hours, d1, d2);
+        if (eraUtctai(d1, d2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0)
+            ThrowRangeCheckError();
+    };
+
+    // The Earth's place and velocity at midnight (TT standing in for TDB).
+    double tt1 = 0.0;
+    double tt2 = 0.0;
+    tt(kMidnightHours, tt1, tt2);
+    double pvh[2][3];
+    double pvb[2][3];
+    eraEpv00(tt1, tt2, pvh, pvb);
+
+    // Site and Earth orientation at midnight: UT1 = UTC, height 0, no polar
+    // motion, no refraction; the celestial intermediate pole by IAU 2000B,
+    // good to a milliarcsecond.
+    double x = 0.0, y = 0.0, cioLocator = 0.0;
+    eraXys00b(tt1, tt2, &x, &y, &cioLocator);
     double d1 = 0.0;
     double d2 = 0.0;
     s.Utc(kMidnightHours, d1, d2);
-    double eo = 0.0;
-    constexpr double kWavelengthMicrons = 0.55;
-    if (eraApco13(d1, d2, 0.0, elong, phi, 0.0, 0.0, 0.0, 0.0, 0.0, 0.0, kWavelengthMicrons,
-                  &s.astrom, &eo) < 0)
-        ThrowRangeCheckError();
+    eraApco(tt1, tt2, pvb, pvh[0], x, y, cioLocator, eraEra00(d1, d2), elong, phi, 0.0, 0.0, 0.0,
+            eraSp00(tt1, tt2), 0.0, 0.0, &s.astrom);
     double xyz[3];
     eraGd2gc(ERFA_WGS84, elong, phi, 0.0, xyz);
     for (int k = 0; k < 3; ++k)
@@ -87,32 +106,25 @@ SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::m
     // The bodies' geocentric places at the nodes.
     Vector sunGcrs{};
     Vector moonGcrs{};
+    const double sunDistance0 = eraPm(pvh[0]);
+    const double gravity = -kGaussianGravity * kGaussianGravity / std::pow(sunDistance0, 3);
     for (int n = 0; n < kNodeCount; ++n) {
         const double hours = kNightStartHours + n * kNodeStepHours;
-        s.Utc(hours, d1, d2);
-        double tai1 = 0.0, tai2 = 0.0, tt1 = 0.0, tt2 = 0.0;
-        if (eraUtctai(d1, d2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0)
-            ThrowRangeCheckError();
+        const double dt = (hours - kMidnightHours) / kHoursPerDay;
 
-        // The Sun: the Earth's heliocentric place reversed, with the annual
-        // aberration of the Earth's barycentric velocity. TT stands in for TDB.
-        double pvh[2][3];
-        double pvb[2][3];
-        eraEpv00(tt1, tt2, pvh, pvb);
-        double sunDir[3];
-        double v[3];
-        for (int k = 0; k < 3; ++k) {
-            sunDir[k] = -pvh[0][k];
-            v[k] = pvb[1][k] * kAuLightDays;
-        }
-        const double sunDistance = eraPm(sunDir);
-        eraSxp(1.0 / sunDistance, sunDir, sunDir);
-        const double bm1 = std::sqrt(1.0 - eraPm(v) * eraPm(v));
-        double apparent[3];
-        eraAb(sunDir, v, sunDistance, bm1, apparent);
+        // The Sun: the Earth's heliocentric place reversed, carried from
+        // midnight along its velocity and the Sun's pull, with the annual
+        // aberration of the Earth's barycentric velocity.
+        double sun[3];
         for (int k = 0; k < 3; ++k)
-            apparent[k] *= sunDistance;
-        if (n == 2)
+            sun[k] = -(pvh[0][k] + pvh[1][k] * dt + 0.5 * gravity * pvh[0][k] * dt * dt);
+        double sunDir[3];
+        double sunDistance = 0.0;
+        eraPn(sun, &sunDistance, sunDir);
+        double apparent[3];
+        eraAb(sunDir, s.astrom.v, sunDistance, s.astrom.bm1, apparent);
+        eraSxp(sunDistance, apparent, apparent);
+        if (n == kMidnightNode)
             sunGcrs = {apparent[0], apparent[1], apparent[2]};
         eraRxp(s.astrom.bpn, apparent, apparent);
         s.sun[n] = {apparent[0], apparent[1], apparent[2]};
@@ -120,13 +132,14 @@ SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::m
         // The Moon, geometric, at the instant its light left it. The annual
         // aberration of so near a body is cancelled by the Earth's own
         // motion during the light time, so none is applied.
+        tt(hours, tt1, tt2);
         double pv[2][3];
         eraMoon98(tt1, tt2, pv);
         const double lightDays = eraPm(pv[0]) * kAuLightDays;
         double moon[3];
         for (int k = 0; k < 3; ++k)
             moon[k] = pv[0][k] - pv[1][k] * lightDays;
-        if (n == 2)
+        if (n == kMidnightNode)
             moonGcrs = {moon[0], moon[1], moon[2]};
         eraRxp(s.astrom.bpn, moon, moon);
         s.moon[n] = {moon[0], moon[1], moon[2]};

@@ -56,9 +56,11 @@ struct NightEvents
 };
 
 // The Sun and the Moon seen from one site over one night. The construction
-// does the night's ERFA set-up once (the site, precession-nutation, the
-// Earth's motion, and the two bodies' geocentric places at five instants
-// six hours apart); each altitude after that only rotates the Earth to the
+// does the night's ERFA set-up once: the Earth's place and velocity and its
+// orientation (IAU 2000B pole) at midnight, the site, and the two bodies'
+// geocentric places at five instants six hours apart (the Moon from ERFA's
+// Moon each time, the Sun carried from midnight along the Earth's velocity
+// and the Sun's pull). Each altitude after that only rotates the Earth to the
 // moment, interpolates the body's place and moves it to the site.
 // Raises "Range check error" for a date before 4713 BC.
 class SunMoonNight
