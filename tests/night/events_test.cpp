@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "night/curve.h"
 #include "night/airmass.h"
+#include "night/curve.h"
 #include "night/events.h"
 #include "night/sunmoon.h"
 
