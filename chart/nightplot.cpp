@@ -27,4 +27,13 @@ SeriesId NightPlot::add(const PlannedCurve &curve)
     return series;
 }
 
+void NightPlot::showDarkness(const std::vector<DarknessStretch> &stretches)
+{
+    std::vector<ShadeBand> bands;
+    bands.reserve(stretches.size());
+    for (const DarknessStretch &stretch : stretches)
+        bands.push_back({stretch.begin, stretch.end, stretch.level});
+    chart_.setShadeBands(std::move(bands));
+}
+
 } // namespace mirado

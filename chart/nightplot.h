@@ -6,6 +6,7 @@
 
 #include <vector>
 
+#include "night/darkness.h"
 #include "night/plan.h"
 #include "seriesstore.h"
 
@@ -25,6 +26,10 @@ public:
     // One curve more: a new line series attached, titled with the legend's
     // form of the name, drawn kCurveWidthPx wide, holding the curve's points.
     SeriesId add(const PlannedCurve &curve);
+
+    // Shades the plot's background for the sky's darkness through the night;
+    // an empty list takes the shading away.
+    void showDarkness(const std::vector<DarknessStretch> &stretches);
 
     const std::vector<SeriesId> &curves() const { return curves_; }
 

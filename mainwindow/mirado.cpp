@@ -17,6 +17,7 @@
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
+#include <QSettings>
 #include <QStatusBar>
 #include <QTimer>
 #include <QToolBar>
@@ -35,6 +36,7 @@
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/select.h"
+#include "night/darkness.h"
 #include "night/nowtexts.h"
 #include "night/plan.h"
 #include "platform/clock.h"
@@ -65,6 +67,15 @@ constexpr int kSpinHeight = 28;
 constexpr double kZoomInPercent = 115.0;
 constexpr double kZoomOutPercent = 85.0;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
+const QString kTwilightSetting = QStringLiteral("view/twilight");
+
+// The user's own settings beyond site.txt: an INI file in the user's
+// configuration folder (~/.config/mirado/mirado.ini on Linux).
+QSettings UserSettings()
+{
+    return QSettings(QSettings::IniFormat, QSettings::UserScope, QStringLiteral("mirado"),
+                     QStringLiteral("mirado"));
+}
 
 // The open dialog's filter as "description|pattern" pairs.
 const QString kOpenFilter = QStringLiteral("ﾃｷｽﾄﾌｧｲﾙ (*.txt)|*.txt|全てのﾌｧｲﾙ (*.*)|*.*");
@@ -187,6 +198,10 @@ void TfrmMirado::createMenus()
     mnuNow_ =
         addMenuItem(show, "mnuNow", QStringLiteral("現在時刻の表示"), &TfrmMirado::mnuNowClick);
     mnuNow_->setCheckable(true);
+    show->addSeparator()->setObjectName(QStringLiteral("mnuSep4"));
+    mnuTwilight_ = addMenuItem(show, "mnuTwilight", QStringLiteral("薄明の表示(&T)"),
+                               &TfrmMirado::mnuTwilightClick);
+    mnuTwilight_->setCheckable(true);
 
     QMenu *set = bar->addMenu(QStringLiteral("設定(&S)"));
     set->setObjectName(QStringLiteral("mnuSet"));
@@ -357,8 +372,13 @@ void TfrmMirado::FormShow()
     chtMirado_->setSeriesTitle(nowSeries_, QStringLiteral("Now"));
     chtMirado_->setPointer(nowSeries_, false, 1, 10000);
 
+    // The darkness shading as the user left it; off at the first start.
+    twilightOn_ = UserSettings().value(kTwilightSetting, false).toBool();
+    mnuTwilight_->setChecked(twilightOn_);
+
     // The site and the catalogue it names.
     ReadSiteFile(kSiteFileName, site_, decimalSeparator_);
+    showDarkness();
     if (!site_.cataloguePath.empty())
         LoadCatalogue(site_.cataloguePath);
 }
@@ -499,6 +519,9 @@ void TfrmMirado::mnuPlotClick()
 {
     const NightPlan plan(selectedDate_, site_, catalogueEncoding_, decimalSeparator_);
     plot_->start(plan);
+    plottedDate_ = selectedDate_;
+    plottedSite_ = site_;
+    showDarkness();
 
     // The checked lines, in catalogue order; each curve is shown as soon as
     // it is computed, and a line that does not parse ends the plot there.
@@ -515,6 +538,26 @@ void TfrmMirado::mnuPlotClick()
         prepareMarker();
         tmrNowTimer();
     }
+}
+
+void TfrmMirado::mnuTwilightClick()
+{
+    twilightOn_ = !twilightOn_;
+    mnuTwilight_->setChecked(twilightOn_);
+    UserSettings().setValue(kTwilightSetting, twilightOn_);
+    showDarkness();
+}
+
+void TfrmMirado::showDarkness()
+{
+    if (!twilightOn_) {
+        plot_->showDarkness({});
+        return;
+    }
+    // The night of the last plot; before the first, that of the date fields.
+    const TDateRec date = plottedDate_.value_or(selectedDate_);
+    const SiteValues &site = plottedSite_ ? *plottedSite_ : site_;
+    plot_->showDarkness(DarknessStretches(date, {site.longitude, site.latitude, site.timeZone}));
 }
 
 void TfrmMirado::prepareMarker()

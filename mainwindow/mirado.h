@@ -4,6 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -108,6 +109,7 @@ public:
     void mnuAboutClick();
     void mnuPlotClick();
     void mnuNowClick();
+    void mnuTwilightClick();
     void tmrNowTimer();
     void mnuZoom100Click();
     void mnuZoomInClick();
@@ -133,6 +135,8 @@ private:
                          void (TfrmMirado::*handler)());
     QToolButton *addToolButton(const char *name, const QString &caption, const QString &image,
                                void (TfrmMirado::*handler)());
+    // The darkness shading of the last plot's night, or none when it is off.
+    void showDarkness();
     // The marker series attached again, cleared and given one point.
     void prepareMarker();
     // The astronomy routines' warnings as warning boxes.
@@ -148,15 +152,19 @@ private:
     std::vector<std::string> catalogueLines_;
     TextEncoding catalogueEncoding_ = TextEncoding::ShiftJis;
     std::unique_ptr<NightPlot> plot_;
+    std::optional<TDateRec> plottedDate_;
+    std::optional<SiteValues> plottedSite_;
     LocaleFormats localeFormats_;
     bool utFailureReported_ = false;
     double reportedTimeZone_ = 0.0;
     char decimalSeparator_ = '.';
     bool shown_ = false;
     bool nowDisplayOn_ = false;
+    bool twilightOn_ = false;
 
 public:
     bool isNowDisplayOn() const { return nowDisplayOn_; }
+    bool isTwilightOn() const { return twilightOn_; }
 
 private:
     // Components.
@@ -169,6 +177,7 @@ private:
     QLabel *utPanel_ = nullptr;
     QLabel *lstPanel_ = nullptr;
     QAction *mnuNow_ = nullptr;
+    QAction *mnuTwilight_ = nullptr;
     QToolButton *tbNow_ = nullptr;
     QTimer *tmrNow_ = nullptr;
     TfrmSelect *frmSelect_ = nullptr;

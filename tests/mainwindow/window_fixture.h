@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QList>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -22,6 +23,8 @@ public:
     WindowFixture() : previousDir_(QDir::currentPath())
     {
         QDir::setCurrent(dir_.path());
+        // The user's own settings file lies in the scratch folder too.
+        QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, dir_.path());
         SetMessageHandlerForTesting([this](const Message &message) { messages << message; });
         setNow(QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
     }
