@@ -32,7 +32,14 @@ void SetUpApplication()
     InstallFontSubstitutions();
 }
 
-int RunMirado()
+void ShowMainWindow(MiradoWindows &windows, const QStringList &arguments)
+{
+    windows.frmMirado().show();
+    if (arguments.size() > 1)
+        windows.frmMirado().OpenCatalogueFile(arguments.at(1));
+}
+
+int RunMirado(const QStringList &arguments)
 {
     const SingleInstance instance(kApplicationTitle);
     if (!instance.acquired()) {
@@ -42,7 +49,7 @@ int RunMirado()
     }
     SetUpApplication();
     MiradoWindows windows;
-    windows.frmMirado().show();
+    ShowMainWindow(windows, arguments);
     return QApplication::exec();
 }
 

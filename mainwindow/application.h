@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QStringList>
 #include <memory>
 
 namespace mirado {
@@ -39,7 +40,15 @@ private:
 // Sets up the application: its title, the font families the windows name.
 void SetUpApplication();
 
-// The program: single instance, windows, event loop. Returns the exit code.
-int RunMirado();
+// Shows the main window, whose first showing reads the site file and the
+// catalogue it names, then opens the catalogue named by the first argument
+// after the program's own name, as the open command would. Further arguments
+// are ignored.
+void ShowMainWindow(MiradoWindows &windows, const QStringList &arguments);
+
+// The program: single instance, windows, event loop. `arguments` are the
+// program's own, Qt's options already taken out. When another copy runs, the
+// file named in them is not handed over to it. Returns the exit code.
+int RunMirado(const QStringList &arguments);
 
 } // namespace mirado

@@ -6,5 +6,5 @@
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
-    return mirado::RunMirado();
+    return mirado::RunMirado(QApplication::arguments());
 }

@@ -444,11 +444,8 @@ void TfrmMirado::setOpenDialogForTesting(std::function<QString()> openDialog)
     openDialog_ = std::move(openDialog);
 }
 
-void TfrmMirado::mnuOpenClick()
+void TfrmMirado::OpenCatalogueFile(const QString &path)
 {
-    const QString path = runOpenDialog();
-    if (path.isEmpty())
-        return;
     try {
         LoadCatalogue(QFile::encodeName(path).toStdString());
     } catch (const std::exception &error) {
@@ -456,16 +453,20 @@ void TfrmMirado::mnuOpenClick()
     }
 }
 
+void TfrmMirado::mnuOpenClick()
+{
+    const QString path = runOpenDialog();
+    if (path.isEmpty())
+        return;
+    OpenCatalogueFile(path);
+}
+
 void TfrmMirado::HandleDroppedFiles(const QStringList &files)
 {
     // Only the first dropped file is loaded.
     if (files.isEmpty())
         return;
-    try {
-        LoadCatalogue(QFile::encodeName(files.first()).toStdString());
-    } catch (const std::exception &error) {
-        ShowWarning(this, ErrorText(error));
-    }
+    OpenCatalogueFile(files.first());
 }
 
 void TfrmMirado::dragEnterEvent(QDragEnterEvent *event)

@@ -70,6 +70,11 @@ public:
     void LoadCatalogue(const std::string &path);
     // Appends every catalogue line, unchecked, to the selection list.
     void FillObjectList();
+    // Opens the catalogue at `path` as the open command does: a warning box
+    // when it cannot be read, and the site's catalogue path stays as it is.
+    // Used by the open and drop commands and for a file named on the command
+    // line.
+    void OpenCatalogueFile(const QString &path);
 
     // The file-open dialog shared with the options dialog: the chosen file,
     // or an empty text when the user cancels.

@@ -52,6 +52,8 @@ private slots:
     void openReplacesTheListAndClearsMarks();
     void dropLoadsTheFirstFileOnly();
     void dropOfAnUnreadableFileKeepsTheCatalogue();
+    void commandLineFile_data();
+    void commandLineFile();
     void shiftJisAndUtf8LinesAreShownDecoded();
     void spinEditsStayInRange();
     void spinEditsRefuseTyping();
@@ -290,6 +292,60 @@ void MainWindowTest::dropOfAnUnreadableFileKeepsTheCatalogue()
     QCOMPARE(int(main.catalogueLines().size()), 2);
 }
 
+void MainWindowTest::commandLineFile_data()
+{
+    QTest::addColumn<QStringList>("files");
+    QTest::addColumn<QString>("wantFirstLine");
+    QTest::addColumn<int>("wantItems");
+    QTest::addColumn<QString>("wantWarningFor");
+    QTest::newRow("none: the site's catalogue")
+        << QStringList() << "Vega, 18:36:56.3, +38:47:01" << 2 << QString();
+    QTest::newRow("one file replaces it")
+        << QStringList{"other.txt"} << "A, 1:0:0, +1:0:0" << 3 << QString();
+    QTest::newRow("only the first of two")
+        << QStringList{"other.txt", "cat.txt"} << "A, 1:0:0, +1:0:0" << 3 << QString();
+    QTest::newRow("a missing file keeps the site's")
+        << QStringList{"gone.txt"} << "Vega, 18:36:56.3, +38:47:01" << 2 << "gone.txt";
+    QTest::newRow("a folder keeps the site's")
+        << QStringList{"sub"} << "Vega, 18:36:56.3, +38:47:01" << 2 << "sub";
+}
+
+void MainWindowTest::commandLineFile()
+{
+    QFETCH(QStringList, files);
+    QFETCH(QString, wantFirstLine);
+    QFETCH(int, wantItems);
+    QFETCH(QString, wantWarningFor);
+
+    const QDir dir(dir_->path());
+    WriteFile(dir, QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
+    WriteFile(dir, QStringLiteral("cat.txt"), kTwoLines);
+    WriteFile(dir, QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
+    QVERIFY(dir.mkdir(QStringLiteral("sub")));
+    QStringList arguments{QStringLiteral("mirado")};
+    for (const QString &file : files)
+        arguments << dir.filePath(file);
+    SetClockForTesting([] { return QDateTime(QDate(2026, 12, 7), QTime(21, 0)); });
+    windows_ = std::make_unique<MiradoWindows>();
+    ShowMainWindow(*windows_, arguments);
+
+    const TfrmMirado &main = windows_->frmMirado();
+    QVERIFY(main.isVisible());
+    QCOMPARE(QString::fromStdString(main.catalogueLines().front()), wantFirstLine);
+    QCOMPARE(windows_->frmSelect().itemCount(), wantItems);
+    // The catalogue of the next start stays the site file's.
+    QCOMPARE(main.site().cataloguePath, std::string("cat.txt"));
+    if (wantWarningFor.isEmpty()) {
+        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.value(0).text));
+    } else {
+        QCOMPARE(messages_.size(), 1);
+        QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
+        QCOMPARE(messages_[0].icon, MessageIcon::Warning);
+        QCOMPARE(messages_[0].text,
+                 QStringLiteral("ファイル %1 は開けません").arg(dir.filePath(wantWarningFor)));
+    }
+}
+
 void MainWindowTest::shiftJisAndUtf8LinesAreShownDecoded()
 {
     start(nullptr);
@@ -410,7 +466,10 @@ void MainWindowTest::secondStartShowsTheMessage()
 {
     const SingleInstance running(QStringLiteral("Mirado"));
     QVERIFY(running.acquired());
-    QCOMPARE(RunMirado(), 0);
+    // The file named is not opened here nor handed over: the one message is
+    // the running copy's, not an open warning.
+    const QString file = QDir(dir_->path()).filePath(QStringLiteral("gone.txt"));
+    QCOMPARE(RunMirado({QStringLiteral("mirado"), file}), 0);
     QCOMPARE(messages_.size(), 1);
     QCOMPARE(messages_[0].text, QStringLiteral("既に起動しています．"));
     QCOMPARE(messages_[0].icon, MessageIcon::Error);
