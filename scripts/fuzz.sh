@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-5}
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --test
 CC=clang CXX=clang++ cmake -S . -B build-fuzz -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMIRADO_FUZZ=ON -DMIRADO_FUZZ_SECONDS="$seconds"
 cmake --build build-fuzz --parallel "$(nproc)"

@@ -1,18 +1,19 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs every Debian package Mirado needs to build, run and test.
-# Does nothing when all of them are already present.
+# Installs the Debian packages Mirado needs. Without options: what building
+# and running it need. With --test: also what the tests, the sanitizer and
+# fuzz builds and the package check need. Does nothing when all of them are
+# already present.
+#
+#   scripts/install-deps.sh [--test]
 set -euo pipefail
 
-packages=(
+# Building and running.
+build_packages=(
   build-essential
   cmake
   ninja-build
   pkg-config
-  clang
-  libclang-rt-dev
-  llvm
-  clang-format
   qt6-base-dev
   qt6-base-dev-tools
   qt6-charts-dev
@@ -20,19 +21,41 @@ packages=(
   qt6-svg-dev
   libqt6svg6
   qt6-qpa-plugins
+  qt6-translations-l10n
   libgl-dev
   libxkbcommon-dev
+  liberfa-dev
+  librsvg2-bin
+  help2man
+  fonts-ipafont-gothic
+  fonts-ipafont-mincho
+)
+
+# Tests, benchmarks, sanitizers, fuzzing and the package check.
+test_packages=(
+  clang
+  libclang-rt-dev
+  llvm
+  clang-format
   libgtest-dev
   libgmock-dev
   libbenchmark-dev
-  liberfa-dev
-  fonts-ipafont-gothic
-  fonts-ipafont-mincho
   xvfb
   xauth
   poppler-utils
   locales
+  file
+  lintian
+  appstream
+  desktop-file-utils
 )
+
+packages=("${build_packages[@]}")
+case "${1:-}" in
+  "") ;;
+  --test) packages+=("${test_packages[@]}") ;;
+  *) echo "usage: $0 [--test]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do

@@ -6,7 +6,7 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
-bash scripts/install-deps.sh
+bash scripts/install-deps.sh --test
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
     -DMIRADO_SANITIZE=ON -DMIRADO_BUILD_BENCH=OFF
 cmake --build build-asan --parallel "$(nproc)"

@@ -1,39 +1,147 @@
 #!/usr/bin/env bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Installs the build into a temporary prefix and builds the .deb, then checks
-# that both hold what a Linux desktop needs.
+# that both hold what a Linux desktop needs: the package unpacked into a
+# scratch root passes lintian, the AppStream and desktop-entry validators,
+# its binaries are stripped and hardened, the launcher seeds a first
+# site.txt, and the unpacked program starts.
+#
+#   check_install.sh BUILD_DIR
 set -euo pipefail
 build=$1
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-cmake --install "$build" --prefix "$work/prefix" > /dev/null
-for file in bin/mirado bin/mirado-night lib/mirado/mirado lib/mirado/mirado.hlp \
-            share/applications/mirado.desktop share/icons/hicolor/scalable/apps/mirado.svg \
-            share/mirado/examples/tokyo/site.txt share/mirado/examples/tokyo/catalogue.txt; do
-    [ -e "$work/prefix/$file" ] || { echo "missing after install: $file"; exit 1; }
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+man_page() { # PREFIX NAME: the installed manual page, compressed or not
+    local page
+    for page in "$1/share/man/man1/$2.1.gz" "$1/share/man/man1/$2.1"; do
+        [ -e "$page" ] && { echo "$page"; return 0; }
+    done
+    return 1
+}
+
+icon_sizes=(16 24 32 48 64 128 256)
+wanted=(bin/mirado bin/mirado-night lib/mirado/mirado lib/mirado/mirado.hlp
+        share/applications/jp.mirado.Mirado.desktop
+        share/metainfo/jp.mirado.Mirado.metainfo.xml
+        share/icons/hicolor/scalable/apps/mirado.svg
+        share/mirado/examples/tokyo/site.txt share/mirado/examples/tokyo/catalogue.txt
+        share/doc/mirado/copyright share/doc/mirado/changelog.gz)
+for size in "${icon_sizes[@]}"; do
+    wanted+=("share/icons/hicolor/${size}x${size}/apps/mirado.png")
 done
-grep -q "^Exec=mirado$" "$work/prefix/share/applications/mirado.desktop"
 
-# The launcher starts the program from the user's folder, linked to the
-# installed program and help file.
-home="$work/home"
-mkdir -p "$home"
-sed 's|^exec .*|exit 0|' "$work/prefix/bin/mirado" > "$work/prefix/bin/mirado-links"
-HOME="$home" XDG_DATA_HOME= sh "$work/prefix/bin/mirado-links"
-[ "$(readlink -f "$home/.local/share/mirado/mirado")" = "$work/prefix/lib/mirado/mirado" ]
-[ -e "$home/.local/share/mirado/mirado.hlp" ]
+check_tree() { # PREFIX WHAT
+    local file name
+    for file in "${wanted[@]}"; do
+        [ -e "$1/$file" ] || fail "missing $2: $file"
+    done
+    for name in mirado mirado-night; do
+        man_page "$1" "$name" > /dev/null || fail "missing $2: the manual page $name.1"
+    done
+}
 
-# The package.
+# The install.
+cmake --install "$build" --prefix "$work/prefix" > /dev/null
+check_tree "$work/prefix" "after install"
+
+# The package, unpacked.
 (cd "$work" && cpack --config "$build/CPackConfig.cmake" -G DEB > /dev/null)
 deb=$(ls "$work"/*.deb)
-contents=$(dpkg-deb -c "$deb")
-for file in ./usr/bin/mirado ./usr/bin/mirado-night ./usr/lib/mirado/mirado \
-            ./usr/lib/mirado/mirado.hlp ./usr/share/applications/mirado.desktop \
-            ./usr/share/icons/hicolor/scalable/apps/mirado.svg; do
-    grep -q " $file\$" <<< "$contents" || { echo "missing in the package: $file"; exit 1; }
-done
+root="$work/root"
+dpkg -x "$deb" "$root"
+usr="$root/usr"
+check_tree "$usr" "in the package"
+
 # Read the fields first: grep -q leaving a pipe early would fail it.
-fields=$(dpkg-deb -f "$deb" Package Version Depends)
-grep -q "^Version: 0.8.1" <<< "$fields"
+fields=$(dpkg-deb -f "$deb" Package Version Maintainer Depends Description)
+echo "$fields"
+grep -q "^Version: 0.8.1$" <<< "$fields" || fail "version"
+for dependency in qt6-qpa-plugins qt6-translations-l10n fonts-ipafont-gothic libqt6widgets6; do
+    grep -q "^Depends:.*\b$dependency\b" <<< "$fields" || fail "Depends lacks $dependency"
+done
+# Once a binary links ERFA, the package must depend on its library.
+if readelf -d "$usr/lib/mirado/mirado" "$usr/bin/mirado-night" | grep -q 'NEEDED.*liberfa'; then
+    grep -q "^Depends:.*\bliberfa1\b" <<< "$fields" || fail "Depends lacks liberfa1"
+fi
+
+echo "--- lintian"
+status=0
+lintian --fail-on error,warning --display-info --show-overrides "$deb" || status=$?
+[ "$status" -eq 0 ] || fail "lintian reports errors or warnings"
+
+echo "--- appstreamcli"
+appstreamcli validate --no-net "$usr/share/metainfo/jp.mirado.Mirado.metainfo.xml"
+
+echo "--- desktop-file-validate"
+desktop=$(desktop-file-validate "$usr/share/applications/jp.mirado.Mirado.desktop" 2>&1) \
+    || fail "desktop-file-validate: $desktop"
+[ -z "$desktop" ] || fail "desktop-file-validate: $desktop"
+grep -q "^Exec=mirado %f$" "$usr/share/applications/jp.mirado.Mirado.desktop" || fail "Exec"
+grep -q "^MimeType=text/plain;$" "$usr/share/applications/jp.mirado.Mirado.desktop" || fail "MimeType"
+
+# Each bitmap icon is drawn at the size its folder names.
+for size in "${icon_sizes[@]}"; do
+    file "$usr/share/icons/hicolor/${size}x${size}/apps/mirado.png" \
+        | grep -q "PNG image data, $size x $size," || fail "icon ${size}x${size}"
+done
+
+# Every shipped executable is stripped, keeps the version resource the
+# program reads back, and carries the hardening of Debian builds: read-only
+# relocations bound at start, stack protection and checked functions.
+while IFS= read -r binary; do
+    sections=$(readelf -S -W "$binary")
+    grep -q " \.symtab " <<< "$sections" && fail "not stripped: $binary"
+    grep -q " \.debug_info " <<< "$sections" && fail "debug information left in: $binary"
+    grep -q " \.mirado_version " <<< "$sections" || fail "version resource lost: $binary"
+    readelf -l -W "$binary" | grep -q "GNU_RELRO" || fail "no RELRO: $binary"
+    readelf -d -W "$binary" | grep -Eq "BIND_NOW|FLAGS_1.* NOW" || fail "no BIND_NOW: $binary"
+    symbols=$(readelf --dyn-syms -W "$binary")
+    grep -q "__stack_chk_fail" <<< "$symbols" || fail "no stack protector: $binary"
+    grep -Eq "__[a-z_]+_chk(@|$| )" <<< "$symbols" || fail "no fortified functions: $binary"
+done < <(find "$root" -type f -exec sh -c 'head -c 4 "$1" | grep -q "ELF"' _ {} \; -print)
+
+# The launcher's first start, with the program replaced by a printout of
+# the arguments it would get.
+launcher="$usr/bin/mirado-args"
+sed 's|^exec .*|printf "%s\\n" "$PWD" "$@"|' "$usr/bin/mirado" > "$launcher"
+home="$work/home"
+mkdir -p "$home/here"
+site="$home/.local/share/mirado/site.txt"
+out=$(cd "$home/here" && HOME="$home" XDG_DATA_HOME= sh "$launcher" relative.txt /abs/solute.txt)
+want=$(printf '%s\n' "$home/.local/share/mirado" "$home/here/relative.txt" /abs/solute.txt)
+[ "$out" = "$want" ] || fail "launcher arguments: want $want, got $out"
+[ "$(readlink -f "$home/.local/share/mirado/mirado")" = "$usr/lib/mirado/mirado" ] \
+    || fail "program link"
+[ -e "$home/.local/share/mirado/mirado.hlp" ] || fail "help file link"
+want=$(printf '135\r\n35\r\n9\r\n%s\r\n' "$usr/share/mirado/examples/tokyo/catalogue.txt")
+[ "$(cat "$site")" = "$want" ] || fail "seeded site.txt: want $want, got $(cat "$site")"
+# The user's own site.txt is never replaced.
+printf '139.7\r\n35.7\r\n9\r\nmine.txt\r\n' > "$site"
+HOME="$home" XDG_DATA_HOME= sh "$launcher" > /dev/null
+[ "$(cat "$site")" = "$(printf '139.7\r\n35.7\r\n9\r\nmine.txt\r\n')" ] || fail "site.txt replaced"
+# XDG_DATA_HOME moves the folder.
+HOME="$home" XDG_DATA_HOME="$work/data" sh "$launcher" > /dev/null
+[ -e "$work/data/mirado/site.txt" ] || fail "no site.txt under XDG_DATA_HOME"
+rm "$launcher"
+
+# The unpacked program, started through its launcher in a fresh home with
+# its lock in a scratch folder, runs for a few seconds without a crash.
+home="$work/fresh-home"
+runtime="$work/runtime"
+mkdir -p "$home" "$runtime"
+chmod 700 "$runtime"
+status=0
+HOME="$home" XDG_DATA_HOME= XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
+    timeout 5 "$usr/bin/mirado" || status=$?
+[ "$status" -eq 124 ] || fail "the program ended with status $status within 5 seconds"
+# Stopped by the timeout, it leaves the lock it took behind.
+[ -e "$runtime/Mirado.lock" ] || fail "the program did not take its lock in XDG_RUNTIME_DIR"
+[ -e "$home/.local/share/mirado/site.txt" ] || fail "no site.txt after the first start"
+
 echo "install and package checked"
