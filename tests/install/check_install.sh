@@ -137,7 +137,8 @@ runtime="$work/runtime"
 mkdir -p "$home" "$runtime"
 chmod 700 "$runtime"
 status=0
-HOME="$home" XDG_DATA_HOME= XDG_RUNTIME_DIR="$runtime" QT_QPA_PLATFORM=offscreen \
+HOME="$home" XDG_DATA_HOME= XDG_CONFIG_HOME= XDG_RUNTIME_DIR="$runtime" \
+    QT_QPA_PLATFORM=offscreen \
     timeout 5 "$usr/bin/mirado" || status=$?
 [ "$status" -eq 124 ] || fail "the program ended with status $status within 5 seconds"
 # Stopped by the timeout, it leaves the lock it took behind.
