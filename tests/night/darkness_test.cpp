@@ -19,8 +19,9 @@ TEST(DarknessLevel, Thresholds)
         {10.0, 0},  {-0.8, 0},  {-0.9, 1},   {-5.99, 1}, {-6.0, 2},
         {-11.9, 2}, {-12.0, 3}, {-17.99, 3}, {-18.0, 4}, {-60.0, 4},
     };
-    for (const Row &row : rows)
+    for (const Row &row : rows) {
         EXPECT_EQ(DarknessLevel(row.altitudeDeg), row.want) << row.altitudeDeg;
+    }
 }
 
 // The pieces run in time order without gaps or overlaps inside the night,
@@ -34,12 +35,14 @@ void ExpectConsistent(const std::vector<DarknessStretch> &stretches, TDateRec da
         EXPECT_LT(s.begin, s.end) << i;
         EXPECT_GE(s.begin, kNightStartHours) << i;
         EXPECT_LE(s.end, kNightEndHours) << i;
-        for (const double share : {0.1, 0.5, 0.9})
+        for (const double share : {0.1, 0.5, 0.9}) {
             EXPECT_EQ(DarknessLevel(night.SunAltitudeDeg(s.begin + share * (s.end - s.begin))),
                       s.level)
                 << i << " at " << share;
-        if (i > 0)
+        }
+        if (i > 0) {
             EXPECT_LE(stretches[i - 1].end, s.begin) << i;
+        }
     }
 }
 
