@@ -11,7 +11,7 @@
 #include "astro/elevation.h"
 #include "data/lines.h"
 #include "night/curve.h"
-#include "tools/nightcli.h"
+#include "tools/run.h"
 
 namespace {
 

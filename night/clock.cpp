@@ -23,6 +23,13 @@ DateTimeValue UtcNow()
     return DateTimeValue(now.time_since_epoch().count());
 }
 
+DateTimeValue SiteLocalNow(double timeZone)
+{
+    const DateTimeValue ut = UtcNow();
+    const std::int64_t zoneSeconds = ut.seconds() - GetUTDateTime(ut, timeZone).seconds();
+    return DateTimeValue(ut.seconds() + zoneSeconds);
+}
+
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock)
 {
     ClockOverride() = std::move(clock);

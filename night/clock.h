@@ -13,6 +13,12 @@ namespace mirado {
 // The present moment as universal time, to the second, from the system clock.
 DateTimeValue UtcNow();
 
+// The present moment at a site `timeZone` hours ahead of universal time:
+// UtcNow() moved on by the zone in whole minutes toward zero, the same minutes
+// GetUTDateTime takes off. Raises "Range check error" when they do not fit 32
+// bits.
+DateTimeValue SiteLocalNow(double timeZone);
+
 // Replaces the clock; an empty function gives back the system clock.
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock);
 

@@ -27,4 +27,21 @@ NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, 
     return curve;
 }
 
+THMSRec NightPointClockTime(std::size_t index)
+{
+    constexpr std::size_t kPerHour = 60 / kNightStepMinutes;
+    constexpr std::size_t kPerStretch = kNightPointCount / 2;
+    const int firstHour = index < kPerStretch ? kEveningFirstHour : 0;
+    const std::size_t inStretch = index % kPerStretch;
+    return {firstHour + static_cast<int>(inStretch / kPerHour),
+            static_cast<int>(inStretch % kPerHour) * kNightStepMinutes, 0.0};
+}
+
+double NightPointX(std::size_t index)
+{
+    const THMSRec clock = NightPointClockTime(index);
+    const int hour = index < kNightPointCount / 2 ? clock.hours : clock.hours + 24;
+    return hour + clock.minutes / 60.0;
+}
+
 } // namespace mirado

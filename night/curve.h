@@ -2,6 +2,7 @@
 #pragma once
 
 #include <array>
+#include <cstddef>
 
 #include "astro/types.h"
 #include "data/catalogue.h"
@@ -34,5 +35,21 @@ using NightCurve = std::array<NightPoint, kNightPointCount>;
 // below the horizon or past x = 31 are kept.
 NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                            double latitude, double timeZone, const WarningReporter &warn);
+
+// The clock time on the chosen date that point `index` (0 to 95) of a night
+// curve was computed for: 17:00 to 24:50 for the evening stretch, 00:00 to
+// 07:50 for the morning stretch.
+THMSRec NightPointClockTime(std::size_t index);
+
+// The x on the night axis of point `index`, as NightElevations places it.
+double NightPointX(std::size_t index);
+
+// True for the morning stretch's points at 00:00 to 00:50: each is drawn at
+// the same x as the evening stretch's point at 24:00 to 24:50 before it.
+inline constexpr bool IsSecondOfEqualPair(std::size_t index)
+{
+    constexpr std::size_t kPerHour = 60 / kNightStepMinutes;
+    return index >= kNightPointCount / 2 && index < kNightPointCount / 2 + kPerHour;
+}
 
 } // namespace mirado

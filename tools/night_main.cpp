@@ -1,12 +1,18 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <csignal>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "nightcli.h"
+#include "companion.h"
+#include "run.h"
 
 int main(int argc, char **argv)
 {
+    // A closed pipe shows as a failed write, which ends the run quietly.
+    std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return mirado::night::Main(args, stdout, stderr);
+    mirado::night::QtParts qt;
+    qt.handOver = [&args] { return mirado::night::HandOverToCompanion(args); };
+    return mirado::night::Main(args, stdout, stderr, qt);
 }

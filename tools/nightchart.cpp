@@ -2,21 +2,26 @@
 #include "nightchart.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QImage>
 #include <QPageSize>
 #include <QPdfWriter>
 #include <QSvgGenerator>
 #include <array>
+#include <cerrno>
+#include <cstring>
 #include <memory>
 
 #include "chart/elevationchart.h"
+#include "chart/nightplot.h"
+#include "night/nowtexts.h"
 #include "platform/fonts.h"
+#include "platform/localeformat.h"
 
 namespace mirado::night {
 
 namespace {
 
-constexpr int kCurveWidthPx = 2;
 constexpr int kPdfResolution = 96;
 
 // An application on the offscreen platform: charts are drawn without a
@@ -27,7 +32,7 @@ public:
     OffscreenApplication() : application_(argc_, argv_.data()) {}
 
 private:
-    char name_[13] = "mirado-night";
+    char name_[19] = "mirado-night-chart";
     char platformOption_[10] = "-platform";
     char platform_[10] = "offscreen";
     int argc_ = 3;
@@ -35,58 +40,127 @@ private:
     QApplication application_;
 };
 
+std::unique_ptr<OffscreenApplication> StartApplication()
+{
+    if (QCoreApplication::instance())
+        return nullptr;
+    return std::make_unique<OffscreenApplication>();
+}
+
+// Writes an image's bytes to `path`, or to standard output for "-".
+void WriteImage(const std::string &path, const QByteArray &bytes, Output &standardOutput)
+{
+    const std::string_view data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
+    if (path == kStandardStream) {
+        standardOutput << data;
+        return;
+    }
+    std::FILE *file = std::fopen(path.c_str(), "wb");
+    if (!file)
+        throw WriteError("cannot write " + path + ": " + std::strerror(errno));
+    std::unique_ptr<std::FILE, int (*)(std::FILE *)> closer(file, std::fclose);
+    Output output(file, path);
+    output << data;
+    output.finish();
+    if (std::fclose(closer.release()) != 0)
+        throw WriteError("cannot write " + path + ": " + std::strerror(errno));
+}
+
+// Draws the planned night on a chart of the options' size and writes it in
+// every format the options name.
+class ImageWriter : public CurveWriter
+{
+public:
+    ImageWriter(const Options &options, Output &out)
+        : options_(options), out_(out), application_(StartApplication())
+    {
+        InstallFontSubstitutions();
+        chart_.setAnimatedZoom(false);
+        chart_.resize(size());
+    }
+
+    void begin(const NightPlan &plan) override { plot_.start(plan); }
+    void curve(const PlannedCurve &curve) override { plot_.add(curve); }
+    void end() override
+    {
+        if (!options_.pngPath.empty())
+            WriteImage(options_.pngPath, png(), out_);
+        if (!options_.svgPath.empty())
+            WriteImage(options_.svgPath, svg(), out_);
+        if (!options_.pdfPath.empty())
+            WriteImage(options_.pdfPath, pdf(), out_);
+    }
+
+private:
+    QSize size() const { return {options_.width, options_.height}; }
+
+    QByteArray png()
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        chart_.renderImage(size()).save(&buffer, "PNG");
+        return bytes;
+    }
+
+    QByteArray svg()
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        QSvgGenerator svg;
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size());
+        svg.setViewBox(QRect(QPoint(0, 0), size()));
+        svg.setTitle(chart_.chartTitle());
+        chart_.renderChart(svg, size());
+        return bytes;
+    }
+
+    QByteArray pdf()
+    {
+        QByteArray bytes;
+        {
+            QBuffer buffer(&bytes);
+            buffer.open(QIODevice::WriteOnly);
+            QPdfWriter pdf(&buffer);
+            pdf.setResolution(kPdfResolution);
+            pdf.setPageSize(QPageSize(QSizeF(size()), QPageSize::Point));
+            pdf.setPageMargins(QMarginsF());
+            pdf.setTitle(chart_.chartTitle());
+            chart_.renderChart(pdf, size());
+        }
+        return bytes;
+    }
+
+    const Options &options_;
+    Output &out_;
+    std::unique_ptr<OffscreenApplication> application_;
+    ElevationChart chart_;
+    NightPlot plot_{chart_};
+};
+
+void PrintNowTexts(const DateTimeValue &at, const SiteValues &site, Output &out,
+                   const WarningReporter &warn)
+{
+    const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
+    std::string label = LocalTimeLabel(at, formats);
+    if (const std::size_t lineBreak = label.find('\r'); lineBreak != std::string::npos)
+        label.replace(lineBreak, 1, " / ");
+    out << std::string_view(label) << '\n';
+    out << std::string_view(UniversalTimeText(at, site.timeZone, formats)) << '\n';
+    out << std::string_view(SiderealTimeText(at, site.longitude, site.timeZone, warn)) << '\n';
+}
+
 } // namespace
 
-void WriteChartFiles(const Options &options, const TDateRec &date,
-                     const std::vector<ChartCurve> &curves)
+QtParts ChartParts()
 {
-    std::unique_ptr<OffscreenApplication> application;
-    if (!QCoreApplication::instance())
-        application = std::make_unique<OffscreenApplication>();
-    InstallFontSubstitutions();
-    const QSize size(options.width, options.height);
-
-    ElevationChart chart;
-    chart.setAnimatedZoom(false);
-    chart.resize(size);
-    chart.setChartTitle(
-        QStringLiteral("Mirado %1.%2.%3").arg(date.year).arg(date.month).arg(date.day));
-    for (const ChartCurve &curve : curves) {
-        const SeriesId series = chart.createLineSeries();
-        chart.attachSeries(series);
-        chart.setSeriesTitle(series, QString::fromStdString(curve.name));
-        chart.setLineWidth(series, kCurveWidthPx);
-        for (const NightPoint &point : curve.points)
-            chart.addPoint(series, point.x, point.elevationDeg);
-    }
-
-    if (!options.pngPath.empty() &&
-        !chart.renderImage(size).save(QString::fromStdString(options.pngPath), "PNG"))
-        throw UsageError("cannot write " + options.pngPath);
-    if (!options.svgPath.empty()) {
-        QSvgGenerator svg;
-        svg.setFileName(QString::fromStdString(options.svgPath));
-        svg.setSize(size);
-        svg.setViewBox(QRect(QPoint(0, 0), size));
-        svg.setTitle(chart.chartTitle());
-        try {
-            chart.renderChart(svg, size);
-        } catch (const std::exception &) {
-            throw UsageError("cannot write " + options.svgPath);
-        }
-    }
-    if (!options.pdfPath.empty()) {
-        QPdfWriter pdf(QString::fromStdString(options.pdfPath));
-        pdf.setResolution(kPdfResolution);
-        pdf.setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
-        pdf.setPageMargins(QMarginsF());
-        pdf.setTitle(chart.chartTitle());
-        try {
-            chart.renderChart(pdf, size);
-        } catch (const std::exception &) {
-            throw UsageError("cannot write " + options.pdfPath);
-        }
-    }
+    QtParts parts;
+    parts.images = [](const Options &options, Output &out) -> std::unique_ptr<CurveWriter> {
+        return std::make_unique<ImageWriter>(options, out);
+    };
+    parts.nowTexts = PrintNowTexts;
+    return parts;
 }
 
 } // namespace mirado::night

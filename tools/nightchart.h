@@ -1,25 +1,16 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <string>
-#include <vector>
+// The parts of mirado-night that need Qt, run by mirado-night-chart: the
+// chart drawn as the window shows it, as PNG, SVG or PDF, and the window's
+// present-moment texts in the system locale's formats.
 
-#include "night/curve.h"
-#include "nightcli.h"
+#include "run.h"
 
 namespace mirado::night {
 
-struct ChartCurve
-{
-    std::string name; // UTF-8
-    NightCurve points;
-};
-
-// Draws the chart as the window shows it after a plot of `curves` (title
-// "Mirado " and the date, one curve per object in palette order, legend) and
-// writes it to the PNG, SVG and PDF files the options name. Needs no display.
-// Raises UsageError when a file cannot be written.
-void WriteChartFiles(const Options &options, const TDateRec &date,
-                     const std::vector<ChartCurve> &curves);
+// The image writer and the present-moment texts. Starts an application on
+// the offscreen platform when there is none, so no display is needed.
+QtParts ChartParts();
 
 } // namespace mirado::night

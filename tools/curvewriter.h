@@ -1,0 +1,22 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include "night/plan.h"
+
+namespace mirado::night {
+
+// One output format of a night's curves. The run calls begin once, curve for
+// each catalogue line that parsed, in catalogue order, and end once, also
+// when a bad line stopped the run early, so every format can close what it
+// opened (a JSON document stays valid). A writer holds no curve longer than it
+// needs; text writers stream each one out as it comes.
+class CurveWriter
+{
+public:
+    virtual ~CurveWriter() = default;
+    virtual void begin(const NightPlan &plan) = 0;
+    virtual void curve(const PlannedCurve &curve) = 0;
+    virtual void end() = 0;
+};
+
+} // namespace mirado::night

@@ -1,0 +1,374 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "options.h"
+
+#include <algorithm>
+#include <array>
+#include <charconv>
+#include <set>
+
+#include "data/convert.h"
+#include "data/errors.h"
+
+#ifndef MIRADO_VERSION_TEXT
+#error "MIRADO_VERSION_TEXT must be defined by the build"
+#endif
+
+namespace mirado::night {
+
+namespace {
+
+constexpr int kMinYear = 1900;
+constexpr int kMaxYear = 2999;
+constexpr int kMinImageSide = 16;
+constexpr int kMaxImageSide = 10000;
+constexpr double kMaxLatitude = 90.0;
+constexpr double kMaxLongitude = 360.0;
+constexpr double kMaxTimeZoneHours = 24.0;
+
+// Whole decimal number of exactly `digits` digits (any count up to 9 when 0).
+std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)
+{
+    if (text.empty() || (digits != 0 && text.size() != digits) || text.size() > 9)
+        return std::nullopt;
+    int value = 0;
+    const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+    if (ec != std::errc() || end != text.data() + text.size())
+        return std::nullopt;
+    return value;
+}
+
+// Three whole numbers of fixed widths joined by `separator`, each within its
+// bounds ("2001-12-31", "21:00:00"); empty when the text is not of that form.
+std::optional<std::array<int, 3>> ParseTriple(std::string_view text, char separator,
+                                              const std::array<std::size_t, 3> &widths,
+                                              const std::array<int, 3> &low,
+                                              const std::array<int, 3> &high)
+{
+    std::array<int, 3> values{};
+    std::size_t at = 0;
+    for (std::size_t i = 0; i < 3; ++i) {
+        if (i > 0 && (at >= text.size() || text[at++] != separator))
+            return std::nullopt;
+        const auto value = ParseDigits(text.substr(at, widths[i]), widths[i]);
+        if (!value || *value < low[i] || *value > high[i])
+            return std::nullopt;
+        values[i] = *value;
+        at += widths[i];
+    }
+    if (at != text.size())
+        return std::nullopt;
+    return values;
+}
+
+int DaysInMonth(int year, int month)
+{
+    constexpr std::array<int, 12> kDays{31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
+    const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+    return month == 2 && leap ? 29 : kDays[static_cast<std::size_t>(month - 1)];
+}
+
+std::string Quoted(std::string_view text)
+{
+    return "'" + std::string(text) + "'";
+}
+
+// A number in [-limit, limit], written with a full stop.
+double ParseBoundedNumber(std::string_view option, std::string_view text, double limit)
+{
+    double value = 0.0;
+    try {
+        value = StrToFloat(std::string(text), kDefaultDecimalSeparator);
+    } catch (const Error &) {
+        throw UsageError(std::string(option) + " takes a number, not " + Quoted(text));
+    }
+    if (!(value >= -limit && value <= limit)) {
+        char bound[16];
+        std::snprintf(bound, sizeof bound, "%g", limit);
+        throw UsageError(std::string(option) + " takes a number from -" + bound + " to " + bound +
+                         ", not " + Quoted(text));
+    }
+    return value;
+}
+
+// Rethrows a value's UsageError with the option's name in front.
+template <typename Parse> auto ForOption(std::string_view option, Parse parse)
+{
+    try {
+        return parse();
+    } catch (const UsageError &e) {
+        throw UsageError(std::string(option) + ": " + e.what());
+    }
+}
+
+// One option of the table: its names, the placeholder of its value (none for
+// a switch), its line of help, and what it sets.
+struct OptionSpec
+{
+    std::string_view name;
+    char shortName;
+    std::string_view valueName;
+    std::string_view help;
+    void (*apply)(Options &, std::string_view option, std::string_view value);
+};
+
+constexpr OptionSpec kOptions[] = {
+    {"--catalogue", 0, "FILE", "catalogue to read; - is standard input",
+     [](Options &o, std::string_view, std::string_view v) { o.cataloguePath = v; }},
+    {"--site", 0, "FILE", "site file: longitude, latitude, time zone, catalogue",
+     [](Options &o, std::string_view, std::string_view v) { o.sitePath = v; }},
+    {"--longitude", 0, "DEG", "longitude, east positive, -360 to 360",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.longitude = ParseBoundedNumber(n, v, kMaxLongitude);
+     }},
+    {"--latitude", 0, "DEG", "latitude, north positive, -90 to 90",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.latitude = ParseBoundedNumber(n, v, kMaxLatitude);
+     }},
+    {"--timezone", 0, "HOURS", "hours ahead of universal time, -24 to 24",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.timeZone = ParseBoundedNumber(n, v, kMaxTimeZoneHours);
+     }},
+    {"--date", 0, "YYYY-MM-DD", "the night's date (default: tonight at the site)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.date = ForOption(n, [&] { return ParseDate(v); });
+     }},
+    {"--objects", 0, "LIST", "catalogue lines, e.g. 1,3,5-7 (default: every line)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.objects = ForOption(n, [&] { return ParseLineRanges(v); });
+     }},
+    {"--all", 0, "", "every line of the catalogue (the default)",
+     [](Options &o, std::string_view, std::string_view) { o.all = true; }},
+    {"--format", 0, "csv|json", "text output (default: csv)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         if (v == "csv")
+             o.format = Format::Csv;
+         else if (v == "json")
+             o.format = Format::Json;
+         else
+             throw UsageError(std::string(n) + " takes csv or json, not " + Quoted(v));
+     }},
+    {"--unique", 0, "", "leave out the second point of the pairs drawn at 24:00-24:50",
+     [](Options &o, std::string_view, std::string_view) { o.unique = true; }},
+    {"--keep-going", 0, "", "report every bad catalogue line and print every good one",
+     [](Options &o, std::string_view, std::string_view) { o.keepGoing = true; }},
+    {"--png", 0, "FILE", "draw the chart as PNG instead; - is standard output",
+     [](Options &o, std::string_view, std::string_view v) { o.pngPath = v; }},
+    {"--svg", 0, "FILE", "draw the chart as SVG instead; - is standard output",
+     [](Options &o, std::string_view, std::string_view v) { o.svgPath = v; }},
+    {"--pdf", 0, "FILE", "draw the chart as PDF instead; - is standard output",
+     [](Options &o, std::string_view, std::string_view v) { o.pdfPath = v; }},
+    {"--size", 0, "WxH", "image size in pixels (default: 632x347)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         std::tie(o.width, o.height) = ForOption(n, [&] { return ParseSize(v); });
+     }},
+    {"--times", 0, "", "print the sidereal times and universal time of --date --time",
+     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Times; }},
+    {"--time", 0, "HH:MM:SS", "the site-local time of --times",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.time = ForOption(n, [&] { return ParseTime(v); });
+     }},
+    {"--now-texts", 0, "", "print the window's time texts (default: the present moment)",
+     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::NowTexts; }},
+    {"--at", 0, "YYYY-MM-DDTHH:MM:SS", "the site-local moment of --now-texts",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.at = ForOption(n, [&] { return ParseMoment(v); });
+     }},
+    {"--help", 'h', "", "print this help and exit",
+     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Help; }},
+    {"--version", 'V', "", "print the version and exit",
+     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Version; }},
+};
+
+const OptionSpec *FindOption(std::string_view name)
+{
+    for (const OptionSpec &spec : kOptions) {
+        if (spec.name == name || (spec.shortName != 0 && name.size() == 2 && name[0] == '-' &&
+                                  name[1] == spec.shortName))
+            return &spec;
+    }
+    return nullptr;
+}
+
+void CheckCombination(const Options &options)
+{
+    if (options.all && !options.objects.empty())
+        throw UsageError("--objects and --all exclude each other");
+    if (options.mode == Mode::Times && (!options.date || !options.time))
+        throw UsageError("--times needs --date and --time");
+    int toStandardOutput = 0;
+    for (const std::string *path : {&options.pngPath, &options.svgPath, &options.pdfPath})
+        toStandardOutput += *path == kStandardStream ? 1 : 0;
+    if (toStandardOutput > 1)
+        throw UsageError("only one image can go to standard output");
+}
+
+} // namespace
+
+Options ParseArguments(const std::vector<std::string> &args)
+{
+    if (args.empty())
+        throw UsageError("nothing to do");
+    Options options;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        const std::string_view arg = args[i];
+        const std::size_t equals = arg.rfind("--", 0) == 0 ? arg.find('=') : std::string_view::npos;
+        const std::string_view name = arg.substr(0, equals);
+        const OptionSpec *spec = FindOption(name);
+        if (!spec)
+            throw UsageError("unknown option " + Quoted(arg));
+        std::string_view value;
+        if (equals != std::string_view::npos) {
+            if (spec->valueName.empty())
+                throw UsageError(std::string(spec->name) + " takes no value");
+            value = arg.substr(equals + 1);
+        } else if (!spec->valueName.empty()) {
+            if (i + 1 >= args.size())
+                throw UsageError(std::string(spec->name) + " needs a value");
+            value = args[++i];
+        }
+        spec->apply(options, spec->name, value);
+        if (options.mode == Mode::Help || options.mode == Mode::Version)
+            return options;
+    }
+    CheckCombination(options);
+    return options;
+}
+
+std::vector<LineRange> ParseLineRanges(std::string_view list)
+{
+    const auto fail = [&](const std::string &why) -> void {
+        throw UsageError("bad list " + Quoted(list) + ": " + why);
+    };
+    if (list.empty())
+        fail("want line numbers such as 1,3,5-7");
+    std::vector<LineRange> ranges;
+    std::size_t start = 0;
+    while (start <= list.size()) {
+        const std::size_t comma = std::min(list.find(',', start), list.size());
+        const std::string_view item = list.substr(start, comma - start);
+        const std::size_t dash = item.find('-');
+        const auto first = ParseDigits(item.substr(0, dash));
+        const auto last =
+            dash == std::string_view::npos ? first : ParseDigits(item.substr(dash + 1));
+        if (!first || !last || *first < 1)
+            fail("want line numbers such as 1,3,5-7");
+        if (*last < *first)
+            fail("the range " + Quoted(item) + " is reversed");
+        ranges.emplace_back(*first, *last);
+        start = comma + 1;
+    }
+    return ranges;
+}
+
+std::vector<int> ChosenLines(const std::vector<LineRange> &ranges, int lineCount)
+{
+    std::vector<int> chosen;
+    if (ranges.empty()) {
+        chosen.resize(static_cast<std::size_t>(std::max(lineCount, 0)));
+        for (int i = 0; i < lineCount; ++i)
+            chosen[static_cast<std::size_t>(i)] = i;
+        return chosen;
+    }
+    std::set<int> unique;
+    for (const auto &[first, last] : ranges) {
+        if (last > lineCount)
+            throw UsageError("--objects: the catalogue has " + std::to_string(lineCount) +
+                             " lines");
+        for (int n = first; n <= last; ++n)
+            unique.insert(n - 1);
+    }
+    return {unique.begin(), unique.end()};
+}
+
+TDateRec ParseDate(std::string_view text)
+{
+    const auto date = ParseTriple(text, '-', {4, 2, 2}, {kMinYear, 1, 1}, {kMaxYear, 12, 31});
+    if (!date || (*date)[2] > DaysInMonth((*date)[0], (*date)[1]))
+        throw UsageError("not a calendar date YYYY-MM-DD from 1900 to 2999: " + Quoted(text));
+    return {(*date)[0], (*date)[1], (*date)[2]};
+}
+
+THMSRec ParseTime(std::string_view text)
+{
+    const auto time = ParseTriple(text, ':', {2, 2, 2}, {0, 0, 0}, {23, 59, 59});
+    if (!time)
+        throw UsageError("not a time HH:MM:SS: " + Quoted(text));
+    return {(*time)[0], (*time)[1], static_cast<double>((*time)[2])};
+}
+
+DateTimeValue ParseMoment(std::string_view text)
+{
+    if (text.size() != 19 || text[10] != 'T')
+        throw UsageError("not a moment YYYY-MM-DDTHH:MM:SS: " + Quoted(text));
+    const TDateRec date = ParseDate(text.substr(0, 10));
+    const THMSRec time = ParseTime(text.substr(11));
+    return DateTimeValue::FromParts(date, time.hours, time.minutes,
+                                    static_cast<std::int32_t>(time.seconds));
+}
+
+std::pair<int, int> ParseSize(std::string_view text)
+{
+    const std::size_t x = text.find('x');
+    const auto w = x == std::string_view::npos ? std::nullopt : ParseDigits(text.substr(0, x));
+    const auto h = x == std::string_view::npos ? std::nullopt : ParseDigits(text.substr(x + 1));
+    if (!w || !h || *w < kMinImageSide || *h < kMinImageSide || *w > kMaxImageSide ||
+        *h > kMaxImageSide)
+        throw UsageError("not a size WxH of 16 to 10000 pixels: " + Quoted(text));
+    return {*w, *h};
+}
+
+std::string VersionText()
+{
+    return std::string("mirado-night ") + MIRADO_VERSION_TEXT;
+}
+
+std::string UsageText()
+{
+    return "Usage: mirado-night [--catalogue FILE] [--site FILE] [SITE] [--date YYYY-MM-DD]\n"
+           "                    [--objects LIST | --all] [--format csv|json] [--unique]\n"
+           "                    [--keep-going] [--png FILE] [--svg FILE] [--pdf FILE] [--size "
+           "WxH]\n"
+           "  or:  mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [--site FILE] [SITE]\n"
+           "  or:  mirado-night --now-texts [--at YYYY-MM-DDTHH:MM:SS] [--site FILE] [SITE]\n"
+           "SITE: [--longitude DEG] [--latitude DEG] [--timezone HOURS]\n";
+}
+
+std::string HelpText()
+{
+    std::string text = UsageText();
+    text += "\nThe elevations of a catalogue's objects over one night, every 10 minutes from\n"
+            "17:00 to 07:50, computed as the Mirado window plots them; or the sidereal times\n"
+            "of a moment. Values from --site are taken as the window takes them; the\n"
+            "options override them.\n\nOptions:\n";
+    for (const OptionSpec &spec : kOptions) {
+        std::string left = "  ";
+        if (spec.shortName != 0)
+            left += std::string("-") + spec.shortName + ", ";
+        else
+            left += "    ";
+        left += spec.name;
+        if (!spec.valueName.empty())
+            left += std::string(" ") + std::string(spec.valueName);
+        constexpr std::size_t kHelpColumn = 36;
+        left += left.size() < kHelpColumn ? std::string(kHelpColumn - left.size(), ' ')
+                                          : "\n" + std::string(kHelpColumn, ' ');
+        text += left + std::string(spec.help) + "\n";
+    }
+    text += "\nOutput:\n"
+            "  CSV has the columns line,name,x,elevation,local,ut: the catalogue line, the\n"
+            "  whole name in UTF-8, x on the night axis in hours (24 is midnight), the\n"
+            "  elevation in degrees, the site-local date-time the point was computed for and\n"
+            "  its universal time. JSON is one object: date, site, model and the objects\n"
+            "  with their points.\n"
+            "\nExit status:\n"
+            "  0  done\n"
+            "  1  a catalogue line did not parse or an astronomy routine failed on it\n"
+            "     (reported as FILE:LINE: text on standard error)\n"
+            "  2  the command line cannot be carried out, a file cannot be read, or the\n"
+            "     output cannot be written\n"
+            "\nExample:\n"
+            "  mirado-night --site site.txt --date 2026-12-07 --objects 1-3 --format json\n";
+    return text;
+}
+
+} // namespace mirado::night

@@ -1,0 +1,106 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// mirado-night's command line: what it asks for, read from the arguments by
+// one table of options that also writes the help text.
+
+#include <optional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "astro/clocktime.h"
+#include "astro/types.h"
+
+namespace mirado::night {
+
+// A command line that cannot be carried out: unknown option, malformed value,
+// missing or unreadable file. Ends the program with status 2.
+class UsageError : public std::runtime_error
+{
+public:
+    using std::runtime_error::runtime_error;
+};
+
+enum class Mode
+{
+    Curves,
+    Times,
+    NowTexts,
+    Help,
+    Version,
+};
+
+enum class Format
+{
+    Csv,
+    Json,
+};
+
+// A 1-based line range, first <= last.
+using LineRange = std::pair<int, int>;
+
+inline constexpr const char *kStandardStream = "-";
+
+struct Options
+{
+    Mode mode = Mode::Curves;
+    std::string cataloguePath; // empty: the site file's catalogue; "-": standard input
+    std::string sitePath;      // empty: the default site
+    std::optional<double> longitude;
+    std::optional<double> latitude;
+    std::optional<double> timeZone;
+    std::optional<TDateRec> date; // empty: the night of the site's present moment
+    std::optional<THMSRec> time;
+    std::optional<DateTimeValue> at; // the site-local moment of --now-texts
+    std::vector<LineRange> objects;  // empty: every line
+    bool all = false;
+    Format format = Format::Csv;
+    bool unique = false;    // drop the second point of each equal pair
+    bool keepGoing = false; // report a bad line and go on with the next
+    // The chart drawn as the window shows it, instead of the numbers; "-" is
+    // standard output.
+    std::string pngPath;
+    std::string svgPath;
+    std::string pdfPath;
+    int width = 632;
+    int height = 347;
+
+    bool drawsChart() const { return !pngPath.empty() || !svgPath.empty() || !pdfPath.empty(); }
+    // Images and the present-moment texts need Qt; the numbers do not.
+    bool needsQt() const
+    {
+        return mode == Mode::NowTexts || (mode == Mode::Curves && drawsChart());
+    }
+};
+
+// Parses the arguments after the program name; "--option value" and
+// "--option=value" alike. Raises UsageError naming the option at fault.
+Options ParseArguments(const std::vector<std::string> &args);
+
+// "1,3,5-7" as ranges. Raises UsageError for an empty list, an empty item, a
+// reversed range or a line number below 1.
+std::vector<LineRange> ParseLineRanges(std::string_view list);
+
+// The 0-based indexes of `ranges` in catalogue order without repeats (every
+// line when `ranges` is empty). Raises UsageError when a range passes the
+// last of `lineCount` lines.
+std::vector<int> ChosenLines(const std::vector<LineRange> &ranges, int lineCount);
+
+// "YYYY-MM-DD", a date of the calendar from 1900 to 2999; "HH:MM:SS";
+// "YYYY-MM-DDTHH:MM:SS"; "WxH" (each 16 to 10000 pixels). Raise UsageError.
+TDateRec ParseDate(std::string_view text);
+THMSRec ParseTime(std::string_view text);
+DateTimeValue ParseMoment(std::string_view text);
+std::pair<int, int> ParseSize(std::string_view text);
+
+// "mirado-night 0.8.1".
+std::string VersionText();
+// The synopsis, printed with a usage error.
+std::string UsageText();
+// The synopsis, every option, the exit statuses and an example.
+std::string HelpText();
+
+} // namespace mirado::night

@@ -1,0 +1,76 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// The night's curves as text: CSV and JSON, each point with its place on the
+// night axis, its elevation and the moment it was computed for.
+
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "astro/clocktime.h"
+#include "curvewriter.h"
+#include "output.h"
+
+namespace mirado::night {
+
+// The two date-time columns of each point of a night, formed once a night:
+// the site-local moment "2026-12-08T01:30:00" and its universal time
+// "2026-12-07T16:30:00Z" (empty when the time zone's minutes do not fit).
+class PointMoments
+{
+public:
+    PointMoments(const TDateRec &date, double timeZone);
+    const std::string &local(std::size_t index) const { return local_[index]; }
+    const std::string &ut(std::size_t index) const { return ut_[index]; }
+
+private:
+    std::array<std::string, kNightPointCount> local_;
+    std::array<std::string, kNightPointCount> ut_;
+};
+
+// "2026-12-08T01:30:00".
+std::string IsoDateTime(const DateTimeValue &value);
+
+class CsvWriter : public CurveWriter
+{
+public:
+    CsvWriter(Output &out, bool unique) : out_(out), unique_(unique) {}
+    void begin(const NightPlan &plan) override;
+    void curve(const PlannedCurve &curve) override;
+    void end() override {}
+
+private:
+    Output &out_;
+    bool unique_;
+    std::optional<PointMoments> moments_;
+    std::array<std::string, kNightPointCount> x_;
+};
+
+class JsonWriter : public CurveWriter
+{
+public:
+    JsonWriter(Output &out, bool unique) : out_(out), unique_(unique) {}
+    void begin(const NightPlan &plan) override;
+    void curve(const PlannedCurve &curve) override;
+    void end() override;
+
+private:
+    Output &out_;
+    bool unique_;
+    bool first_ = true;
+    std::optional<PointMoments> moments_;
+};
+
+// What the numbers are, stated in the JSON output.
+extern const char *const kModelStatement;
+
+// Quotes a CSV field when it holds a comma, a quote, a line break or
+// surrounding blanks.
+std::string CsvField(std::string_view text);
+
+// Escapes a JSON string (without the surrounding quotes).
+std::string JsonEscape(std::string_view text);
+
+} // namespace mirado::night
