@@ -43,6 +43,8 @@ test_packages=(
   xvfb
   xauth
   poppler-utils
+  help2man
+  python3
   locales
   file
   lintian

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 // mirado-night-chart: the runs of mirado-night that need Qt, started by it
 // with the same arguments.
-#include <QtGlobal>
+#include <QString>
 #include <csignal>
 #include <cstdio>
 #include <string>
@@ -17,7 +17,7 @@ namespace {
 void DropQtNotes(QtMsgType type, const QMessageLogContext &, const QString &message)
 {
     if (type == QtCriticalMsg || type == QtFatalMsg)
-        std::fprintf(stderr, "mirado-night: %s\n", qPrintable(message));
+        std::fprintf(stderr, "mirado-night: %s\n", message.toLocal8Bit().constData());
 }
 
 } // namespace

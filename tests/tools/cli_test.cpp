@@ -1,0 +1,292 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// The built mirado-night run as a shell runs it: arguments, standard input,
+// pipes and redirections, checked by what it prints and its exit status.
+#include <fcntl.h>
+#include <gtest/gtest.h>
+#include <regex>
+#include <string>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "test_files.h"
+
+namespace {
+
+struct Result
+{
+    int status = -1;
+    std::string out;
+    std::string err;
+    long maxRssKb = 0;
+};
+
+// Runs `command` with bash in `folder`, $NIGHT naming the built program;
+// `input` is its standard input.
+Result Shell(const std::string &folder, const std::string &command, const std::string &input = "")
+{
+    mirado::test::TempDir io;
+    const std::string in = io.write("in", input);
+    const std::string out = io.file("out");
+    const std::string err = io.file("err");
+    const pid_t child = fork();
+    if (child == 0) {
+        const auto redirect = [](const std::string &path, int flags, int fd) {
+            const int opened = open(path.c_str(), flags, 0600);
+            dup2(opened, fd);
+            close(opened);
+        };
+        redirect(in, O_RDONLY, 0);
+        redirect(out, O_WRONLY | O_CREAT | O_TRUNC, 1);
+        redirect(err, O_WRONLY | O_CREAT | O_TRUNC, 2);
+        if (chdir(folder.c_str()) != 0)
+            _exit(127);
+        setenv("NIGHT", MIRADO_NIGHT_PATH, 1);
+        unsetenv("QT_QPA_PLATFORM");
+        execl("/bin/bash", "bash", "-c", command.c_str(), static_cast<char *>(nullptr));
+        _exit(127);
+    }
+    Result result;
+    int status = 0;
+    rusage usage{};
+    wait4(child, &status, 0, &usage);
+    result.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    result.out = mirado::test::ReadAll(out);
+    result.err = mirado::test::ReadAll(err);
+    result.maxRssKb = usage.ru_maxrss;
+    return result;
+}
+
+constexpr const char *kSite = "--longitude 135 --latitude 35 --timezone 9 --date 2001-12-31";
+constexpr const char *kListIndex = "リストのインデックスが範囲を超えています \\(2\\)";
+
+struct Row
+{
+    const char *name;
+    std::string command;
+    int wantStatus;
+    std::string wantOut; // a regular expression searched in standard output
+    std::string wantErr; // a regular expression matched against the whole of standard error
+    std::string input = "";
+};
+
+class Convention : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        dir_.write("catalogue.txt", std::string("A, 6:00:00, +30:00:00\r\nB, 7:0:0\r\n"
+                                                "C, 8:0:0, +1:0:0\r\n"));
+        dir_.write("good.txt", std::string("A, 6:00:00, +30:00:00\nB, 7:00:00, -10:00:00\n"));
+        dir_.write("empty.txt", std::string());
+    }
+
+    void check(const std::vector<Row> &rows)
+    {
+        for (const Row &row : rows) {
+            const Result r = Shell(dir_.file(""), row.command, row.input);
+            EXPECT_EQ(r.status, row.wantStatus) << row.name << "\nerr: " << r.err;
+            EXPECT_TRUE(std::regex_search(r.out, std::regex(row.wantOut)))
+                << row.name << ": want /" << row.wantOut
+                << "/ in stdout, got: " << r.out.substr(0, 300);
+            EXPECT_TRUE(std::regex_match(r.err, std::regex(row.wantErr)))
+                << row.name << ": want stderr /" << row.wantErr << "/, got: " << r.err;
+        }
+    }
+
+    mirado::test::TempDir dir_;
+};
+
+TEST_F(Convention, HelpVersionAndUsage)
+{
+    const std::string site = kSite;
+    check({
+        {"--help", "$NIGHT --help", 0,
+         "^Usage: mirado-night (.|\n)*--objects LIST(.|\n)*Exit status:(.|\n)*Example:", ""},
+        {"-h", "$NIGHT -h", 0, "^Usage: mirado-night", ""},
+        {"--version", "$NIGHT --version", 0, "^mirado-night 0\\.8\\.1\n$", ""},
+        {"-V", "$NIGHT -V", 0, "^mirado-night 0\\.8\\.1\n$", ""},
+        {"unknown option", "$NIGHT --frobnicate", 2, "^$",
+         "mirado-night: unknown option '--frobnicate'\nUsage: mirado-night (.|\n)*"},
+        {"no arguments", "$NIGHT", 2, "^$", "mirado-night: nothing to do\nUsage:(.|\n)*"},
+        {"--option=value",
+         "$NIGHT --catalogue=good.txt --latitude=35 --longitude=135 "
+         "--timezone=9 --date=2001-12-31 --objects=2",
+         0, "^line,name,x,elevation,local,ut\n2,B,17,", ""},
+    });
+}
+
+TEST_F(Convention, BadValuesAreRefusedNamingTheOption)
+{
+    const std::string run = "$NIGHT --catalogue good.txt ";
+    const std::string usage = "\nUsage: mirado-night (.|\n)*";
+    check({
+        {"not a calendar date", run + "--date 2026-02-31", 2, "^$",
+         "mirado-night: --date: .*'2026-02-31'" + usage},
+        {"latitude", run + "--latitude 90.5", 2, "^$",
+         "mirado-night: --latitude takes a number from -90 to 90, not '90.5'" + usage},
+        {"longitude", run + "--longitude=-361", 2, "^$",
+         "mirado-night: --longitude takes a number from -360 to 360, not '-361'" + usage},
+        {"time zone", run + "--timezone 24.5", 2, "^$",
+         "mirado-night: --timezone takes a number from -24 to 24, not '24.5'" + usage},
+        {"empty objects", run + "--objects ''", 2, "^$", "mirado-night: --objects: .*" + usage},
+        {"reversed objects", run + "--objects 2-1", 2, "^$",
+         "mirado-night: --objects: .*reversed" + usage},
+        {"the window's site file is taken as it is",
+         "printf '400\\r\\n-95\\r\\n30\\r\\ngood.txt\\r\\n' > s.txt; $NIGHT --site s.txt "
+         "--date 2001-12-31 --objects 1",
+         0, "\n1,A,17,[^\n]*,2001-12-31T17:00:00,2001-12-30T11:00:00Z\n", ""},
+    });
+}
+
+TEST_F(Convention, StandardStreams)
+{
+    const std::string site = kSite;
+    check({
+        {"catalogue from standard input", "$NIGHT --catalogue - " + site, 0,
+         "^line,name,x,elevation,local,ut\n1,ベガ,17,", "",
+         "\x83\x78\x83\x4B, 18:36:56, +38:47:01\n"},
+        {"a bad line of standard input", "$NIGHT --catalogue - " + site, 1, "^line[^\n]*\n$",
+         std::string("-:1: ") + kListIndex + "\n", "X, 1:0:0\n"},
+        {"PNG to standard output", "$NIGHT --catalogue good.txt --png - " + site, 0, "^\x89PNG\r\n",
+         ""},
+        {"SVG to standard output", "$NIGHT --catalogue good.txt --svg - " + site, 0, "<svg", ""},
+        {"PDF to standard output", "$NIGHT --catalogue good.txt --pdf=- " + site, 0, "^%PDF-", ""},
+        {"a full disk", "$NIGHT --catalogue good.txt " + site + " > /dev/full", 2, "^$",
+         "mirado-night: cannot write standard output: No space left on device\n"},
+        {"a full disk for an image", "$NIGHT --catalogue good.txt --png - " + site + " >/dev/full",
+         2, "^$", "mirado-night: cannot write standard output: No space left on device\n"},
+        {"a closed pipe",
+         "set -o pipefail; for i in $(seq 40); do cat good.txt; done > many.txt; "
+         "$NIGHT --catalogue many.txt " +
+             site + " | head -n 2",
+         0, "^line,name[^\n]*\n1,A,17,[^\n]*\n$", ""},
+        {"a closed pipe on an image",
+         "set -o pipefail; $NIGHT --catalogue good.txt --png - --size 4000x4000 " + site +
+             " | head -c 4",
+         0, "^\x89PNG$", ""},
+    });
+}
+
+TEST_F(Convention, BadCatalogueLines)
+{
+    const std::string site = kSite;
+    const std::string json = " --format json > out.json; s=$?; /usr/bin/python3 -m json.tool "
+                             "out.json > /dev/null || exit 99; cat out.json; exit $s";
+    check({
+        {"the rows before it, then the file and the line",
+         "$NIGHT --catalogue catalogue.txt " + site, 1, "^line[^\n]*\n(1,A,[^\n]*\n){96}$",
+         std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"--keep-going", "$NIGHT --catalogue catalogue.txt --keep-going " + site, 1,
+         "\n1,A,31.83[^\n]*\n3,C,17,", std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"JSON stays valid", "$NIGHT --catalogue catalogue.txt " + site + json, 1,
+         "\"objects\":\\[\n\\{\"line\":1,[^\n]*\n\\]\\}\n$",
+         std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"JSON of no lines", "$NIGHT --catalogue empty.txt " + site + json, 0,
+         "\"objects\":\\[\\]\\}\n$", ""},
+        {"JSON with --keep-going and --unique",
+         "$NIGHT --catalogue catalogue.txt --keep-going --unique " + site + json, 1,
+         "\\{\"line\":3,", std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"a failing routine: one warning a line, every row",
+         "printf 'A, 600000:00:00, +1:0:0\\nB, 6:0:0, +1:0:0\\n' > w.txt; $NIGHT --catalogue "
+         "w.txt " +
+             site,
+         1, "^line[^\n]*\n(1,A,[^\n]*\n){96}(2,B,[^\n]*\n){96}$", "w.txt:1: dblGetHASec [^\n]*\n"},
+    });
+}
+
+TEST_F(Convention, CsvColumnsAndUnique)
+{
+    const std::string site = kSite;
+    const Result all = Shell(dir_.file(""), "$NIGHT --catalogue good.txt --objects 1 " + site);
+    const Result unique =
+        Shell(dir_.file(""), "$NIGHT --catalogue good.txt --objects 1 --unique " + site);
+    ASSERT_EQ(all.status, 0) << all.err;
+    ASSERT_EQ(unique.status, 0) << unique.err;
+    const std::regex row("1,A,([0-9.]+),(-?[0-9.e-]+),(200[12]-[0-9-]{5}T[0-9:]{8}),"
+                         "(2001-12-3[01]T[0-9:]{8}Z)\n");
+    const auto count = [&](const std::string &text) {
+        return std::distance(std::sregex_iterator(text.begin(), text.end(), row),
+                             std::sregex_iterator());
+    };
+    EXPECT_EQ(all.out.rfind("line,name,x,elevation,local,ut\n", 0), 0u);
+    EXPECT_EQ(count(all.out), 96);
+    EXPECT_EQ(count(unique.out), 90);
+    // The pair at x = 24: evening 24:00 (the next day's midnight), morning 00:00
+    // of the chosen date; --unique keeps the first.
+    EXPECT_NE(all.out.find("\n1,A,24,"), std::string::npos);
+    EXPECT_NE(all.out.find(",2002-01-01T00:00:00,2001-12-31T15:00:00Z\n"), std::string::npos);
+    EXPECT_NE(all.out.find(",2001-12-31T00:00:00,2001-12-30T15:00:00Z\n"), std::string::npos);
+    EXPECT_NE(unique.out.find(",2002-01-01T00:00:00,"), std::string::npos);
+    EXPECT_EQ(unique.out.find(",2001-12-31T00:00:00,"), std::string::npos);
+    EXPECT_NE(unique.out.find(",2001-12-31T01:00:00,"), std::string::npos);
+}
+
+TEST_F(Convention, JsonShape)
+{
+    const std::string check =
+        "import json, sys\n"
+        "d = json.load(sys.stdin)\n"
+        "assert sorted(d) == ['date', 'model', 'objects', 'site'], sorted(d)\n"
+        "assert d['date'] == '2001-12-31'\n"
+        "assert d['site'] == {'longitude': 135, 'latitude': 35, 'timeZone': 9}, d['site']\n"
+        "assert 'refraction' in d['model'] and 'precession' in d['model']\n"
+        "assert 'nutation' in d['model'] and '1900' in d['model']\n"
+        "o = d['objects']\n"
+        "assert [(x['line'], x['name']) for x in o] == [(1, 'A'), (2, 'B')], o\n"
+        "p = o[1]['points']\n"
+        "assert len(p) == 96 and sorted(p[0]) == ['elevation', 'local', 'ut', 'x']\n"
+        "assert p[0]['x'] == 17 and p[0]['local'] == '2001-12-31T17:00:00'\n"
+        "assert p[0]['ut'] == '2001-12-31T08:00:00Z'\n"
+        "print('ok')\n";
+    dir_.write("check.py", check);
+    const Result checked =
+        Shell(dir_.file(""), std::string("set -o pipefail; $NIGHT --catalogue good.txt "
+                                         "--format=json ") +
+                                 kSite + " | /usr/bin/python3 check.py");
+    EXPECT_EQ(checked.status, 0) << checked.err;
+    EXPECT_EQ(checked.out, "ok\n") << checked.err;
+}
+
+TEST(TextPath, LinksNoQtLibrary)
+{
+    const Result r = Shell("/", "ldd \"$NIGHT\"");
+    ASSERT_EQ(r.status, 0) << r.err;
+    EXPECT_EQ(r.out.find("libQt"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("libc.so"), std::string::npos) << r.out;
+}
+
+#ifndef MIRADO_SANITIZE
+// A 10 MB name: every image output holds only its legend's 64 characters,
+// every text output streams the whole name, each within 200 MB of an empty
+// run.
+TEST(HugeName, MemoryStaysBounded)
+{
+    mirado::test::TempDir dir;
+    dir.write("huge.txt", std::string(10'000'000, 'x') + ", 6:00:00, +30:00:00\n");
+    dir.write("empty.txt", std::string());
+    constexpr long kBoundKb = 200 * 1024;
+    const std::string site = kSite;
+    for (const std::string options : {"", "--png out.png", "--svg out.svg", "--pdf out.pdf"}) {
+        const Result empty =
+            Shell(dir.file(""), "exec $NIGHT --catalogue empty.txt " + site + " " + options);
+        ASSERT_EQ(empty.status, 0) << empty.err;
+        for (const std::string format : {"", "--format json"}) {
+            if (!options.empty() && !format.empty())
+                continue;
+            const std::string command = "exec $NIGHT --catalogue huge.txt " + site + " " + options +
+                                        " " + format + " > /dev/null";
+            const Result huge = Shell(dir.file(""), command);
+            ASSERT_EQ(huge.status, 0) << command << ": " << huge.err;
+            EXPECT_LE(huge.maxRssKb - empty.maxRssKb, kBoundKb)
+                << command << ": " << huge.maxRssKb << " kB against " << empty.maxRssKb;
+        }
+    }
+    // Every byte of the name, in each of the 90 rows.
+    const Result csv =
+        Shell(dir.file(""), "$NIGHT --catalogue huge.txt " + site + " --unique | wc -c");
+    EXPECT_GT(std::stoll(csv.out), 90LL * 10'000'000) << csv.out;
+}
+#endif
+
+} // namespace
