@@ -324,13 +324,9 @@ std::string VersionText()
 
 std::string UsageText()
 {
-    return "Usage: mirado-night [--catalogue FILE] [--site FILE] [SITE] [--date YYYY-MM-DD]\n"
-           "                    [--objects LIST | --all] [--format csv|json] [--unique]\n"
-           "                    [--keep-going] [--png FILE] [--svg FILE] [--pdf FILE] [--size "
-           "WxH]\n"
-           "  or:  mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [--site FILE] [SITE]\n"
-           "  or:  mirado-night --now-texts [--at YYYY-MM-DDTHH:MM:SS] [--site FILE] [SITE]\n"
-           "SITE: [--longitude DEG] [--latitude DEG] [--timezone HOURS]\n";
+    return "Usage: mirado-night [--catalogue FILE] [OPTION]...\n"
+           "  or:  mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [OPTION]...\n"
+           "  or:  mirado-night --now-texts [--at YYYY-MM-DDTHH:MM:SS] [OPTION]...\n";
 }
 
 std::string HelpText()
@@ -339,7 +335,10 @@ std::string HelpText()
     text += "\nThe elevations of a catalogue's objects over one night, every 10 minutes from\n"
             "17:00 to 07:50, computed as the Mirado window plots them; or the sidereal times\n"
             "of a moment. Values from --site are taken as the window takes them; the\n"
-            "options override them.\n\nOptions:\n";
+            "options override them. The present moment (the default date, --now-texts\n"
+            "without --at) is the system clock's universal time plus the site's time zone\n"
+            "in whole minutes: the site's standard time. Output cut short by a closed pipe\n"
+            "ends the run quietly.\n\nOptions:\n";
     for (const OptionSpec &spec : kOptions) {
         std::string left = "  ";
         if (spec.shortName != 0)

@@ -1,0 +1,122 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+// Wall-clock time of whole mirado-night processes, start to exit, as a script
+// sees them:
+//   - a catalogue with no lines (the cost of starting);
+//   - 1,000 objects x 96 points, every CSV column, written to a file;
+//   - a 10 MB name as CSV and JSON to /dev/null and as PNG, SVG and PDF.
+// Prints the median and the fastest of the runs of each.
+//
+//   build/bench/tool_bench [RUNS]
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <fcntl.h>
+#include <spawn.h>
+#include <string>
+#include <sys/wait.h>
+#include <vector>
+
+extern char **environ;
+
+namespace {
+
+namespace fs = std::filesystem;
+using Clock = std::chrono::steady_clock;
+
+// Object i of the benchmark catalogue: right ascension i * 7919 seconds of
+// time modulo a day, declination -60 + (i * 37 mod 140) degrees. The astropy
+// comparison (astropy_night.py) computes the same objects.
+std::string Catalogue(int count)
+{
+    std::string text;
+    char line[64];
+    for (int i = 0; i < count; ++i) {
+        const int ra = i * 7919 % 86400;
+        const int dec = -60 + i * 37 % 140;
+        std::snprintf(line, sizeof line, "Object %04d, %d:%02d:%02d, %+d:00:00\r\n", i, ra / 3600,
+                      ra / 60 % 60, ra % 60, dec);
+        text += line;
+    }
+    return text;
+}
+
+// Runs the program once with standard output sent to `outPath`; returns the
+// milliseconds it took, or a negative number when it failed.
+double RunOnce(const std::vector<std::string> &args, const std::string &outPath)
+{
+    std::vector<char *> argv;
+    for (const std::string &arg : args)
+        argv.push_back(const_cast<char *>(arg.c_str()));
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, outPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC,
+                                     0644);
+    const Clock::time_point start = Clock::now();
+    pid_t child = 0;
+    int status = 0;
+    const bool spawned =
+        posix_spawn(&child, argv[0], &actions, nullptr, argv.data(), environ) == 0 &&
+        waitpid(child, &status, 0) == child;
+    const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+    posix_spawn_file_actions_destroy(&actions);
+    return spawned && WIFEXITED(status) && WEXITSTATUS(status) == 0 ? ms : -1.0;
+}
+
+void Report(const char *name, std::vector<std::string> args, const std::string &outPath, int runs)
+{
+    args.insert(args.begin(), MIRADO_NIGHT_PATH);
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) {
+        const double ms = RunOnce(args, outPath);
+        if (ms < 0) {
+            std::printf("%-44s failed\n", name);
+            return;
+        }
+        times.push_back(ms);
+    }
+    std::sort(times.begin(), times.end());
+    std::printf("%-44s median %8.2f ms   fastest %8.2f ms   (%d runs)\n", name,
+                times[times.size() / 2], times.front(), runs);
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 21;
+    const fs::path dir = fs::temp_directory_path() / "mirado-night-bench";
+    fs::create_directories(dir);
+    const auto write = [&](const char *name, const std::string &bytes) {
+        std::ofstream(dir / name, std::ios::binary) << bytes;
+        return (dir / name).string();
+    };
+    const std::string empty = write("empty.txt", "");
+    const std::string thousand = write("thousand.txt", Catalogue(1000));
+    const std::string huge =
+        write("huge.txt", std::string(10'000'000, 'x') + ", 6:00:00, +30:00:00\r\n");
+    const std::string csv = (dir / "out.csv").string();
+    const std::vector<std::string> site = {"--longitude", "135", "--latitude", "35",
+                                           "--timezone",  "9",   "--date",     "2026-12-07"};
+    const auto with = [&](std::vector<std::string> args) {
+        args.insert(args.end(), site.begin(), site.end());
+        return args;
+    };
+
+    Report("no lines", with({"--catalogue", empty}), csv, runs * 5);
+    Report("1,000 objects x 96 points, CSV to a file", with({"--catalogue", thousand}), csv, runs);
+    Report("1,000 objects, JSON to a file", with({"--catalogue", thousand, "--format", "json"}),
+           csv, runs);
+    const int slow = std::max(1, runs / 7);
+    Report("10 MB name, CSV to /dev/null", with({"--catalogue", huge}), "/dev/null", slow);
+    Report("10 MB name, JSON to /dev/null", with({"--catalogue", huge, "--format", "json"}),
+           "/dev/null", slow);
+    for (const char *image : {"--png", "--svg", "--pdf"})
+        Report((std::string("10 MB name, ") + (image + 2) + " to /dev/null").c_str(),
+               with({"--catalogue", huge, image, "-"}), "/dev/null", slow);
+    fs::remove_all(dir);
+    return 0;
+}
