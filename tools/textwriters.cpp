@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "textwriters.h"
 
+#include <algorithm>
+#include <charconv>
 #include <cmath>
 
 #include "data/errors.h"
@@ -8,6 +10,15 @@
 namespace mirado::night {
 
 namespace {
+
+constexpr std::size_t kRowBatchBytes = 1 << 16;
+
+void AppendNumber(std::string &text, double value)
+{
+    char digits[32];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
+    text.append(digits, end);
+}
 
 // Two digits, with a leading zero.
 void AppendTwoDigits(std::string &text, int value)
@@ -75,22 +86,37 @@ PointMoments::PointMoments(const TDateRec &date, double timeZone)
 
 void CsvWriter::begin(const NightPlan &plan)
 {
-    moments_.emplace(plan.date(), plan.site().timeZone);
-    for (std::size_t i = 0; i < kNightPointCount; ++i)
-        x_[i] = FormatNumber(NightPointX(i));
+    const PointMoments moments(plan.date(), plan.site().timeZone);
+    for (std::size_t i = 0; i < kNightPointCount; ++i) {
+        head_[i] = FormatNumber(NightPointX(i)) + ",";
+        tail_[i] = "," + moments.local(i) + "," + moments.ut(i) + "\n";
+    }
     out_ << "line,name,x,elevation,local,ut\n";
 }
 
 void CsvWriter::curve(const PlannedCurve &curve)
 {
     const std::string prefix = std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
+    rows_.clear();
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        out_ << std::string_view(prefix) << std::string_view(x_[i]) << ','
-             << curve.points[i].elevationDeg << ',' << std::string_view(moments_->local(i)) << ','
-             << std::string_view(moments_->ut(i)) << '\n';
+        if (prefix.size() < kRowBatchBytes) {
+            rows_ += prefix;
+        } else {
+            // A huge name goes out as it is, never copied.
+            out_ << std::string_view(rows_) << std::string_view(prefix);
+            rows_.clear();
+        }
+        rows_ += head_[i];
+        AppendNumber(rows_, curve.points[i].elevationDeg);
+        rows_ += tail_[i];
+        if (rows_.size() >= kRowBatchBytes) {
+            out_ << std::string_view(rows_);
+            rows_.clear();
+        }
     }
+    out_ << std::string_view(rows_);
 }
 
 void JsonWriter::begin(const NightPlan &plan)
@@ -141,7 +167,8 @@ void JsonWriter::end()
 
 std::string CsvField(std::string_view text)
 {
-    const bool needsQuotes = text.find_first_of(",\"\r\n") != std::string_view::npos ||
+    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
+    const bool needsQuotes = std::any_of(text.begin(), text.end(), special) ||
                              (!text.empty() && (text.front() == ' ' || text.back() == ' '));
     if (!needsQuotes)
         return std::string(text);

@@ -44,8 +44,10 @@ public:
 private:
     Output &out_;
     bool unique_;
-    std::optional<PointMoments> moments_;
-    std::array<std::string, kNightPointCount> x_;
+    // Per point: "x," and ",local,ut\n", the row's parts around the elevation.
+    std::array<std::string, kNightPointCount> head_;
+    std::array<std::string, kNightPointCount> tail_;
+    std::string rows_; // rows gathered before they go out, reused
 };
 
 class JsonWriter : public CurveWriter
