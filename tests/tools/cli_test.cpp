@@ -42,6 +42,7 @@ Result Shell(const std::string &folder, const std::string &command, const std::s
         if (chdir(folder.c_str()) != 0)
             _exit(127);
         setenv("NIGHT", MIRADO_NIGHT_PATH, 1);
+        setenv("NIGHT_CHART", MIRADO_NIGHT_CHART_PATH, 1);
         unsetenv("QT_QPA_PLATFORM");
         execl("/bin/bash", "bash", "-c", command.c_str(), static_cast<char *>(nullptr));
         _exit(127);
@@ -246,6 +247,26 @@ TEST_F(Convention, JsonShape)
                                  kSite + " | /usr/bin/python3 check.py");
     EXPECT_EQ(checked.status, 0) << checked.err;
     EXPECT_EQ(checked.out, "ok\n") << checked.err;
+}
+
+TEST_F(Convention, TheCompanionIsFoundWhereItIsInstalled)
+{
+    const std::string site = kSite;
+    check({
+        {"installed layout",
+         "mkdir -p usr/bin usr/lib/mirado && cp \"$NIGHT\" usr/bin/ && cp \"$NIGHT_CHART\" "
+         "usr/lib/mirado/ && usr/bin/mirado-night --catalogue good.txt --png - " +
+             site,
+         0, "^\x89PNG\r\n", ""},
+        {"no companion", "mkdir -p alone && cp \"$NIGHT\" alone/ && alone/mirado-night --now-texts",
+         2, "^$",
+         "mirado-night: images and --now-texts need mirado-night-chart, which is not installed "
+         "beside this program or in ../lib/mirado\n"},
+        {"the text path needs no companion",
+         "mkdir -p alone && cp \"$NIGHT\" alone/ && alone/mirado-night --catalogue good.txt " +
+             site,
+         0, "^line,name,x,elevation,local,ut\n", ""},
+    });
 }
 
 TEST(TextPath, LinksNoQtLibrary)
