@@ -43,7 +43,6 @@ test_packages=(
   xvfb
   xauth
   poppler-utils
-  help2man
   python3
   locales
   file
