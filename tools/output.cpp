@@ -7,15 +7,9 @@
 
 namespace mirado::night {
 
-namespace {
-
-constexpr std::size_t kBufferBytes = 1 << 16;
-
-} // namespace
-
 Output::Output(std::FILE *file, std::string name) : file_(file), name_(std::move(name))
 {
-    buffer_.reserve(kBufferBytes);
+    buffer_.reserve(2 * kBufferBytes);
 }
 
 Output::~Output()

@@ -41,12 +41,24 @@ public:
     // The shortest text that reads back as the same double.
     Output &operator<<(double value);
 
+    // The buffer itself, for a writer that composes its text in place; call
+    // settle() after appending to it.
+    std::string &pending() { return buffer_; }
+    // Flushes the buffer once it has grown past its size.
+    void settle()
+    {
+        if (buffer_.size() >= kBufferBytes)
+            flush();
+    }
+
     // Hands the buffer to the file. Raises WriteError or ClosedPipe.
     void flush();
     // Flushes the file itself too and checks it; call once at the end.
     void finish();
 
 private:
+    static constexpr std::size_t kBufferBytes = 1 << 16;
+
     void writeThrough(std::string_view bytes);
     [[noreturn]] void fail(int error);
 

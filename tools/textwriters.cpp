@@ -97,26 +97,21 @@ void CsvWriter::begin(const NightPlan &plan)
 void CsvWriter::curve(const PlannedCurve &curve)
 {
     const std::string prefix = std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
-    rows_.clear();
+    const bool hugePrefix = prefix.size() >= kRowBatchBytes;
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        if (prefix.size() < kRowBatchBytes) {
-            rows_ += prefix;
-        } else {
-            // A huge name goes out as it is, never copied.
-            out_ << std::string_view(rows_) << std::string_view(prefix);
-            rows_.clear();
-        }
-        rows_ += head_[i];
-        AppendNumber(rows_, curve.points[i].elevationDeg);
-        rows_ += tail_[i];
-        if (rows_.size() >= kRowBatchBytes) {
-            out_ << std::string_view(rows_);
-            rows_.clear();
-        }
+        // A huge name goes out as it is, never copied.
+        if (hugePrefix)
+            out_ << std::string_view(prefix);
+        std::string &rows = out_.pending();
+        if (!hugePrefix)
+            rows += prefix;
+        rows += head_[i];
+        AppendNumber(rows, curve.points[i].elevationDeg);
+        rows += tail_[i];
+        out_.settle();
     }
-    out_ << std::string_view(rows_);
 }
 
 void JsonWriter::begin(const NightPlan &plan)

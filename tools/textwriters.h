@@ -47,7 +47,6 @@ private:
     // Per point: "x," and ",local,ut\n", the row's parts around the elevation.
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
-    std::string rows_; // rows gathered before they go out, reused
 };
 
 class JsonWriter : public CurveWriter
