@@ -3,6 +3,8 @@
 
 #include <exception>
 #include <filesystem>
+#include <future>
+#include <optional>
 
 #include "astro/sidereal.h"
 #include "data/errors.h"
@@ -78,6 +80,45 @@ std::unique_ptr<CurveWriter> TextWriter(const Options &options, Output &out)
     return std::make_unique<CsvWriter>(out, options.unique);
 }
 
+// One chosen line as planned: its curve, or the text of its parse error; and
+// the first failure of the astronomy routines on it.
+struct PlannedLine
+{
+    int lineNumber = 0;
+    std::optional<PlannedCurve> curve;
+    std::string error;
+    std::string firstWarning;
+};
+
+// Lines are planned a batch at a time, the next batch on a second thread
+// while this one is written, so the astronomy and the output overlap. A batch
+// ends after kBatchLines lines or kBatchBytes bytes of them, whichever comes
+// first, so two batches in memory stay small whatever the lines hold.
+constexpr std::size_t kBatchLines = 64;
+constexpr std::size_t kBatchBytes = 1 << 20;
+
+std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const std::vector<std::string> &lines,
+                                   const std::vector<int> &chosen, std::size_t from, std::size_t to)
+{
+    std::vector<PlannedLine> batch;
+    batch.reserve(to - from);
+    for (std::size_t i = from; i < to; ++i) {
+        const int index = chosen[i];
+        PlannedLine &planned = batch.emplace_back();
+        planned.lineNumber = index + 1;
+        const WarningReporter warn = [&planned](const std::string &text) {
+            if (planned.firstWarning.empty())
+                planned.firstWarning = text;
+        };
+        try {
+            planned.curve = plan.curve(index, lines[static_cast<std::size_t>(index)], warn);
+        } catch (const Error &e) {
+            planned.error = ErrorText(e);
+        }
+    }
+    return batch;
+}
+
 int RunCurves(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
               const QtParts &qt)
 {
@@ -101,27 +142,46 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
         out.flush();
         std::fprintf(err, "%s:%d: %s\n", path.c_str(), lineNumber, text.c_str());
     };
+    const auto batchEnd = [&](std::size_t from) {
+        std::size_t to = from;
+        for (std::size_t bytes = 0;
+             to < chosen.size() && to - from < kBatchLines && bytes < kBatchBytes; ++to)
+            bytes += lines[static_cast<std::size_t>(chosen[to])].size();
+        return to;
+    };
+    const auto planAsync = [&](std::size_t from, std::size_t to) {
+        return std::async(std::launch::async, PlanBatch, std::cref(plan), std::cref(lines),
+                          std::cref(chosen), from, to);
+    };
 
     writer->begin(plan);
     int status = 0;
-    for (const int index : chosen) {
-        std::string firstWarning;
-        const WarningReporter warn = [&](const std::string &text) {
-            if (firstWarning.empty())
-                firstWarning = text;
-        };
-        try {
-            writer->curve(plan.curve(index, lines[static_cast<std::size_t>(index)], warn));
-        } catch (const Error &e) {
-            report(index + 1, ErrorText(e));
-            status = 1;
-            if (!options.keepGoing)
-                break;
-            continue;
+    std::size_t to = batchEnd(0);
+    std::future<std::vector<PlannedLine>> next;
+    if (to > 0)
+        next = planAsync(0, to);
+    bool stopped = false;
+    while (next.valid() && !stopped) {
+        const std::vector<PlannedLine> batch = next.get();
+        if (to < chosen.size()) {
+            const std::size_t from = to;
+            to = batchEnd(from);
+            next = planAsync(from, to);
         }
-        if (!firstWarning.empty()) {
-            report(index + 1, firstWarning);
-            status = 1;
+        for (const PlannedLine &planned : batch) {
+            if (!planned.curve) {
+                report(planned.lineNumber, planned.error);
+                status = 1;
+                stopped = !options.keepGoing;
+                if (stopped)
+                    break;
+                continue;
+            }
+            writer->curve(*planned.curve);
+            if (!planned.firstWarning.empty()) {
+                report(planned.lineNumber, planned.firstWarning);
+                status = 1;
+            }
         }
     }
     writer->end();
