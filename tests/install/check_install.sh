@@ -26,7 +26,7 @@ man_page() { # PREFIX NAME: the installed manual page, compressed or not
 }
 
 icon_sizes=(16 24 32 48 64 128 256)
-wanted=(bin/mirado bin/mirado-night lib/mirado/mirado lib/mirado/mirado.hlp
+wanted=(bin/mirado bin/mirado-night lib/mirado/mirado lib/mirado/mirado-night-chart lib/mirado/mirado.hlp
         share/applications/jp.mirado.Mirado.desktop
         share/metainfo/jp.mirado.Mirado.metainfo.xml
         share/icons/hicolor/scalable/apps/mirado.svg
