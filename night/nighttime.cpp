@@ -22,4 +22,11 @@ std::string FormatIsoDateTime(DateTimeValue value)
     return text;
 }
 
+std::string FormatIsoDate(const TDateRec &date)
+{
+    char text[32];
+    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
+    return text;
+}
+
 } // namespace mirado

@@ -38,5 +38,7 @@ DateTimeValue NightDateTime(TDateRec date, double hours);
 
 // "YYYY-MM-DDTHH:MM:SS".
 std::string FormatIsoDateTime(DateTimeValue value);
+// "YYYY-MM-DD".
+std::string FormatIsoDate(const TDateRec &date);
 
 } // namespace mirado

@@ -14,6 +14,7 @@
 
 #include "chart/elevationchart.h"
 #include "chart/nightplot.h"
+#include "night/darkness.h"
 #include "night/nowtexts.h"
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
@@ -79,7 +80,15 @@ public:
         chart_.resize(size());
     }
 
-    void begin(const NightPlan &plan) override { plot_.start(plan); }
+    void begin(const NightPlan &plan) override
+    {
+        plot_.start(plan);
+        if (options_.twilight) {
+            const SiteValues &site = plan.site();
+            plot_.showDarkness(
+                DarknessStretches(plan.date(), {site.longitude, site.latitude, site.timeZone}));
+        }
+    }
     void curve(const PlannedCurve &curve) override { plot_.add(curve); }
     void end() override
     {

@@ -151,6 +151,22 @@ constexpr OptionSpec kOptions[] = {
      [](Options &o, std::string_view, std::string_view) { o.unique = true; }},
     {"--keep-going", 0, "", "report every bad catalogue line and print every good one",
      [](Options &o, std::string_view, std::string_view) { o.keepGoing = true; }},
+    {"--twilight", 0, "", "images: shade the background for twilight and darkness",
+     [](Options &o, std::string_view, std::string_view) { o.twilight = true; }},
+    {"--events", 0, "", "print the nights' Sun, Moon and object events instead",
+     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Events; }},
+    {"--min-altitude", 0, "DEG", "events: altitude limit of dark_hours_above (default: 30)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.minAltitudeDeg = ParseBoundedNumber(n, v, kMaxLatitude);
+     }},
+    {"--from", 0, "YYYY-MM-DD", "events: the first night of a season (with --to)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.from = ForOption(n, [&] { return ParseDate(v); });
+     }},
+    {"--to", 0, "YYYY-MM-DD", "events: the last night of a season (with --from)",
+     [](Options &o, std::string_view n, std::string_view v) {
+         o.to = ForOption(n, [&] { return ParseDate(v); });
+     }},
     {"--png", 0, "FILE", "draw the chart as PNG instead; - is standard output",
      [](Options &o, std::string_view, std::string_view v) { o.pngPath = v; }},
     {"--svg", 0, "FILE", "draw the chart as SVG instead; - is standard output",
@@ -195,6 +211,17 @@ void CheckCombination(const Options &options)
         throw UsageError("--objects and --all exclude each other");
     if (options.mode == Mode::Times && (!options.date || !options.time))
         throw UsageError("--times needs --date and --time");
+    if (options.from.has_value() != options.to.has_value())
+        throw UsageError("--from and --to go together");
+    if (options.from && options.mode != Mode::Events)
+        throw UsageError("--from and --to go with --events");
+    if (options.from && options.date)
+        throw UsageError("--date and --from/--to exclude each other");
+    if (options.from && DateTimeValue::FromParts(*options.from, 0, 0, 0).seconds() >
+                            DateTimeValue::FromParts(*options.to, 0, 0, 0).seconds())
+        throw UsageError("--from comes after --to");
+    if (options.mode == Mode::Events && options.drawsChart())
+        throw UsageError("--events prints text, not images");
     int toStandardOutput = 0;
     for (const std::string *path : {&options.pngPath, &options.svgPath, &options.pdfPath})
         toStandardOutput += *path == kStandardStream ? 1 : 0;
@@ -325,6 +352,7 @@ std::string VersionText()
 std::string UsageText()
 {
     return "Usage: mirado-night [--catalogue FILE] [OPTION]...\n"
+           "  or:  mirado-night --events [--from YYYY-MM-DD --to YYYY-MM-DD] [OPTION]...\n"
            "  or:  mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [OPTION]...\n"
            "  or:  mirado-night --now-texts [--at YYYY-MM-DDTHH:MM:SS] [OPTION]...\n";
 }
@@ -354,11 +382,19 @@ std::string HelpText()
         text += left + std::string(spec.help) + "\n";
     }
     text += "\nOutput:\n"
-            "  CSV has the columns line,name,x,elevation,local,ut: the catalogue line, the\n"
-            "  whole name in UTF-8, x on the night axis in hours (24 is midnight), the\n"
-            "  elevation in degrees, the site-local date-time the point was computed for and\n"
-            "  its universal time. JSON is one object: date, site, model and the objects\n"
-            "  with their points.\n"
+            "  CSV has the columns line,name,x,elevation,local,ut,airmass: the catalogue\n"
+            "  line, the whole name in UTF-8, x on the night axis in hours (24 is midnight),\n"
+            "  the elevation in degrees, the site-local date-time the point was computed for,\n"
+            "  its universal time and the air mass (Kasten and Young 1989; empty at or below\n"
+            "  the horizon). JSON is one object: date, site, model and the objects with\n"
+            "  their points.\n"
+            "  --events prints, night by night, the Sun's set, civil, nautical and\n"
+            "  astronomical dusk and dawn and rise, the Moon's rise, set and illuminated\n"
+            "  fraction, and each chosen object's rise, transit (time and elevation), set\n"
+            "  and dark_hours_above: the hours with the Sun below -18 degrees and the\n"
+            "  object at or above --min-altitude. Times are site-local YYYY-MM-DDTHH:MM:SS,\n"
+            "  empty (CSV) or null (JSON) when the event does not occur between 12:00 on\n"
+            "  the date and 12:00 the next day. The catalogue is optional there.\n"
             "\nExit status:\n"
             "  0  done\n"
             "  1  a catalogue line did not parse or an astronomy routine failed on it\n"
@@ -366,7 +402,8 @@ std::string HelpText()
             "  2  the command line cannot be carried out, a file cannot be read, or the\n"
             "     output cannot be written\n"
             "\nExample:\n"
-            "  mirado-night --site site.txt --date 2026-12-07 --objects 1-3 --format json\n";
+            "  mirado-night --site site.txt --date 2026-12-07 --objects 1-3 --format json\n"
+            "  mirado-night --site site.txt --events --from 2027-01-01 --to 2027-12-31\n";
     return text;
 }
 

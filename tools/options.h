@@ -29,6 +29,7 @@ enum class Mode
     Curves,
     Times,
     NowTexts,
+    Events,
     Help,
     Version,
 };
@@ -58,7 +59,12 @@ struct Options
     std::vector<LineRange> objects;  // empty: every line
     bool all = false;
     Format format = Format::Csv;
-    bool unique = false;    // drop the second point of each equal pair
+    bool unique = false; // drop the second point of each equal pair
+    // --events: the nights from `from` to `to` (both or neither; else the
+    // night of `date`), and the altitude limit of the dark hours.
+    std::optional<TDateRec> from;
+    std::optional<TDateRec> to;
+    double minAltitudeDeg = 30.0;
     bool keepGoing = false; // report a bad line and go on with the next
     // The chart drawn as the window shows it, instead of the numbers; "-" is
     // standard output.
@@ -67,6 +73,7 @@ struct Options
     std::string pdfPath;
     int width = 632;
     int height = 347;
+    bool twilight = false; // images shade the sky's darkness as the window can
 
     bool drawsChart() const { return !pngPath.empty() || !svgPath.empty() || !pdfPath.empty(); }
     // Images and the present-moment texts need Qt; the numbers do not.

@@ -7,11 +7,16 @@
 #include <optional>
 
 #include "astro/sidereal.h"
+#include "data/catalogue.h"
 #include "data/errors.h"
 #include "data/lines.h"
 #include "data/site.h"
+#include "eventwriters.h"
 #include "night/clock.h"
+#include "night/events.h"
+#include "night/nighttime.h"
 #include "night/plan.h"
+#include "night/sunmoon.h"
 #include "textwriters.h"
 
 namespace mirado::night {
@@ -54,6 +59,29 @@ std::vector<std::string> ReadStandardInput()
     return SplitLines(bytes);
 }
 
+// The catalogue the options name, or the site file's; empty when neither does.
+std::string CataloguePath(const Options &options, const SiteValues &site)
+{
+    return options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
+}
+
+std::vector<std::string> ReadCatalogue(const std::string &path)
+{
+    if (path == kStandardStream)
+        return ReadStandardInput();
+    std::vector<std::string> lines;
+    ReadLines(path, lines);
+    return lines;
+}
+
+// A line's trouble, after the file and the line: "catalogue.txt:2: text".
+void ReportLine(Output &out, std::FILE *err, const std::string &path, int lineNumber,
+                const std::string &text)
+{
+    out.flush();
+    std::fprintf(err, "%s:%d: %s\n", path.c_str(), lineNumber, text.c_str());
+}
+
 WarningReporter PrintTo(std::FILE *err)
 {
     return [err](const std::string &text) { std::fprintf(err, "%s\n", text.c_str()); };
@@ -69,7 +97,8 @@ int RunTimes(const Options &options, const SiteValues &site, Output &out, std::F
     out << "gst0=" << GetSecGST(date, warn) << "\n";
     out << "lst=" << dblGetLSTSec(date, time, site.longitude, site.timeZone, warn) << "\n";
     out << "lst_now=" << dblGetLSTSecNow(date, time, site.longitude, site.timeZone, warn) << "\n";
-    out << "ut=" << std::string_view(IsoDateTime(GetUTDateTime(local, site.timeZone))) << "\n";
+    out << "ut=" << std::string_view(FormatIsoDateTime(GetUTDateTime(local, site.timeZone)))
+        << "\n";
     return 0;
 }
 
@@ -122,25 +151,18 @@ std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const std::vector<std:
 int RunCurves(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
               const QtParts &qt)
 {
-    const std::string path =
-        options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
+    const std::string path = CataloguePath(options, site);
     if (path.empty())
         throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
-    std::vector<std::string> lines;
-    if (path == kStandardStream)
-        lines = ReadStandardInput();
-    else
-        ReadLines(path, lines);
+    const std::vector<std::string> lines = ReadCatalogue(path);
     const std::vector<int> chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
     const TDateRec date = options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone)));
     const NightPlan plan(date, site, DetectDisplayEncoding(lines), kDefaultDecimalSeparator);
 
     const std::unique_ptr<CurveWriter> writer =
         options.drawsChart() ? qt.images(options, out) : TextWriter(options, out);
-    // A line's trouble, after the file and the line: "catalogue.txt:2: text".
     const auto report = [&](int lineNumber, const std::string &text) {
-        out.flush();
-        std::fprintf(err, "%s:%d: %s\n", path.c_str(), lineNumber, text.c_str());
+        ReportLine(out, err, path, lineNumber, text);
     };
     const auto batchEnd = [&](std::size_t from) {
         std::size_t to = from;
@@ -188,6 +210,81 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
     return status;
 }
 
+// One chosen catalogue object for the events: parsed once for every night.
+struct EventObject
+{
+    int line = 0;
+    std::string name;
+    TRightAscension ra;
+    TDeclination dec;
+    std::string firstWarning; // the first failure of the elevation model on it
+};
+
+int RunEvents(const Options &options, const SiteValues &site, Output &out, std::FILE *err)
+{
+    int status = 0;
+    // The objects, when a catalogue is named; a bad line ends the list there
+    // unless told to keep going.
+    std::vector<EventObject> objects;
+    const std::string path = CataloguePath(options, site);
+    if (!path.empty()) {
+        const std::vector<std::string> lines = ReadCatalogue(path);
+        const TextEncoding encoding = DetectDisplayEncoding(lines);
+        for (const int index : ChosenLines(options.objects, static_cast<int>(lines.size()))) {
+            try {
+                const ParsedObject parsed = ParseObjectLine(lines[static_cast<std::size_t>(index)],
+                                                            kDefaultDecimalSeparator);
+                objects.push_back(
+                    {index + 1, DecodeToUtf8(parsed.name, encoding), parsed.ra, parsed.dec, {}});
+            } catch (const Error &e) {
+                ReportLine(out, err, path, index + 1, ErrorText(e));
+                status = 1;
+                if (!options.keepGoing)
+                    break;
+            }
+        }
+    }
+
+    const NightSite at{site.longitude, site.latitude, site.timeZone};
+    const TDateRec first =
+        options.from.value_or(options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone))));
+    const TDateRec last = options.to.value_or(first);
+    const std::int64_t lastDay = DateTimeValue::FromParts(last, 0, 0, 0).seconds();
+
+    std::unique_ptr<EventWriter> writer;
+    if (options.format == Format::Json)
+        writer = std::make_unique<JsonEventWriter>(out);
+    else
+        writer = std::make_unique<CsvEventWriter>(out);
+    writer->begin(site, options.minAltitudeDeg);
+    std::vector<ObjectNight> rows(objects.size());
+    for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
+         day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
+        const TDateRec date = day.date();
+        const NightEvents events = SunMoonEvents(date, at);
+        for (std::size_t i = 0; i < objects.size(); ++i) {
+            EventObject &object = objects[i];
+            const WarningReporter warn = [&object](const std::string &text) {
+                if (object.firstWarning.empty())
+                    object.firstWarning = text;
+            };
+            rows[i] = {object.line, object.name,
+                       ObjectNightEvents(object.ra, object.dec, date, at, events.darkIntervals,
+                                         options.minAltitudeDeg, warn)};
+        }
+        writer->night(date, events, rows);
+    }
+    writer->end();
+    // A failure of the elevation model: once per object, after its rows.
+    for (const EventObject &object : objects) {
+        if (!object.firstWarning.empty()) {
+            ReportLine(out, err, path, object.line, object.firstWarning);
+            status = 1;
+        }
+    }
+    return status;
+}
+
 int RunNowTexts(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
                 const QtParts &qt)
 {
@@ -217,6 +314,8 @@ int Run(const Options &options, std::FILE *out, std::FILE *err, const QtParts &q
             status = RunTimes(options, site, output, err);
         else if (options.mode == Mode::NowTexts)
             status = RunNowTexts(options, site, output, err, qt);
+        else if (options.mode == Mode::Events)
+            status = RunEvents(options, site, output, err);
         else
             status = RunCurves(options, site, output, err, qt);
     }

@@ -6,6 +6,8 @@
 #include <cmath>
 
 #include "data/errors.h"
+#include "night/airmass.h"
+#include "night/nighttime.h"
 
 namespace mirado::night {
 
@@ -20,21 +22,8 @@ void AppendNumber(std::string &text, double value)
     text.append(digits, end);
 }
 
-// Two digits, with a leading zero.
-void AppendTwoDigits(std::string &text, int value)
-{
-    text += static_cast<char>('0' + value / 10);
-    text += static_cast<char>('0' + value % 10);
-}
+} // namespace
 
-std::string IsoDate(const TDateRec &date)
-{
-    char text[32];
-    std::snprintf(text, sizeof text, "%04d-%02d-%02d", date.year, date.month, date.day);
-    return text;
-}
-
-// A number as JSON has it; JSON has no infinities.
 void WriteJsonNumber(Output &out, double value)
 {
     if (std::isfinite(value))
@@ -48,7 +37,16 @@ void WriteJsonString(Output &out, std::string_view text)
     out << '"' << JsonEscape(text) << '"';
 }
 
-} // namespace
+void WriteJsonSite(Output &out, const SiteValues &site)
+{
+    out << "{\"longitude\":";
+    WriteJsonNumber(out, site.longitude);
+    out << ",\"latitude\":";
+    WriteJsonNumber(out, site.latitude);
+    out << ",\"timezone\":";
+    WriteJsonNumber(out, site.timeZone);
+    out << '}';
+}
 
 const char *const kModelStatement =
     "Geometric elevation of the catalogue's coordinates as given: no refraction, precession, "
@@ -56,28 +54,14 @@ const char *const kModelStatement =
     "computed for its clock time on the night's date, the morning points (x from 24) too, as "
     "the Mirado chart draws them.";
 
-std::string IsoDateTime(const DateTimeValue &value)
-{
-    const TDateRec d = value.date();
-    const THMSRec t = value.time();
-    std::string text = IsoDate(d);
-    text += 'T';
-    AppendTwoDigits(text, t.hours);
-    text += ':';
-    AppendTwoDigits(text, t.minutes);
-    text += ':';
-    AppendTwoDigits(text, static_cast<int>(t.seconds));
-    return text;
-}
-
 PointMoments::PointMoments(const TDateRec &date, double timeZone)
 {
     for (std::size_t i = 0; i < kNightPointCount; ++i) {
         const THMSRec clock = NightPointClockTime(i);
         const DateTimeValue moment = DateTimeValue::FromParts(date, clock.hours, clock.minutes, 0);
-        local_[i] = IsoDateTime(moment);
+        local_[i] = FormatIsoDateTime(moment);
         try {
-            ut_[i] = IsoDateTime(GetUTDateTime(moment, timeZone)) + "Z";
+            ut_[i] = FormatIsoDateTime(GetUTDateTime(moment, timeZone)) + "Z";
         } catch (const Error &) {
             ut_[i].clear();
         }
@@ -89,9 +73,9 @@ void CsvWriter::begin(const NightPlan &plan)
     const PointMoments moments(plan.date(), plan.site().timeZone);
     for (std::size_t i = 0; i < kNightPointCount; ++i) {
         head_[i] = FormatNumber(NightPointX(i)) + ",";
-        tail_[i] = "," + moments.local(i) + "," + moments.ut(i) + "\n";
+        tail_[i] = "," + moments.local(i) + "," + moments.ut(i) + ",";
     }
-    out_ << "line,name,x,elevation,local,ut\n";
+    out_ << "line,name,x,elevation,local,ut,airmass\n";
 }
 
 void CsvWriter::curve(const PlannedCurve &curve)
@@ -110,6 +94,9 @@ void CsvWriter::curve(const PlannedCurve &curve)
         rows += head_[i];
         AppendNumber(rows, curve.points[i].elevationDeg);
         rows += tail_[i];
+        if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
+            AppendNumber(rows, *airmass);
+        rows += '\n';
         out_.settle();
     }
 }
@@ -118,14 +105,9 @@ void JsonWriter::begin(const NightPlan &plan)
 {
     moments_.emplace(plan.date(), plan.site().timeZone);
     const SiteValues &site = plan.site();
-    out_ << "{\"date\":\"" << std::string_view(IsoDate(plan.date())) << "\",\n\"site\":{";
-    out_ << "\"longitude\":";
-    WriteJsonNumber(out_, site.longitude);
-    out_ << ",\"latitude\":";
-    WriteJsonNumber(out_, site.latitude);
-    out_ << ",\"timeZone\":";
-    WriteJsonNumber(out_, site.timeZone);
-    out_ << "},\n\"model\":";
+    out_ << "{\"date\":\"" << std::string_view(FormatIsoDate(plan.date())) << "\",\n\"site\":";
+    WriteJsonSite(out_, site);
+    out_ << ",\n\"model\":";
     WriteJsonString(out_, kModelStatement);
     out_ << ",\n\"objects\":[";
 }
@@ -148,6 +130,11 @@ void JsonWriter::curve(const PlannedCurve &curve)
             out_ << "null";
         else
             out_ << '"' << std::string_view(moments_->ut(i)) << '"';
+        out_ << ",\"airmass\":";
+        if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
+            WriteJsonNumber(out_, *airmass);
+        else
+            out_ << "null";
         out_ << '}';
         firstPoint = false;
     }

@@ -11,6 +11,7 @@
 
 #include "astro/clocktime.h"
 #include "curvewriter.h"
+#include "data/site.h"
 #include "output.h"
 
 namespace mirado::night {
@@ -30,9 +31,6 @@ private:
     std::array<std::string, kNightPointCount> ut_;
 };
 
-// "2026-12-08T01:30:00".
-std::string IsoDateTime(const DateTimeValue &value);
-
 class CsvWriter : public CurveWriter
 {
 public:
@@ -44,7 +42,8 @@ public:
 private:
     Output &out_;
     bool unique_;
-    // Per point: "x," and ",local,ut\n", the row's parts around the elevation.
+    // Per point: "x," and ",local,ut,", the row's parts around the elevation;
+    // the air mass follows.
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
 };
@@ -73,5 +72,11 @@ std::string CsvField(std::string_view text);
 
 // Escapes a JSON string (without the surrounding quotes).
 std::string JsonEscape(std::string_view text);
+
+// A number as JSON has it (null for what JSON cannot hold), a quoted string,
+// and the site as {"longitude", "latitude", "timezone"}.
+void WriteJsonNumber(Output &out, double value);
+void WriteJsonString(Output &out, std::string_view text);
+void WriteJsonSite(Output &out, const SiteValues &site);
 
 } // namespace mirado::night

@@ -113,7 +113,7 @@ TEST_F(Convention, HelpVersionAndUsage)
         {"--option=value",
          "$NIGHT --catalogue=good.txt --latitude=35 --longitude=135 "
          "--timezone=9 --date=2001-12-31 --objects=2",
-         0, "^line,name,x,elevation,local,ut\n2,B,17,", ""},
+         0, "^line,name,x,elevation,local,ut,airmass\n2,B,17,", ""},
     });
 }
 
@@ -136,7 +136,7 @@ TEST_F(Convention, BadValuesAreRefusedNamingTheOption)
         {"the window's site file is taken as it is",
          "printf '400\\r\\n-95\\r\\n30\\r\\ngood.txt\\r\\n' > s.txt; $NIGHT --site s.txt "
          "--date 2001-12-31 --objects 1",
-         0, "\n1,A,17,[^\n]*,2001-12-31T17:00:00,2001-12-30T11:00:00Z\n", ""},
+         0, "\n1,A,17,[^\n]*,2001-12-31T17:00:00,2001-12-30T11:00:00Z,\n", ""},
     });
 }
 
@@ -145,7 +145,7 @@ TEST_F(Convention, StandardStreams)
     const std::string site = kSite;
     check({
         {"catalogue from standard input", "$NIGHT --catalogue - " + site, 0,
-         "^line,name,x,elevation,local,ut\n1,ベガ,17,", "",
+         "^line,name,x,elevation,local,ut,airmass\n1,ベガ,17,", "",
          "\x83\x78\x83\x4B, 18:36:56, +38:47:01\n"},
         {"a bad line of standard input", "$NIGHT --catalogue - " + site, 1, "^line[^\n]*\n$",
          std::string("-:1: ") + kListIndex + "\n", "X, 1:0:0\n"},
@@ -188,6 +188,16 @@ TEST_F(Convention, BadCatalogueLines)
         {"JSON with --keep-going and --unique",
          "$NIGHT --catalogue catalogue.txt --keep-going --unique " + site + json, 1,
          "\\{\"line\":3,", std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"events: JSON stays valid past a bad line",
+         "$NIGHT --catalogue catalogue.txt --events " + site + json, 1,
+         "\"objects\":\\[\n\\{\"line\":1,[^\n]*\\}\\]\\}\n\\]\\}\n$",
+         std::string("catalogue.txt:2: ") + kListIndex + "\n"},
+        {"events: JSON of a season without objects",
+         "$NIGHT --events --from 2026-12-30 --to 2027-01-01 --longitude 135 --latitude 35 "
+         "--timezone 9" +
+             json,
+         0, "\"date\":\"2026-12-30\"(.|\n)*\"date\":\"2026-12-31\"(.|\n)*\"date\":\"2027-01-01\"",
+         ""},
         {"a failing routine: one warning a line, every row",
          "printf 'A, 600000:00:00, +1:0:0\\nB, 6:0:0, +1:0:0\\n' > w.txt; $NIGHT --catalogue "
          "w.txt " +
@@ -205,19 +215,19 @@ TEST_F(Convention, CsvColumnsAndUnique)
     ASSERT_EQ(all.status, 0) << all.err;
     ASSERT_EQ(unique.status, 0) << unique.err;
     const std::regex row("1,A,([0-9.]+),(-?[0-9.e-]+),(200[12]-[0-9-]{5}T[0-9:]{8}),"
-                         "(2001-12-3[01]T[0-9:]{8}Z)\n");
+                         "(2001-12-3[01]T[0-9:]{8}Z),([0-9.e]*)\n");
     const auto count = [&](const std::string &text) {
         return std::distance(std::sregex_iterator(text.begin(), text.end(), row),
                              std::sregex_iterator());
     };
-    EXPECT_EQ(all.out.rfind("line,name,x,elevation,local,ut\n", 0), 0u);
+    EXPECT_EQ(all.out.rfind("line,name,x,elevation,local,ut,airmass\n", 0), 0u);
     EXPECT_EQ(count(all.out), 96);
     EXPECT_EQ(count(unique.out), 90);
     // The pair at x = 24: evening 24:00 (the next day's midnight), morning 00:00
     // of the chosen date; --unique keeps the first.
     EXPECT_NE(all.out.find("\n1,A,24,"), std::string::npos);
-    EXPECT_NE(all.out.find(",2002-01-01T00:00:00,2001-12-31T15:00:00Z\n"), std::string::npos);
-    EXPECT_NE(all.out.find(",2001-12-31T00:00:00,2001-12-30T15:00:00Z\n"), std::string::npos);
+    EXPECT_NE(all.out.find(",2002-01-01T00:00:00,2001-12-31T15:00:00Z,"), std::string::npos);
+    EXPECT_NE(all.out.find(",2001-12-31T00:00:00,2001-12-30T15:00:00Z,"), std::string::npos);
     EXPECT_NE(unique.out.find(",2002-01-01T00:00:00,"), std::string::npos);
     EXPECT_EQ(unique.out.find(",2001-12-31T00:00:00,"), std::string::npos);
     EXPECT_NE(unique.out.find(",2001-12-31T01:00:00,"), std::string::npos);
@@ -230,13 +240,13 @@ TEST_F(Convention, JsonShape)
         "d = json.load(sys.stdin)\n"
         "assert sorted(d) == ['date', 'model', 'objects', 'site'], sorted(d)\n"
         "assert d['date'] == '2001-12-31'\n"
-        "assert d['site'] == {'longitude': 135, 'latitude': 35, 'timeZone': 9}, d['site']\n"
+        "assert d['site'] == {'longitude': 135, 'latitude': 35, 'timezone': 9}, d['site']\n"
         "assert 'refraction' in d['model'] and 'precession' in d['model']\n"
         "assert 'nutation' in d['model'] and '1900' in d['model']\n"
         "o = d['objects']\n"
         "assert [(x['line'], x['name']) for x in o] == [(1, 'A'), (2, 'B')], o\n"
         "p = o[1]['points']\n"
-        "assert len(p) == 96 and sorted(p[0]) == ['elevation', 'local', 'ut', 'x']\n"
+        "assert len(p) == 96 and sorted(p[0]) == ['airmass', 'elevation', 'local', 'ut', 'x']\n"
         "assert p[0]['x'] == 17 and p[0]['local'] == '2001-12-31T17:00:00'\n"
         "assert p[0]['ut'] == '2001-12-31T08:00:00Z'\n"
         "print('ok')\n";
@@ -265,7 +275,7 @@ TEST_F(Convention, TheCompanionIsFoundWhereItIsInstalled)
         {"the text path needs no companion",
          "mkdir -p alone && cp \"$NIGHT\" alone/ && alone/mirado-night --catalogue good.txt " +
              site,
-         0, "^line,name,x,elevation,local,ut\n", ""},
+         0, "^line,name,x,elevation,local,ut,airmass\n", ""},
     });
 }
 

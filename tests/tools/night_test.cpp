@@ -5,7 +5,12 @@
 
 #include <QImage>
 
+#include "chart/twilightlayer.h"
+#include "night/airmass.h"
 #include "night/clock.h"
+#include "night/events.h"
+#include "night/nighttime.h"
+#include "night/sunmoon.h"
 #include "test_files.h"
 #include "tools/nightchart.h"
 #include "tools/options.h"
@@ -201,11 +206,12 @@ TEST(Run, CsvGivesTheReferenceElevation)
     const auto catalogue = dir.write("c.txt", "Test, 6:00:00, +30:00:00\r\n");
     const RunResult r = RunNight(SiteArgs(catalogue));
     ASSERT_EQ(r.status, 0) << r.err;
-    EXPECT_EQ(r.out.rfind("line,name,x,elevation,local,ut\n1,Test,17,12.63103", 0), 0u) << r.out;
+    EXPECT_EQ(r.out.rfind("line,name,x,elevation,local,ut,airmass\n1,Test,17,12.63103", 0), 0u)
+        << r.out;
     const auto at21 = r.out.find("\n1,Test,21,");
     ASSERT_NE(at21, std::string::npos);
     EXPECT_NEAR(std::stod(r.out.substr(at21 + 11, 24)), 59.797794, 1e-6);
-    EXPECT_NE(r.out.find(",2001-12-31T21:00:00,2001-12-31T12:00:00Z\n"), std::string::npos);
+    EXPECT_NE(r.out.find(",2001-12-31T21:00:00,2001-12-31T12:00:00Z,"), std::string::npos);
     EXPECT_EQ(Lines(r.out), 97u);
     EXPECT_EQ(r.err, "");
 }
@@ -253,7 +259,7 @@ TEST(Run, JsonIsOneObjectWithTheModel)
     const RunResult r = RunNight(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("{\"date\":\"2001-12-31\",\n\"site\":{\"longitude\":135,\"latitude\":35,"
-                          "\"timeZone\":9},\n\"model\":\"",
+                          "\"timezone\":9},\n\"model\":\"",
                           0),
               0u)
         << r.out.substr(0, 200);
@@ -423,6 +429,164 @@ TEST(Run, ChartImagesAtTheChosenSize)
     r = RunNight(args);
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(QImage::fromData(QByteArray::fromStdString(r.out), "PNG").size(), QSize(800, 400));
+}
+
+// The CSV rows of an events run, split into fields (no quoted fields here).
+std::vector<std::vector<std::string>> CsvRows(const std::string &text)
+{
+    std::vector<std::vector<std::string>> rows;
+    std::size_t at = 0;
+    while (at < text.size()) {
+        const std::size_t end = text.find('\n', at);
+        std::vector<std::string> fields;
+        std::size_t from = at;
+        for (;;) {
+            const std::size_t comma = text.find(',', from);
+            if (comma == std::string::npos || comma > end) {
+                fields.push_back(text.substr(from, end - from));
+                break;
+            }
+            fields.push_back(text.substr(from, comma - from));
+            from = comma + 1;
+        }
+        rows.push_back(std::move(fields));
+        at = end + 1;
+    }
+    return rows;
+}
+
+std::string Local(const TDateRec &date, const std::optional<double> &hours)
+{
+    return hours ? FormatIsoDateTime(NightDateTime(date, *hours)) : "";
+}
+
+TEST(Events, CsvRowsFollowTheEngineNightByNight)
+{
+    test::TempDir dir;
+    const auto catalogue =
+        dir.write("c.txt", "Sirius, 6:45:08.9, -16:42:58\nVega, 18:36:56.3, +38:47:01\n");
+    const RunResult r = RunNight({"--catalogue", catalogue, "--events", "--longitude", "139.7",
+                                  "--latitude", "35.7", "--timezone", "9", "--from", "2026-12-30",
+                                  "--to", "2027-01-01", "--min-altitude", "20"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 1u + 3 * 2);
+    EXPECT_EQ(rows[0], (std::vector<std::string>{
+                           "date", "line", "name", "rise", "transit", "transit_elevation", "set",
+                           "dark_hours_above", "sun_set", "astronomical_dusk", "astronomical_dawn",
+                           "sun_rise", "moon_rise", "moon_set", "moon_illumination"}));
+    const NightSite site{139.7, 35.7, 9.0};
+    const TDateRec dates[] = {{2026, 12, 30}, {2026, 12, 31}, {2027, 1, 1}};
+    const TRightAscension ra[] = {{6, 45, 8.9}, {18, 36, 56.3}};
+    const TDeclination dec[] = {{-1, 16, 42, 58.0}, {1, 38, 47, 1.0}};
+    for (std::size_t night = 0; night < 3; ++night) {
+        const TDateRec &date = dates[night];
+        const NightEvents sun = SunMoonEvents(date, site);
+        for (std::size_t object = 0; object < 2; ++object) {
+            const auto &row = rows[1 + 2 * night + object];
+            SCOPED_TRACE(row[0] + " line " + row[1]);
+            ASSERT_EQ(row.size(), 15u);
+            EXPECT_EQ(row[0], FormatIsoDate(date));
+            EXPECT_EQ(row[1], std::to_string(object + 1));
+            const ObjectEvents want =
+                ObjectNightEvents(ra[object], dec[object], date, site, sun.darkIntervals, 20.0, {});
+            EXPECT_EQ(row[3], Local(date, want.rise));
+            EXPECT_EQ(row[4], Local(date, want.transit));
+            EXPECT_NEAR(std::stod(row[5]), want.transitElevationDeg, 1e-12);
+            EXPECT_EQ(row[6], Local(date, want.set));
+            EXPECT_NEAR(std::stod(row[7]), want.darkHoursAbove, 1e-12);
+            EXPECT_EQ(row[8], Local(date, sun.sunSet));
+            EXPECT_EQ(row[9], Local(date, sun.astronomicalDusk));
+            EXPECT_EQ(row[10], Local(date, sun.astronomicalDawn));
+            EXPECT_EQ(row[11], Local(date, sun.sunRise));
+            EXPECT_EQ(row[12], Local(date, sun.moonRise));
+            EXPECT_EQ(row[13], Local(date, sun.moonSet));
+            EXPECT_NEAR(std::stod(row[14]), sun.moonIllumination, 1e-12);
+        }
+    }
+}
+
+TEST(Events, WithoutObjectsOneRowPerNightAndPolarDaysHaveNoSunEvents)
+{
+    const RunResult r = RunNight({"--events", "--longitude", "15.6", "--latitude", "78.2",
+                                  "--timezone", "1", "--from", "2027-06-20", "--to", "2027-06-21"});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 3u);
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 15u);
+        for (std::size_t column = 1; column <= 11; ++column)
+            EXPECT_EQ(rows[i][column], "") << i << " column " << column;
+        EXPECT_FALSE(rows[i][14].empty());
+    }
+}
+
+TEST(Events, RefusedCombinations)
+{
+    const ArgumentRow rows[] = {
+        {"from after to", {"--events", "--from", "2027-02-01", "--to", "2027-01-31"}, "after"},
+        {"from alone", {"--events", "--from", "2027-02-01"}, "go together"},
+        {"season without events", {"--from", "2027-01-01", "--to", "2027-01-02"}, "--events"},
+        {"date and season",
+         {"--events", "--date", "2027-01-01", "--from", "2027-01-01", "--to", "2027-01-02"},
+         "exclude"},
+        {"altitude limit", {"--events", "--min-altitude", "91"}, "--min-altitude"},
+        {"events as image", {"--events", "--png", "x.png"}, "images"},
+    };
+    for (const ArgumentRow &row : rows) {
+        const RunResult r = RunNight(row.args);
+        EXPECT_EQ(r.status, 2) << row.name;
+        EXPECT_NE(r.err.find(row.wantError), std::string::npos) << row.name << ": " << r.err;
+    }
+}
+
+TEST(Curves, AirMassFollowsTheElevationAndIsEmptyBelowTheHorizon)
+{
+    test::TempDir dir;
+    const auto catalogue = dir.write("c.txt", "Test, 6:00:00, +30:00:00\n");
+    const RunResult r = RunNight(SiteArgs(catalogue));
+    ASSERT_EQ(r.status, 0) << r.err;
+    const auto rows = CsvRows(r.out);
+    ASSERT_EQ(rows.size(), 97u);
+    int above = 0;
+    int below = 0;
+    for (std::size_t i = 1; i < rows.size(); ++i) {
+        ASSERT_EQ(rows[i].size(), 7u) << i;
+        const double elevation = std::stod(rows[i][3]);
+        if (elevation <= 0.0) {
+            EXPECT_EQ(rows[i][6], "") << i;
+            ++below;
+        } else {
+            EXPECT_EQ(std::stod(rows[i][6]), *Airmass(elevation)) << i;
+            ++above;
+        }
+    }
+    EXPECT_GT(above, 0);
+    EXPECT_GT(below, 0);
+}
+
+TEST(Run, TwilightShadesTheImage)
+{
+    test::TempDir dir;
+    const auto catalogue = dir.write("c.txt", "A, 6:00:00, +30:00:00\n");
+    auto args = SiteArgs(catalogue);
+    args.insert(args.end(), {"--png=-"});
+    const RunResult plain = RunNight(args);
+    args.push_back("--twilight");
+    const RunResult shaded = RunNight(args);
+    ASSERT_EQ(shaded.status, 0) << shaded.err;
+    const QImage a = QImage::fromData(QByteArray::fromStdString(plain.out), "PNG");
+    const QImage b = QImage::fromData(QByteArray::fromStdString(shaded.out), "PNG");
+    ASSERT_EQ(a.size(), b.size());
+    // Near midnight, between grid lines and away from the curve, the plot is
+    // the darkest tint; the title row is unchanged.
+    int darkest = 0;
+    for (int x = 0; x < b.width(); ++x)
+        for (int y = b.height() / 4; y < b.height() * 3 / 4; ++y)
+            darkest += QColor(b.pixel(x, y)) == ShadeColour(kShadeLevels) ? 1 : 0;
+    EXPECT_GT(darkest, 1000);
+    for (int x = 0; x < b.width(); ++x)
+        EXPECT_EQ(a.pixel(x, 3), b.pixel(x, 3)) << x;
 }
 
 } // namespace

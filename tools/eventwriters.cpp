@@ -1,0 +1,181 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "eventwriters.h"
+
+#include <optional>
+
+#include "night/nighttime.h"
+#include "textwriters.h"
+
+namespace mirado::night {
+
+const char *const kEventConventions =
+    "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 the next "
+    "day; each event is the first of its kind in the span, or null. Sun and Moon from ERFA: "
+    "apparent topocentric places, no refraction, UT1 = UTC, height 0 m, no polar motion; sunset "
+    "and sunrise with the Sun's centre at -0.8333 degrees, civil, nautical and astronomical dusk "
+    "and dawn at -6, -12 and -18 degrees; moonrise and moonset with the Moon's topocentric "
+    "centre at -0.8333 degrees; the Moon's illuminated fraction at 00:00 of the next day. "
+    "Objects by the same elevation model as their curves: rise and set at elevation 0, transit "
+    "the upper culmination; dark_hours_above is the time the Sun's centre is below -18 degrees "
+    "with the object at or above min_altitude.";
+
+namespace {
+
+// The site-local date-time of an event, or none.
+std::optional<std::string> EventTime(const TDateRec &date, const std::optional<double> &hours)
+{
+    if (!hours)
+        return std::nullopt;
+    return FormatIsoDateTime(NightDateTime(date, *hours));
+}
+
+void CsvTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
+{
+    if (const std::optional<std::string> text = EventTime(date, hours))
+        out << std::string_view(*text);
+}
+
+void JsonTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
+{
+    if (const std::optional<std::string> text = EventTime(date, hours))
+        out << '"' << std::string_view(*text) << '"';
+    else
+        out << "null";
+}
+
+// A named member of a JSON object: ,"name": or "name": for the first.
+void JsonKey(Output &out, const char *name, bool first = false)
+{
+    out << (first ? "\"" : ",\"") << name << "\":";
+}
+
+} // namespace
+
+void CsvEventWriter::begin(const SiteValues &, double)
+{
+    out_ << "date,line,name,rise,transit,transit_elevation,set,dark_hours_above,"
+            "sun_set,astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,"
+            "moon_illumination\n";
+}
+
+void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
+                           const std::vector<ObjectNight> &objects)
+{
+    const std::string day = FormatIsoDate(date);
+    const auto nightColumns = [&] {
+        out_ << ',';
+        CsvTime(out_, date, events.sunSet);
+        out_ << ',';
+        CsvTime(out_, date, events.astronomicalDusk);
+        out_ << ',';
+        CsvTime(out_, date, events.astronomicalDawn);
+        out_ << ',';
+        CsvTime(out_, date, events.sunRise);
+        out_ << ',';
+        CsvTime(out_, date, events.moonRise);
+        out_ << ',';
+        CsvTime(out_, date, events.moonSet);
+        out_ << ',' << events.moonIllumination << '\n';
+    };
+    if (objects.empty()) {
+        out_ << std::string_view(day) << ",,,,,,,";
+        nightColumns();
+        return;
+    }
+    for (const ObjectNight &object : objects) {
+        out_ << std::string_view(day) << ',' << object.line << ','
+             << std::string_view(CsvField(object.name)) << ',';
+        CsvTime(out_, date, object.events.rise);
+        out_ << ',';
+        CsvTime(out_, date, object.events.transit);
+        out_ << ',' << object.events.transitElevationDeg << ',';
+        CsvTime(out_, date, object.events.set);
+        out_ << ',' << object.events.darkHoursAbove;
+        nightColumns();
+    }
+}
+
+void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg)
+{
+    out_ << "{\"site\":";
+    WriteJsonSite(out_, site);
+    out_ << ",\n\"min_altitude\":";
+    WriteJsonNumber(out_, minAltitudeDeg);
+    out_ << ",\n\"conventions\":";
+    WriteJsonString(out_, kEventConventions);
+    out_ << ",\n\"nights\":[";
+}
+
+void JsonEventWriter::night(const TDateRec &date, const NightEvents &events,
+                            const std::vector<ObjectNight> &objects)
+{
+    out_ << (first_ ? "\n{" : ",\n{");
+    first_ = false;
+    JsonKey(out_, "date", true);
+    out_ << '"' << std::string_view(FormatIsoDate(date)) << '"';
+
+    JsonKey(out_, "sun");
+    const struct
+    {
+        const char *name;
+        const std::optional<double> &hours;
+    } sun[] = {
+        {"set", events.sunSet},
+        {"civil_dusk", events.civilDusk},
+        {"nautical_dusk", events.nauticalDusk},
+        {"astronomical_dusk", events.astronomicalDusk},
+        {"astronomical_dawn", events.astronomicalDawn},
+        {"nautical_dawn", events.nauticalDawn},
+        {"civil_dawn", events.civilDawn},
+        {"rise", events.sunRise},
+    };
+    bool firstMember = true;
+    for (const auto &event : sun) {
+        out_ << (firstMember ? "{" : "");
+        JsonKey(out_, event.name, firstMember);
+        JsonTime(out_, date, event.hours);
+        firstMember = false;
+    }
+    out_ << '}';
+
+    JsonKey(out_, "moon");
+    out_ << '{';
+    JsonKey(out_, "rise", true);
+    JsonTime(out_, date, events.moonRise);
+    JsonKey(out_, "set");
+    JsonTime(out_, date, events.moonSet);
+    JsonKey(out_, "illumination");
+    WriteJsonNumber(out_, events.moonIllumination);
+    out_ << '}';
+
+    JsonKey(out_, "objects");
+    out_ << '[';
+    bool firstObject = true;
+    for (const ObjectNight &object : objects) {
+        out_ << (firstObject ? "\n{" : ",\n{");
+        firstObject = false;
+        JsonKey(out_, "line", true);
+        out_ << object.line;
+        JsonKey(out_, "name");
+        WriteJsonString(out_, object.name);
+        JsonKey(out_, "rise");
+        JsonTime(out_, date, object.events.rise);
+        JsonKey(out_, "transit");
+        JsonTime(out_, date, object.events.transit);
+        JsonKey(out_, "transit_elevation");
+        WriteJsonNumber(out_, object.events.transitElevationDeg);
+        JsonKey(out_, "set");
+        JsonTime(out_, date, object.events.set);
+        JsonKey(out_, "dark_hours_above");
+        WriteJsonNumber(out_, object.events.darkHoursAbove);
+        out_ << '}';
+    }
+    out_ << "]}";
+}
+
+void JsonEventWriter::end()
+{
+    out_ << (first_ ? "]}\n" : "\n]}\n");
+}
+
+} // namespace mirado::night
