@@ -125,6 +125,13 @@ int main(int argc, char **argv)
     Report("1,000 objects x 96 points, CSV to a file", with({"--catalogue", thousand}), csv, runs);
     Report("1,000 objects, JSON to a file", with({"--catalogue", thousand, "--format", "json"}),
            csv, runs);
+    const std::string hundred = write("hundred.txt", Catalogue(100));
+    const std::vector<std::string> tokyo = {"--longitude", "139.7",      "--latitude",
+                                            "35.7",        "--timezone", "9"};
+    std::vector<std::string> year = {"--catalogue", hundred, "--events",  "--from",
+                                     "2027-01-01",  "--to",  "2027-12-31"};
+    year.insert(year.end(), tokyo.begin(), tokyo.end());
+    Report("events, a year of nights x 100 objects", year, csv, std::max(1, runs / 3));
     const int slow = std::max(1, runs / 7);
     Report("10 MB name, CSV to /dev/null", with({"--catalogue", huge}), "/dev/null", slow);
     Report("10 MB name, JSON to /dev/null", with({"--catalogue", huge, "--format", "json"}),

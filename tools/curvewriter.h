@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <string>
+
 #include "night/plan.h"
 
 namespace mirado::night {
@@ -17,6 +19,14 @@ public:
     virtual void begin(const NightPlan &plan) = 0;
     virtual void curve(const PlannedCurve &curve) = 0;
     virtual void end() = 0;
+
+    // Text writers may make a curve's text ahead, on the thread that planned
+    // it, after begin: true when `text` now holds what curve() would write
+    // for it (writeAhead() then writes it in its turn), false when the
+    // writer does not (an image, or a name so long that its rows are better
+    // streamed than held).
+    virtual bool formatAhead(const PlannedCurve &, std::string &) const { return false; }
+    virtual void writeAhead(const std::string &text) { static_cast<void>(text); }
 };
 
 } // namespace mirado::night

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run.h"
 
+#include <deque>
 #include <exception>
 #include <filesystem>
 #include <future>
@@ -117,16 +118,21 @@ struct PlannedLine
     std::optional<PlannedCurve> curve;
     std::string error;
     std::string firstWarning;
+    bool madeAhead = false; // `text` holds the writer's text of the curve
+    std::string text;
 };
 
-// Lines are planned a batch at a time, the next batch on a second thread
-// while this one is written, so the astronomy and the output overlap. A batch
-// ends after kBatchLines lines or kBatchBytes bytes of them, whichever comes
-// first, so two batches in memory stay small whatever the lines hold.
+// Lines are planned a batch at a time, kBatchesAhead batches on threads of
+// their own while this one is written, so the astronomy, the making of the
+// text and the output overlap on every core. A batch ends after kBatchLines
+// lines or kBatchBytes bytes of them, whichever comes first, so the batches
+// in memory stay small whatever the lines hold.
 constexpr std::size_t kBatchLines = 64;
 constexpr std::size_t kBatchBytes = 1 << 20;
+constexpr std::size_t kBatchesAhead = 2;
 
-std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const std::vector<std::string> &lines,
+std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const CurveWriter &writer,
+                                   const std::vector<std::string> &lines,
                                    const std::vector<int> &chosen, std::size_t from, std::size_t to)
 {
     std::vector<PlannedLine> batch;
@@ -141,6 +147,7 @@ std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const std::vector<std:
         };
         try {
             planned.curve = plan.curve(index, lines[static_cast<std::size_t>(index)], warn);
+            planned.madeAhead = writer.formatAhead(*planned.curve, planned.text);
         } catch (const Error &e) {
             planned.error = ErrorText(e);
         }
@@ -171,25 +178,27 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
             bytes += lines[static_cast<std::size_t>(chosen[to])].size();
         return to;
     };
-    const auto planAsync = [&](std::size_t from, std::size_t to) {
-        return std::async(std::launch::async, PlanBatch, std::cref(plan), std::cref(lines),
-                          std::cref(chosen), from, to);
-    };
-
     writer->begin(plan);
+    std::deque<std::future<std::vector<PlannedLine>>> ahead;
+    std::size_t to = 0;
+    const auto planNext = [&] {
+        if (to >= chosen.size())
+            return;
+        const std::size_t from = to;
+        to = batchEnd(from);
+        ahead.push_back(std::async(std::launch::async, PlanBatch, std::cref(plan),
+                                   std::cref(*writer), std::cref(lines), std::cref(chosen), from,
+                                   to));
+    };
+    for (std::size_t i = 0; i < kBatchesAhead; ++i)
+        planNext();
+
     int status = 0;
-    std::size_t to = batchEnd(0);
-    std::future<std::vector<PlannedLine>> next;
-    if (to > 0)
-        next = planAsync(0, to);
     bool stopped = false;
-    while (next.valid() && !stopped) {
-        const std::vector<PlannedLine> batch = next.get();
-        if (to < chosen.size()) {
-            const std::size_t from = to;
-            to = batchEnd(from);
-            next = planAsync(from, to);
-        }
+    while (!ahead.empty() && !stopped) {
+        const std::vector<PlannedLine> batch = ahead.front().get();
+        ahead.pop_front();
+        planNext();
         for (const PlannedLine &planned : batch) {
             if (!planned.curve) {
                 report(planned.lineNumber, planned.error);
@@ -199,7 +208,10 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
                     break;
                 continue;
             }
-            writer->curve(*planned.curve);
+            if (planned.madeAhead)
+                writer->writeAhead(planned.text);
+            else
+                writer->curve(*planned.curve);
             if (!planned.firstWarning.empty()) {
                 report(planned.lineNumber, planned.firstWarning);
                 status = 1;

@@ -14,6 +14,26 @@ namespace mirado::night {
 namespace {
 
 constexpr std::size_t kRowBatchBytes = 1 << 16;
+// A curve is made ahead only when its name is shorter than this, so the
+// texts of the batches in flight stay small.
+constexpr std::size_t kMaxNameAhead = 1 << 10;
+
+// The air mass to four decimals ("1.0423", "38.0886"): more than the
+// formula's own accuracy, and far cheaper to write than the shortest
+// round-trip form.
+void AppendAirmass(std::string &text, double airmass)
+{
+    const auto tenThousandths = static_cast<long long>(std::llround(airmass * 10000.0));
+    char digits[32];
+    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, tenThousandths / 10000);
+    text.append(digits, end);
+    const auto fraction = static_cast<int>(tenThousandths % 10000);
+    text += '.';
+    text += static_cast<char>('0' + fraction / 1000);
+    text += static_cast<char>('0' + fraction / 100 % 10);
+    text += static_cast<char>('0' + fraction / 10 % 10);
+    text += static_cast<char>('0' + fraction % 10);
+}
 
 void AppendNumber(std::string &text, double value)
 {
@@ -91,19 +111,44 @@ void CsvWriter::curve(const PlannedCurve &curve)
         std::string &rows = out_.pending();
         if (!hugePrefix)
             rows += prefix;
-        rows += head_[i];
-        AppendNumber(rows, curve.points[i].elevationDeg);
-        rows += tail_[i];
-        if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
-            AppendNumber(rows, *airmass);
-        rows += '\n';
+        appendRow(rows, curve, i);
         out_.settle();
     }
 }
 
+void CsvWriter::appendRow(std::string &rows, const PlannedCurve &curve, std::size_t i) const
+{
+    rows += head_[i];
+    AppendNumber(rows, curve.points[i].elevationDeg);
+    rows += tail_[i];
+    if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
+        AppendAirmass(rows, *airmass);
+    rows += '\n';
+}
+
+bool CsvWriter::formatAhead(const PlannedCurve &curve, std::string &text) const
+{
+    if (curve.name.size() >= kMaxNameAhead)
+        return false;
+    const std::string prefix = std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
+    for (std::size_t i = 0; i < curve.points.size(); ++i) {
+        if (unique_ && IsSecondOfEqualPair(i))
+            continue;
+        text += prefix;
+        appendRow(text, curve, i);
+    }
+    return true;
+}
+
 void JsonWriter::begin(const NightPlan &plan)
 {
-    moments_.emplace(plan.date(), plan.site().timeZone);
+    const PointMoments moments(plan.date(), plan.site().timeZone);
+    for (std::size_t i = 0; i < kNightPointCount; ++i) {
+        head_[i] = "\"x\":" + FormatNumber(NightPointX(i)) + ",\"elevation\":";
+        tail_[i] = ",\"local\":\"" + moments.local(i) + "\",\"ut\":" +
+                   (moments.ut(i).empty() ? std::string("null") : "\"" + moments.ut(i) + "\"") +
+                   ",\"airmass\":";
+    }
     const SiteValues &site = plan.site();
     out_ << "{\"date\":\"" << std::string_view(FormatIsoDate(plan.date())) << "\",\n\"site\":";
     WriteJsonSite(out_, site);
@@ -112,33 +157,64 @@ void JsonWriter::begin(const NightPlan &plan)
     out_ << ",\n\"objects\":[";
 }
 
+void JsonWriter::appendPoint(std::string &text, const PlannedCurve &curve, std::size_t i,
+                             bool first) const
+{
+    text += first ? "{" : ",{";
+    text += head_[i];
+    const double elevation = curve.points[i].elevationDeg;
+    if (std::isfinite(elevation))
+        AppendNumber(text, elevation);
+    else
+        text += "null";
+    text += tail_[i];
+    if (const std::optional<double> airmass = Airmass(elevation))
+        AppendAirmass(text, *airmass);
+    else
+        text += "null";
+    text += '}';
+}
+
+std::string JsonWriter::curveHead(const PlannedCurve &curve) const
+{
+    return "{\"line\":" + std::to_string(curve.line) + ",\"name\":\"" + JsonEscape(curve.name) +
+           "\",\"points\":[";
+}
+
 void JsonWriter::curve(const PlannedCurve &curve)
 {
-    out_ << (first_ ? "\n" : ",\n") << "{\"line\":" << curve.line << ",\"name\":";
-    WriteJsonString(out_, curve.name);
-    out_ << ",\"points\":[";
+    out_ << (first_ ? "\n" : ",\n") << std::string_view(curveHead(curve));
     bool firstPoint = true;
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        out_ << (firstPoint ? "{\"x\":" : ",{\"x\":");
-        WriteJsonNumber(out_, curve.points[i].x);
-        out_ << ",\"elevation\":";
-        WriteJsonNumber(out_, curve.points[i].elevationDeg);
-        out_ << ",\"local\":\"" << std::string_view(moments_->local(i)) << "\",\"ut\":";
-        if (moments_->ut(i).empty())
-            out_ << "null";
-        else
-            out_ << '"' << std::string_view(moments_->ut(i)) << '"';
-        out_ << ",\"airmass\":";
-        if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
-            WriteJsonNumber(out_, *airmass);
-        else
-            out_ << "null";
-        out_ << '}';
+        appendPoint(out_.pending(), curve, i, firstPoint);
+        out_.settle();
         firstPoint = false;
     }
     out_ << "]}";
+    first_ = false;
+}
+
+bool JsonWriter::formatAhead(const PlannedCurve &curve, std::string &text) const
+{
+    if (curve.name.size() >= kMaxNameAhead)
+        return false;
+    text += curveHead(curve);
+    bool firstPoint = true;
+    for (std::size_t i = 0; i < curve.points.size(); ++i) {
+        if (unique_ && IsSecondOfEqualPair(i))
+            continue;
+        appendPoint(text, curve, i, firstPoint);
+        firstPoint = false;
+    }
+    text += "]}";
+    return true;
+}
+
+void JsonWriter::writeAhead(const std::string &text)
+{
+    out_ << (first_ ? "\n" : ",\n") << std::string_view(text);
     first_ = false;
 }
 

@@ -38,8 +38,12 @@ public:
     void begin(const NightPlan &plan) override;
     void curve(const PlannedCurve &curve) override;
     void end() override {}
+    bool formatAhead(const PlannedCurve &curve, std::string &text) const override;
+    void writeAhead(const std::string &text) override { out_ << std::string_view(text); }
 
 private:
+    void appendRow(std::string &rows, const PlannedCurve &curve, std::size_t i) const;
+
     Output &out_;
     bool unique_;
     // Per point: "x," and ",local,ut,", the row's parts around the elevation;
@@ -55,12 +59,20 @@ public:
     void begin(const NightPlan &plan) override;
     void curve(const PlannedCurve &curve) override;
     void end() override;
+    bool formatAhead(const PlannedCurve &curve, std::string &text) const override;
+    void writeAhead(const std::string &text) override;
 
 private:
+    std::string curveHead(const PlannedCurve &curve) const;
+    void appendPoint(std::string &text, const PlannedCurve &curve, std::size_t i, bool first) const;
+
     Output &out_;
     bool unique_;
     bool first_ = true;
-    std::optional<PointMoments> moments_;
+    // Per point: "x":…,"elevation": and ,"local":…,"ut":…,"airmass": around
+    // the elevation.
+    std::array<std::string, kNightPointCount> head_;
+    std::array<std::string, kNightPointCount> tail_;
 };
 
 // What the numbers are, stated in the JSON output.
