@@ -2,6 +2,9 @@
 #include "clock.h"
 
 #include <chrono>
+#include <cstdint>
+
+#include "data/checked.h"
 
 namespace mirado {
 
@@ -12,6 +15,8 @@ std::function<DateTimeValue()> &ClockOverride()
     static std::function<DateTimeValue()> clock;
     return clock;
 }
+
+constexpr std::int64_t kSecondsPerMinute = 60;
 
 } // namespace
 
@@ -33,6 +38,17 @@ DateTimeValue SiteLocalNow(double timeZone)
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock)
 {
     ClockOverride() = std::move(clock);
+}
+
+DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone)
+{
+    const std::int32_t minutes = TruncToInt32(timeZone * 60.0);
+    return DateTimeValue(ut.seconds() + std::int64_t{minutes} * kSecondsPerMinute);
+}
+
+DateTimeValue SiteNow(double timeZone)
+{
+    return SiteLocalTime(UtcNow(), timeZone);
 }
 
 } // namespace mirado

@@ -22,4 +22,14 @@ DateTimeValue SiteLocalNow(double timeZone);
 // Replaces the clock; an empty function gives back the system clock.
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock);
 
+// The site's local time at universal time `ut`: moved forward by the time zone
+// (hours, east positive) taken to whole minutes toward zero, so that
+// GetUTDateTime gives `ut` back. The site's time is its standard time: the
+// site file holds no daylight-saving rule. Raises "Range check error" when the
+// zone's minutes do not fit a signed 32-bit integer.
+DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone);
+
+// The present moment as the site's local time, whatever the computer's zone.
+DateTimeValue SiteNow(double timeZone);
+
 } // namespace mirado
