@@ -2,6 +2,7 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -47,6 +48,7 @@ private slots:
     void emptySelectionLeavesTheChartEmpty();
     void selectionButtons();
     void doubleClickInvertsTheCurrentItem();
+    void checkBoxClickMakesTheItemCurrent();
     void cancelKeepsTheMarksForTheNextPlot();
     void markerFollowsTheClock_data();
     void markerFollowsTheClock();
@@ -221,6 +223,36 @@ void PlotTest::doubleClickInvertsTheCurrentItem()
     // Below the last item it inverts the current item again.
     QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, blank);
     QVERIFY(!select().isChecked(1));
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::checkBoxClickMakesTheItemCurrent()
+{
+    select().show();
+    auto *view = select().findChild<QAbstractItemView *>("clbObject");
+    QVERIFY(QTest::qWaitForWindowExposed(&select()));
+    const auto checkBox = [view](int row) {
+        const QRect item = view->visualRect(view->model()->index(row, 0));
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view);
+        const int indicator = view->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view);
+        return QPoint(item.left() + margin + 1 + indicator / 2, item.center().y());
+    };
+
+    // The first item is current; a click on the third one's check box
+    // toggles it and makes it current.
+    const QRect first = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center() + QPoint(40, 0));
+    QCOMPARE(view->currentIndex().row(), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, checkBox(2));
+    QVERIFY(select().isChecked(2));
+    QCOMPARE(view->currentIndex().row(), 2);
+    // Space and a double-click below the items act on the item touched.
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(!select().isChecked(2));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       QPoint(100, view->viewport()->height() - 5));
+    QVERIFY(select().isChecked(2));
+    QVERIFY(!select().isChecked(0));
     QVERIFY(fixture_->messages.isEmpty());
 }
 
