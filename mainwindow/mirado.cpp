@@ -276,8 +276,11 @@ void TfrmMirado::createToolBar()
                            &TfrmMirado::mnuNowClick);
     tbNow_->setCheckable(true);
 
-    auto *divider = new QWidget(toolBar);
+    // A divider draws an etched vertical line in its middle.
+    auto *divider = new QFrame(toolBar);
     divider->setObjectName(QStringLiteral("ToolButton6"));
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFrameShadow(QFrame::Sunken);
     divider->setFixedWidth(kDividerWidth);
     toolBar->addWidget(divider);
 
