@@ -88,6 +88,13 @@ QString ClockTimeFormat(const QLocale &locale, const ClockTextRoom &room)
     return Fits(FormatsWith(locale, longTime), room) ? longTime : numeric;
 }
 
+LocaleFormats LocaleFormatsOf(const QLocale &locale)
+{
+    return FormatsWith(locale, locale.language() == QLocale::Japanese
+                                   ? QString::fromLatin1(kNumericTimeFormat)
+                                   : LongTimeWithoutZone(locale));
+}
+
 LocaleFormats LocaleFormatsOf(const QLocale &locale, const ClockTextRoom &room)
 {
     return FormatsWith(locale, ClockTimeFormat(locale, room));

@@ -31,6 +31,11 @@ QString ClockTimeFormat(const QLocale &locale, const ClockTextRoom &room);
 // current-time display shows them.
 LocaleFormats LocaleFormatsOf(const QLocale &locale, const ClockTextRoom &room);
 
+// The same for texts that have no place to fit (a terminal's output): the
+// numeric form for Japanese locales, else the long time format without the
+// zone name.
+LocaleFormats LocaleFormatsOf(const QLocale &locale);
+
 // The long time format less its zone name, any brackets or separator left
 // empty by that, and the flexible day period (B) that Qt does not draw.
 QString LongTimeWithoutZone(const QLocale &locale);

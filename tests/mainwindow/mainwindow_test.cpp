@@ -570,6 +570,11 @@ void MainWindowTest::clockTimeFitsInEveryLocale()
     QCOMPARE(japanese.longTime(23, 59, 59), std::string("23:59:59"));
     QCOMPARE(japanese.longTime(9, 0, 0), std::string("9:00:00"));
     QCOMPARE(UniversalTimeText(widest, 0.0, japanese), std::string(" UT 2026.12.28 23:59:59"));
+    // Without a place to fit, as on a terminal.
+    QCOMPARE(LocaleFormatsOf(QLocale(QStringLiteral("ja_JP"))).longTime(9, 0, 0),
+             std::string("9:00:00"));
+    QCOMPARE(LocaleFormatsOf(QLocale(QStringLiteral("de_DE"))).longTime(23, 59, 59),
+             std::string("23:59:59"));
     // Other locales keep their own long format, without the zone.
     QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("de_DE"))), QStringLiteral("HH:mm:ss"));
     QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("eu_ES"))), QStringLiteral("HH:mm:ss"));
