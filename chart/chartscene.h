@@ -22,6 +22,9 @@ QT_FORWARD_DECLARE_CLASS(QXYSeries)
 namespace mirado {
 
 class CurveLayer;
+class PointerLayer;
+class TwilightLayer;
+struct ShadeBand;
 
 // A label of an axis as drawn: its text and its place.
 struct AxisLabel
@@ -29,9 +32,6 @@ struct AxisLabel
     QString text;
     QRectF rect;
 };
-class PointerLayer;
-class TwilightLayer;
-struct ShadeBand;
 
 // The Qt Charts side of the elevation chart: a chart view with the chart's
 // fixed appearance showing the attached series of a SeriesStore.
