@@ -336,7 +336,7 @@ void MainWindowTest::commandLineFile()
     QStringList arguments{QStringLiteral("mirado")};
     for (const QString &file : files)
         arguments << dir.filePath(file);
-    SetClockForTesting([] { return QDateTime(QDate(2026, 12, 7), QTime(21, 0)); });
+    test::SetSiteClockForTesting(QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
     windows_ = std::make_unique<MiradoWindows>();
     ShowMainWindow(*windows_, arguments);
 
