@@ -406,7 +406,7 @@ void TfrmMirado::showStartDate()
     // minutes do not fit leaves the design date; the clock reports it.
     TDateRec start{};
     try {
-        start = NightDateOf(SiteNow(site_.timeZone));
+        start = NightDateOf(SiteLocalNow(site_.timeZone));
     } catch (const std::exception &) {
         return;
     }
@@ -627,7 +627,7 @@ void TfrmMirado::tmrNowTimer()
     // moved by the site's zone, whatever zone the computer keeps.
     DateTimeValue now;
     try {
-        now = SiteNow(site_.timeZone);
+        now = SiteLocalNow(site_.timeZone);
         utFailureReported_ = false;
     } catch (const std::exception &) {
         // A zone whose minutes do not fit fails on every tick: report it once

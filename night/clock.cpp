@@ -30,9 +30,7 @@ DateTimeValue UtcNow()
 
 DateTimeValue SiteLocalNow(double timeZone)
 {
-    const DateTimeValue ut = UtcNow();
-    const std::int64_t zoneSeconds = ut.seconds() - GetUTDateTime(ut, timeZone).seconds();
-    return DateTimeValue(ut.seconds() + zoneSeconds);
+    return SiteLocalTime(UtcNow(), timeZone);
 }
 
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock)
@@ -44,11 +42,6 @@ DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone)
 {
     const std::int32_t minutes = TruncToInt32(timeZone * 60.0);
     return DateTimeValue(ut.seconds() + std::int64_t{minutes} * kSecondsPerMinute);
-}
-
-DateTimeValue SiteNow(double timeZone)
-{
-    return SiteLocalTime(UtcNow(), timeZone);
 }
 
 } // namespace mirado

@@ -13,10 +13,8 @@ namespace mirado {
 // The present moment as universal time, to the second, from the system clock.
 DateTimeValue UtcNow();
 
-// The present moment at a site `timeZone` hours ahead of universal time:
-// UtcNow() moved on by the zone in whole minutes toward zero, the same minutes
-// GetUTDateTime takes off. Raises "Range check error" when they do not fit 32
-// bits.
+// The present moment at a site `timeZone` hours ahead of universal time,
+// whatever zone the computer keeps: SiteLocalTime(UtcNow(), timeZone).
 DateTimeValue SiteLocalNow(double timeZone);
 
 // Replaces the clock; an empty function gives back the system clock.
@@ -28,8 +26,5 @@ void SetUtcClockForTesting(std::function<DateTimeValue()> clock);
 // site file holds no daylight-saving rule. Raises "Range check error" when the
 // zone's minutes do not fit a signed 32-bit integer.
 DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone);
-
-// The present moment as the site's local time, whatever the computer's zone.
-DateTimeValue SiteNow(double timeZone);
 
 } // namespace mirado

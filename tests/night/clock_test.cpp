@@ -49,11 +49,11 @@ TEST(SiteLocalTime, ZoneWhoseMinutesDoNotFit)
         EXPECT_THROW(SiteLocalTime(At({2001, 12, 31}, 12, 0, 0), zone), Error) << zone;
 }
 
-TEST(SiteNow, TheClockMovedByTheZone)
+TEST(SiteLocalNow, TheClockMovedByTheZone)
 {
     SetUtcClockForTesting([] { return At({2026, 12, 28}, 14, 59, 59); });
-    EXPECT_EQ(SiteNow(9.0).seconds(), At({2026, 12, 28}, 23, 59, 59).seconds());
-    EXPECT_EQ(SiteNow(-5.0).seconds(), At({2026, 12, 28}, 9, 59, 59).seconds());
+    EXPECT_EQ(SiteLocalNow(9.0).seconds(), At({2026, 12, 28}, 23, 59, 59).seconds());
+    EXPECT_EQ(SiteLocalNow(-5.0).seconds(), At({2026, 12, 28}, 9, 59, 59).seconds());
     SetUtcClockForTesting({});
 }
 
