@@ -6,6 +6,7 @@
 #include <QFontMetricsF>
 #include <QGraphicsLayout>
 #include <QGraphicsScene>
+#include <QGraphicsTextItem>
 #include <QLegend>
 #include <QLegendMarker>
 #include <QLineSeries>
@@ -43,9 +44,18 @@ constexpr int kTopRightAxisFontPx = 12;
 constexpr double kBottomIncrementHours = 1.0;
 constexpr double kLeftIncrementDeg = 10.0;
 constexpr int kLeftMinorTicks = 5;
-// Least distance between neighbouring labels before the tick step grows.
-constexpr double kMinLabelSpacingXPx = 22.0;
+// Least distance between neighbouring labels of the left axis before the
+// tick step grows.
 constexpr double kMinLabelSpacingYPx = 16.0;
+// The engine gives each bottom label the plot width over the number of labels,
+// less this padding on either side, and elides a label that does not fit.
+constexpr double kEngineLabelPaddingPx = 4.0;
+constexpr double kLabelSlackPx = 2.0;
+// The legend takes at most this share of the chart's width; longer titles are
+// elided in it.
+constexpr double kLegendWidthShare = 1.0 / 3.0;
+// The colour sample and the paddings of a legend entry, in lines of its text.
+constexpr double kLegendOverheadLines = 2.5;
 // Labels as whole numbers where the value is one: 17, 18, ... 31; 0, 10, ... 90.
 constexpr const char *kAxisLabelFormat = "%g";
 
@@ -126,9 +136,15 @@ QXYSeries *CreateEngineSeries(SeriesKind kind)
     return point;
 }
 
-void StyleEngineSeries(QXYSeries *series, const SeriesData &data)
+// Measured as the entry shows it: markup whitespace collapses.
+QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx)
 {
-    series->setName(PlainText(data.title));
+    return QFontMetricsF(font).elidedText(title.simplified(), Qt::ElideRight, maxWidthPx);
+}
+
+void StyleEngineSeries(QXYSeries *series, const SeriesData &data, const QString &legendText)
+{
+    series->setName(PlainText(legendText));
     if (data.kind == SeriesKind::Line) {
         series->setPen(CurvePen(data));
     } else {
@@ -155,7 +171,10 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     pointers_ = new PointerLayer(chart_);
     shades_ = new TwilightLayer(chart_);
     buildAppearance();
+    // Every change of the plot area (legend, size, print page) sets the tick
+    // step anew, so the hour labels always fit.
     QObject::connect(chart_, &QChart::plotAreaChanged, chart_, [this](const QRectF &) {
+        updateTicks();
         curves_->updatePlotArea();
         pointers_->updatePlotArea();
         shades_->updatePlotArea();
@@ -293,12 +312,11 @@ void ChartScene::updateLegend()
         wanted.push_back({attached[i], true});
     }
     if (attached.size() > shownCount) {
-        // Measured as the entry shows it: markup whitespace collapses.
         const QFontMetricsF metrics(chart_->legend()->font());
         SeriesId widest = attached[shownCount];
         qreal widestPx = -1.0;
         for (std::size_t i = shownCount; i < attached.size(); ++i) {
-            const qreal px = metrics.horizontalAdvance(store_.at(attached[i]).title.simplified());
+            const qreal px = metrics.horizontalAdvance(legendText(store_.at(attached[i]).title));
             if (px > widestPx) {
                 widestPx = px;
                 widest = attached[i];
@@ -330,7 +348,7 @@ void ChartScene::updateLegend()
 void ChartScene::addLegendEntry(SeriesId id, const SeriesData &data, bool shown)
 {
     QXYSeries *series = CreateEngineSeries(data.kind);
-    StyleEngineSeries(series, data);
+    StyleEngineSeries(series, data, legendText(data.title));
     chart_->addSeries(series);
     if (!shown) {
         SetLegendEntryVisible(chart_, series, false);
@@ -343,7 +361,7 @@ void ChartScene::refreshLegendEntry(LegendEntry &entry, SeriesId id, const Serie
 {
     const bool restyle = entry.id != id || entry.styleRevision != data.styleRevision;
     if (restyle) {
-        StyleEngineSeries(entry.series, data);
+        StyleEngineSeries(entry.series, data, legendText(data.title));
     }
     if (restyle || entry.shown != shown) {
         SetLegendEntryVisible(chart_, entry.series, shown);
@@ -401,11 +419,54 @@ void ChartScene::setRanges(const AxisRanges &ranges)
     pointers_->setRanges(ranges);
 }
 
+QString ChartScene::legendText(const QString &title) const
+{
+    return LegendText(title, chart_->legend()->font(), legendTextWidthPx_);
+}
+
+void ChartScene::setLegendWidth(int chartWidthPx)
+{
+    // The colour sample and the engine's paddings take their share of the
+    // legend's width; the title has the rest.
+    const QFontMetricsF metrics(chart_->legend()->font());
+    const qreal widthPx = std::floor(chartWidthPx * kLegendWidthShare);
+    const qreal textPx =
+        std::max(metrics.height(), widthPx - kLegendOverheadLines * metrics.height());
+    chart_->legend()->setMaximumWidth(widthPx);
+    if (textPx == legendTextWidthPx_) {
+        return;
+    }
+    legendTextWidthPx_ = textPx;
+    // Every entry is named again for the new width.
+    legendSources_.clear();
+    for (LegendEntry &entry : legend_) {
+        StyleEngineSeries(entry.series, store_.at(entry.id), legendText(store_.at(entry.id).title));
+        SetLegendEntryVisible(chart_, entry.series, entry.shown);
+    }
+    updateLegend();
+}
+
+double ChartScene::bottomLabelSpacingPx() const
+{
+    // The widest label the range can show, with the engine's padding.
+    const QFontMetricsF metrics(bottomAxis_->labelsFont());
+    qreal widest = 0.0;
+    for (const double value : {std::floor(ranges_.bottom.min), std::ceil(ranges_.bottom.max)}) {
+        if (std::isfinite(value)) {
+            widest = std::max(
+                widest, metrics.boundingRect(QString::asprintf(kAxisLabelFormat, value)).width());
+        }
+    }
+    return widest + 2.0 * kEngineLabelPaddingPx + kLabelSlackPx;
+}
+
 void ChartScene::updateTicks()
 {
     const QRectF plot = chart_->plotArea();
-    const double bottomInterval = TickInterval(ranges_.bottom.span(), kBottomIncrementHours,
-                                               plot.width(), kMinLabelSpacingXPx);
+    // One label more than steps: the engine shares the width among labels.
+    const double spacing = bottomLabelSpacingPx();
+    const double bottomInterval =
+        TickInterval(ranges_.bottom.span(), kBottomIncrementHours, plot.width() - spacing, spacing);
     const double leftInterval =
         TickInterval(ranges_.left.span(), kLeftIncrementDeg, plot.height(), kMinLabelSpacingYPx);
     bottomAxis_->setTickInterval(bottomInterval);
@@ -422,6 +483,7 @@ void ChartScene::layOut(const QSize &size)
         legendSources_.clear();
         updateLegend();
     }
+    setLegendWidth(size.width());
     const int marginX = static_cast<int>(std::lround(size.width() * kMarginFraction));
     const int marginY = static_cast<int>(std::lround(size.height() * kMarginFraction));
     chart_->setMargins(QMargins(marginX, marginY, marginX, marginY));
@@ -456,6 +518,52 @@ bool ChartScene::isLegendVisible() const
 bool ChartScene::areTopAndRightAxesVisible() const
 {
     return topAxis_->isVisible() && rightAxis_->isVisible();
+}
+
+std::vector<AxisLabel> ChartScene::bottomLabels(const QSize &layoutSize)
+{
+    const QSize shown = this->layoutSize();
+    if (layoutSize != shown) {
+        layOut(layoutSize);
+    }
+    chart_->layout()->activate();
+    const QRectF plot = plotArea();
+    std::vector<AxisLabel> labels;
+    for (QGraphicsItem *item : chart_->scene()->items()) {
+        const auto *text = dynamic_cast<QGraphicsTextItem *>(item);
+        if (!text || !text->isVisible()) {
+            continue;
+        }
+        const QRectF rect = text->sceneBoundingRect();
+        const QString plain = text->toPlainText();
+        // Below the plot, under its width: the labels, not the axis title.
+        if (plain.isEmpty() || plain == bottomAxis_->titleText() ||
+            rect.center().y() <= plot.bottom() || rect.top() > plot.bottom() + rect.height() ||
+            rect.center().x() < plot.left() - 1.0 || rect.center().x() > plot.right() + 1.0) {
+            continue;
+        }
+        labels.push_back({plain, rect});
+    }
+    std::sort(labels.begin(), labels.end(),
+              [](const AxisLabel &a, const AxisLabel &b) { return a.rect.left() < b.rect.left(); });
+    if (layoutSize != shown) {
+        layOut(shown);
+    }
+    return labels;
+}
+
+QRectF ChartScene::legendArea(const QSize &layoutSize)
+{
+    const QSize shown = this->layoutSize();
+    if (layoutSize != shown) {
+        layOut(layoutSize);
+    }
+    chart_->layout()->activate();
+    const QRectF area = chart_->legend()->sceneBoundingRect();
+    if (layoutSize != shown) {
+        layOut(shown);
+    }
+    return area;
 }
 
 void ChartScene::render(QPainter &painter, const QRectF &target, const QSize &layoutSize)

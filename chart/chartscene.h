@@ -26,6 +26,13 @@ class PointerLayer;
 class TwilightLayer;
 struct ShadeBand;
 
+// A label of an axis as drawn: its text and its place.
+struct AxisLabel
+{
+    QString text;
+    QRectF rect;
+};
+
 // The Qt Charts side of the elevation chart: a chart view with the chart's
 // fixed appearance showing the attached series of a SeriesStore.
 //
@@ -69,6 +76,10 @@ public:
     // A point of the view's viewport in the chart's coordinates.
     QPointF toChart(const QPoint &viewportPos) const;
     bool isLegendVisible() const;
+    // The bottom axis' labels as the engine draws them at `layoutSize`, left
+    // to right, in the chart's coordinates; and the legend's area there.
+    std::vector<AxisLabel> bottomLabels(const QSize &layoutSize);
+    QRectF legendArea(const QSize &layoutSize);
     bool areTopAndRightAxesVisible() const;
 
     // Draws the whole chart, laid out at `layoutSize` pixels, stretched into
@@ -106,6 +117,14 @@ private:
     void refreshLegendEntry(LegendEntry &entry, SeriesId id, const SeriesData &data, bool shown);
     void updatePointers();
     std::size_t legendCapacity(int heightPx) const;
+    // A series title as its legend entry shows it: elided to the legend's
+    // width.
+    QString legendText(const QString &title) const;
+    // The legend's largest width for a chart `chartWidthPx` wide; the entries
+    // follow it.
+    void setLegendWidth(int chartWidthPx);
+    // The room one bottom label needs so the engine draws it whole.
+    double bottomLabelSpacingPx() const;
 
     const SeriesStore &store_;
     QChartView *view_;
@@ -120,6 +139,8 @@ private:
     std::vector<LegendEntry> legend_;
     // The number of entries the legend can show at the largest layout so far.
     std::size_t legendCapacity_ = 0;
+    // The width a legend title may take before it is elided.
+    qreal legendTextWidthPx_ = 1e9;
     std::vector<Source> curveSources_;
     std::vector<Source> legendSources_;
     AxisRanges ranges_;

@@ -220,6 +220,18 @@ void ElevationChart::renderChart(QPaintDevice &device, const QSize &layoutSize)
     renderChart(painter, QRectF(0, 0, device.width(), device.height()), layoutSize);
 }
 
+std::vector<AxisLabel> ElevationChart::bottomAxisLabels(const QSize &layoutSize)
+{
+    updateEngine();
+    return scene_->bottomLabels(layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
+}
+
+QRectF ElevationChart::legendArea(const QSize &layoutSize)
+{
+    updateEngine();
+    return scene_->legendArea(layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
+}
+
 QImage ElevationChart::renderImage(const QSize &size)
 {
     QImage image(size, QImage::Format_ARGB32_Premultiplied);

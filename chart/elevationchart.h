@@ -14,6 +14,7 @@
 #include <memory>
 #include <vector>
 
+#include "chartscene.h"
 #include "seriesstore.h"
 #include "twilightlayer.h"
 #include "zoom.h"
@@ -24,8 +25,6 @@ QT_FORWARD_DECLARE_CLASS(QPrinter)
 QT_FORWARD_DECLARE_CLASS(QRubberBand)
 
 namespace mirado {
-
-class ChartScene;
 
 // The elevation chart `chtMirado`: the altitude of objects over one night,
 // hours 17 to 31 across, degrees 0 to 90 up, one series per object and an
@@ -135,6 +134,10 @@ public:
     // corner: this widget's coordinates once shown, a rendered image's when
     // rendered at the same size.
     QRectF plotArea();
+    // The bottom axis' labels as drawn when laid out at `layoutSize` (the
+    // present layout when empty), left to right; and the legend's area.
+    std::vector<AxisLabel> bottomAxisLabels(const QSize &layoutSize = QSize());
+    QRectF legendArea(const QSize &layoutSize = QSize());
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

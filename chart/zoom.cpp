@@ -108,7 +108,7 @@ DragAction ClassifyZoomDrag(const QPoint &pressed, const QPoint &released)
 
 double TickInterval(double span, double increment, double lengthPx, double minSpacingPx)
 {
-    constexpr double kSteps[] = {1.0, 2.0, 5.0};
+    constexpr double kSteps[] = {1.0, 2.0, 3.0, 5.0};
     if (!(span > 0.0) || !std::isfinite(span) || !(lengthPx > 0.0) || !(increment > 0.0)) {
         return increment;
     }

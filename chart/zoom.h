@@ -96,8 +96,8 @@ enum class DragAction
 inline constexpr int kMinimumDragPixels = 16;
 DragAction ClassifyZoomDrag(const QPoint &pressed, const QPoint &released);
 
-// Distance between labelled ticks: the smallest of increment x 1, 2, 5, 10,
-// 20, 50, ... that keeps neighbouring labels at least `minSpacingPx` apart
+// Distance between labelled ticks: the smallest of increment x 1, 2, 3, 5,
+// 10, 20, 30, 50, ... that keeps neighbouring labels at least `minSpacingPx` apart
 // when `span` is drawn over `lengthPx` pixels. `increment` is the least step,
 // used as it is when the labels fit.
 double TickInterval(double span, double increment, double lengthPx, double minSpacingPx);

@@ -100,6 +100,8 @@ void TfrmOption::showEvent(QShowEvent *event)
 {
     PlainDialog::showEvent(event);
     RunGuarded(this, [this] { FormShow(); });
+    // The tab order starts at the cancel button, and so does the focus.
+    btnCancel_->setFocus(Qt::OtherFocusReason);
 }
 
 void TfrmOption::FormShow()

@@ -2,7 +2,9 @@
 #include "select.h"
 
 #include <QEvent>
+#include <QItemSelectionModel>
 #include <QListView>
+#include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -204,6 +206,14 @@ void TfrmSelect::clbObjectDblClick()
 
 bool TfrmSelect::eventFilter(QObject *watched, QEvent *event)
 {
+    // A press anywhere on an item, its check box included, makes it current,
+    // so Space and a double-click act on the item the user touched.
+    if (watched == clbObject_->viewport() && event->type() == QEvent::MouseButtonPress) {
+        const auto *press = static_cast<QMouseEvent *>(event);
+        const QModelIndex at = clbObject_->indexAt(press->position().toPoint());
+        if (press->button() == Qt::LeftButton && at.isValid())
+            clbObject_->selectionModel()->setCurrentIndex(at, QItemSelectionModel::ClearAndSelect);
+    }
     if (watched == clbObject_->viewport() && event->type() == QEvent::MouseButtonDblClick) {
         clbObjectDblClick();
         return true;

@@ -2,6 +2,9 @@
 #include "application.h"
 
 #include <QApplication>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "dialogs/about.h"
 #include "dialogs/messages.h"
@@ -26,10 +29,25 @@ MiradoWindows::MiradoWindows() : frmMirado_(std::make_unique<TfrmMirado>())
 
 MiradoWindows::~MiradoWindows() = default;
 
+QTranslator *InstallQtTranslations(const QLocale &locale)
+{
+    auto *translator = new QTranslator(QCoreApplication::instance());
+    if (!translator->load(locale, QStringLiteral("qtbase"), QStringLiteral("_"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)) ||
+        !QCoreApplication::installTranslator(translator)) {
+        delete translator;
+        return nullptr;
+    }
+    return translator;
+}
+
 void SetUpApplication()
 {
     QApplication::setApplicationName(kApplicationTitle);
     InstallFontSubstitutions();
+    // Qt's own texts (the file, print and page set-up dialogs, the standard
+    // buttons) in the user's language.
+    InstallQtTranslations(QLocale::system());
 }
 
 void ShowMainWindow(MiradoWindows &windows, const QStringList &arguments)

@@ -4,6 +4,9 @@
 #include <QStringList>
 #include <memory>
 
+class QLocale;
+class QTranslator;
+
 namespace mirado {
 
 class TfrmAbout;
@@ -37,7 +40,13 @@ private:
     TfrmPreview *frmPreview_;
 };
 
-// Sets up the application: its title, the font families the windows name.
+// Loads Qt's own translations (qtbase) for `locale` from Qt's translations
+// folder and installs them. Returns the translator, owned by the application,
+// or null when there is none for the locale.
+QTranslator *InstallQtTranslations(const QLocale &locale);
+
+// Sets up the application: its title, the font families the windows name and
+// Qt's translations for the system locale.
 void SetUpApplication();
 
 // Shows the main window, whose first showing reads the site file and the

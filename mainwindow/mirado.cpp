@@ -36,10 +36,10 @@
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/select.h"
+#include "night/clock.h"
 #include "night/darkness.h"
 #include "night/nowtexts.h"
 #include "night/plan.h"
-#include "platform/clock.h"
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
 #include "platform/textcodec.h"
@@ -55,6 +55,7 @@ constexpr int kToolBarHeight = 57;
 constexpr QSize kToolButtonSize{64, 51};
 constexpr QSize kToolImageSize{32, 32};
 constexpr int kDatePanelWidth = 177;
+constexpr int kToolButtons = 4;
 constexpr int kDividerWidth = 19;
 constexpr int kSeparatorWidth = 13;
 constexpr int kStatusBarHeight = 30;
@@ -125,12 +126,12 @@ TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
     resize(kWindowSize);
     move(kWindowPosition);
     decimalSeparator_ = DecimalSeparatorOf(QLocale::system());
-    localeFormats_ = LocaleFormatsOf(QLocale::system());
 
     createMenus();
     createToolBar();
     createChart();
     createStatusBar();
+    localeFormats_ = LocaleFormatsOf(QLocale::system(), clockTextRoom());
 
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     helpViewer_ = new HelpViewer(this);
@@ -275,8 +276,11 @@ void TfrmMirado::createToolBar()
                            &TfrmMirado::mnuNowClick);
     tbNow_->setCheckable(true);
 
-    auto *divider = new QWidget(toolBar);
+    // A divider draws an etched vertical line in its middle.
+    auto *divider = new QFrame(toolBar);
     divider->setObjectName(QStringLiteral("ToolButton6"));
+    divider->setFrameShape(QFrame::VLine);
+    divider->setFrameShadow(QFrame::Sunken);
     divider->setFixedWidth(kDividerWidth);
     toolBar->addWidget(divider);
 
@@ -341,6 +345,18 @@ void TfrmMirado::createStatusBar()
     lstPanel_ = makePanel("StatusBarPanel1", kLstPanelWidth);
 }
 
+ClockTextRoom TfrmMirado::clockTextRoom() const
+{
+    // A framed label keeps half an "x" free before its text.
+    const int indent = utPanel_->fontMetrics().horizontalAdvance(u'x') / 2;
+    // The label has the rest of the toolbar, measured at the smallest window.
+    constexpr int labelWidth = kWindowSize.width() - kDatePanelWidth -
+                               kToolButtons * kToolButtonSize.width() - kDividerWidth -
+                               kSeparatorWidth;
+    return {utPanel_->font(), utPanel_->contentsRect().width() - indent, lblLocalTime_->font(),
+            labelWidth};
+}
+
 void TfrmMirado::FormCreate()
 {
     setAcceptDrops(true);
@@ -360,12 +376,6 @@ void TfrmMirado::FormShow()
         setWindowTitle(QStringLiteral("Mirado Ver ") + QString::fromStdString(VersionText(info)));
     }
 
-    // Start date: a night is named by the date of its evening.
-    const TDateRec start = NightDateOf(ToDateTimeValue(LocalNow()));
-    sedYear_->setValue(start.year);
-    sedMonth_->setValue(start.month);
-    sedDay_->setValue(start.day);
-
     // The present-moment marker, created detached.
     nowSeries_ = chtMirado_->createPointSeries();
     hasNowSeries_ = true;
@@ -376,11 +386,33 @@ void TfrmMirado::FormShow()
     twilightOn_ = UserSettings().value(kTwilightSetting, false).toBool();
     mnuTwilight_->setChecked(twilightOn_);
 
-    // The site and the catalogue it names.
-    ReadSiteFile(kSiteFileName, site_, decimalSeparator_);
+    // The site, whose zone tells tonight's date, and the catalogue it names.
+    // The start date is set also when the site file fails.
+    try {
+        ReadSiteFile(kSiteFileName, site_, decimalSeparator_);
+    } catch (...) {
+        showStartDate();
+        throw;
+    }
+    showStartDate();
     showDarkness();
     if (!site_.cataloguePath.empty())
         LoadCatalogue(site_.cataloguePath);
+}
+
+void TfrmMirado::showStartDate()
+{
+    // A night is named by the date of its evening at the site. A zone whose
+    // minutes do not fit leaves the design date; the clock reports it.
+    TDateRec start{};
+    try {
+        start = NightDateOf(SiteLocalNow(site_.timeZone));
+    } catch (const std::exception &) {
+        return;
+    }
+    sedYear_->setValue(start.year);
+    sedMonth_->setValue(start.month);
+    sedDay_->setValue(start.day);
 }
 
 void TfrmMirado::FormDestroy()
@@ -591,7 +623,21 @@ void TfrmMirado::mnuNowClick()
 
 void TfrmMirado::tmrNowTimer()
 {
-    const DateTimeValue now = ToDateTimeValue(LocalNow());
+    // The present moment at the site: universal time from the system clock
+    // moved by the site's zone, whatever zone the computer keeps.
+    DateTimeValue now;
+    try {
+        now = SiteLocalNow(site_.timeZone);
+        utFailureReported_ = false;
+    } catch (const std::exception &) {
+        // A zone whose minutes do not fit fails on every tick: report it once
+        // until the site changes.
+        if (utFailureReported_ && reportedTimeZone_ == site_.timeZone)
+            return;
+        utFailureReported_ = true;
+        reportedTimeZone_ = site_.timeZone;
+        throw;
+    }
 
     // The marker at the present moment on the night axis.
     if (nowDisplayOn_ && hasNowSeries_) {
@@ -603,19 +649,8 @@ void TfrmMirado::tmrNowTimer()
     // Local time, universal time, local sidereal time.
     lblLocalTime_->setText(
         QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
-    try {
-        utPanel_->setText(
-            QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
-        utFailureReported_ = false;
-    } catch (const std::exception &) {
-        // A zone whose minutes do not fit fails on every tick: report it once
-        // until the site changes.
-        if (utFailureReported_ && reportedTimeZone_ == site_.timeZone)
-            return;
-        utFailureReported_ = true;
-        reportedTimeZone_ = site_.timeZone;
-        throw;
-    }
+    utPanel_->setText(
+        QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
     lstPanel_->setText(QString::fromStdString(
         SiderealTimeText(now, site_.longitude, site_.timeZone, warningBox())));
 }

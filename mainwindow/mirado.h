@@ -13,6 +13,7 @@
 #include "data/site.h"
 #include "dialogs/option.h"
 #include "night/nowtexts.h"
+#include "platform/localeformat.h"
 #include "platform/textcodec.h"
 
 class QAction;
@@ -60,6 +61,9 @@ public:
     const std::vector<std::string> &catalogueLines() const { return catalogueLines_; }
     ElevationChart *chart() const { return chtMirado_; }
     SeriesId nowSeries() const { return nowSeries_; }
+    // The formats of the clock texts, chosen at start to fit their places.
+    const LocaleFormats &localeFormats() const { return localeFormats_; }
+    ClockTextRoom clockTextRoom() const;
     // The decimal separator of the user's locale, for every number the
     // program reads or writes.
     char decimalSeparator() const override { return decimalSeparator_; }
@@ -142,6 +146,8 @@ private:
                                void (TfrmMirado::*handler)());
     // The darkness shading of the last plot's night, or none when it is off.
     void showDarkness();
+    // The spin edits set to the night the present moment belongs to.
+    void showStartDate();
     // The marker series attached again, cleared and given one point.
     void prepareMarker();
     // The astronomy routines' warnings as warning boxes.

@@ -2,6 +2,9 @@
 #include "clock.h"
 
 #include <chrono>
+#include <cstdint>
+
+#include "data/checked.h"
 
 namespace mirado {
 
@@ -12,6 +15,8 @@ std::function<DateTimeValue()> &ClockOverride()
     static std::function<DateTimeValue()> clock;
     return clock;
 }
+
+constexpr std::int64_t kSecondsPerMinute = 60;
 
 } // namespace
 
@@ -25,14 +30,18 @@ DateTimeValue UtcNow()
 
 DateTimeValue SiteLocalNow(double timeZone)
 {
-    const DateTimeValue ut = UtcNow();
-    const std::int64_t zoneSeconds = ut.seconds() - GetUTDateTime(ut, timeZone).seconds();
-    return DateTimeValue(ut.seconds() + zoneSeconds);
+    return SiteLocalTime(UtcNow(), timeZone);
 }
 
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock)
 {
     ClockOverride() = std::move(clock);
+}
+
+DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone)
+{
+    const std::int32_t minutes = TruncToInt32(timeZone * 60.0);
+    return DateTimeValue(ut.seconds() + std::int64_t{minutes} * kSecondsPerMinute);
 }
 
 } // namespace mirado

@@ -13,12 +13,14 @@ void InstallFontSubstitutions()
                                          "VL PGothic", "TakaoPGothic"};
     const QStringList japanesePMincho = {"IPAPMincho", "IPAexMincho", "Noto Serif CJK JP",
                                          "TakaoPMincho"};
-    const QStringList sans = {"DejaVu Sans", "Liberation Sans", "Noto Sans", "FreeSans"};
-    const QStringList monospace = {"DejaVu Sans Mono", "Liberation Mono", "Noto Sans Mono",
-                                   "FreeMono"};
-    const QStringList serif = {"DejaVu Serif", "Liberation Serif", "Noto Serif", "FreeSerif"};
-    // Liberation Sans has Arial's metrics, so it comes first for Arial.
-    const QStringList arial = {"Liberation Sans", "DejaVu Sans", "Noto Sans", "FreeSans"};
+    // The Latin families draw in one font each, from the packages the program
+    // depends on (fonts-dejavu-core, fonts-liberation), so every machine lays
+    // the windows out alike. Liberation has the metrics of Arial and of a
+    // Times-like serif, narrow enough for the about dialog's fixed places.
+    const QStringList sans = {"DejaVu Sans"};
+    const QStringList monospace = {"DejaVu Sans Mono"};
+    const QStringList serif = {"Liberation Serif"};
+    const QStringList arial = {"Liberation Sans"};
 
     QFont::insertSubstitutions(QString::fromUtf8(kMsGothic), japaneseGothic);
     QFont::insertSubstitutions(QString::fromUtf8(kMsPGothic), japanesePGothic);

@@ -15,11 +15,11 @@ inline constexpr const char *kFixedSysFont = "FixedSys";
 inline constexpr const char *kCenturyFont = "Century";
 inline constexpr const char *kArialFont = "Arial";
 
-// Maps each family above to installed families of the same kind (Japanese
-// fixed-pitch gothic, proportional gothic, proportional mincho, sans-serif,
-// monospace, serif), each to a list of candidates tried in order, so the first
-// one present on the system is used. Call once, at program start, before any
-// window is built.
+// Maps each family above to installed families of the same kind: the
+// Japanese ones (fixed-pitch gothic, proportional gothic, proportional mincho)
+// to lists of candidates tried in order, the Latin ones (sans-serif,
+// monospace, serif, Arial) to one font each from the program's dependencies.
+// Call once, at program start, before any window is built.
 void InstallFontSubstitutions();
 
 // A font of `family` whose characters are `heightPx` pixels high, whatever the

@@ -29,6 +29,8 @@ build_packages=(
   help2man
   fonts-ipafont-gothic
   fonts-ipafont-mincho
+  fonts-dejavu-core
+  fonts-liberation
 )
 
 # Tests, benchmarks, sanitizers, fuzzing and the package check.

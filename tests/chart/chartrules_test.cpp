@@ -325,6 +325,7 @@ void ChartRulesTest::tickInterval_data()
 
     QTest::newRow("night fits at 1 h") << 14.0 << 1.0 << 480.0 << 1.0;
     QTest::newRow("zoomed out, 2 h") << 18.2 << 1.0 << 300.0 << 2.0;
+    QTest::newRow("narrow night, 3 h") << 14.0 << 1.0 << 120.0 << 3.0;
     QTest::newRow("degrees fit at 10") << 90.0 << 10.0 << 250.0 << 10.0;
     QTest::newRow("far out, 500 h") << 10000.0 << 1.0 << 500.0 << 500.0;
     QTest::newRow("narrow plot, 20 deg") << 117.0 << 10.0 << 150.0 << 20.0;

@@ -140,12 +140,11 @@ void ElevationChartTest::fontSubstitution_data()
     QTest::newRow("gothic") << QString::fromUtf8(kMsGothic) << "IPAGothic" << false;
     QTest::newRow("proportional gothic") << QString::fromUtf8(kMsPGothic) << "IPAPGothic" << false;
     QTest::newRow("proportional mincho") << QString::fromUtf8(kMsPMincho) << "IPAPMincho" << false;
-    // For the Latin ones only the kind is fixed: the first installed
-    // candidate is used.
-    QTest::newRow("System") << QString(kSystemFont) << QString() << false;
-    QTest::newRow("FixedSys") << QString(kFixedSysFont) << QString() << true;
-    QTest::newRow("Century") << QString(kCenturyFont) << QString() << false;
-    QTest::newRow("Arial") << QString(kArialFont) << QString() << false;
+    // The Latin ones draw in one font each, the same on every machine.
+    QTest::newRow("System") << QString(kSystemFont) << "DejaVu Sans" << false;
+    QTest::newRow("FixedSys") << QString(kFixedSysFont) << "DejaVu Sans Mono" << true;
+    QTest::newRow("Century") << QString(kCenturyFont) << "Liberation Serif" << false;
+    QTest::newRow("Arial") << QString(kArialFont) << "Liberation Sans" << false;
 }
 
 void ElevationChartTest::fontSubstitution()

@@ -1,4 +1,5 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -53,6 +54,9 @@ private slots:
     void missingHelpFileIsReportedByTheViewer();
     void aboutReadsTheVersionAtEveryShowing();
     void aboutWithAnotherVersion();
+    void aboutLabelsKeepTheirDistance();
+    void optionsOpenWithTheFocusOnCancel();
+    void dividerDrawsALine();
     void exitClosesTheWindow();
 
 private:
@@ -315,6 +319,73 @@ void CommandsTest::missingHelpFileIsReportedByTheViewer()
     QCOMPARE(fixture_->messages[0].caption, QStringLiteral("Mirado ヘルプ"));
     QVERIFY(fixture_->messages[0].text.contains(QStringLiteral("/no/such/folder/mirado.hlp")));
     QVERIFY(!fixture_->main().helpViewer()->isVisible());
+}
+
+void CommandsTest::aboutLabelsKeepTheirDistance()
+{
+    // Each label's text ends at least 4 px before the next control or the
+    // bevel's inner edge.
+    start(true);
+    TfrmAbout &about = fixture_->windows().frmAbout();
+    about.show();
+    const auto textRight = [&about](const char *name) {
+        const auto *label = about.findChild<QLabel *>(name);
+        return label->x() + label->contentsRect().left() +
+               label->fontMetrics().horizontalAdvance(label->text());
+    };
+    const auto *bevel = about.findChild<QFrame *>("Bevel1");
+    const int bevelInside = bevel->geometry().right() - bevel->frameWidth();
+    const auto *version = about.findChild<QLabel *>("lblVersion");
+    const struct
+    {
+        const char *label;
+        int before;
+        const char *what;
+    } rows[] = {
+        {"lblName", version->x(), "lblVersion"},
+        {"lblVersion", bevelInside, "the bevel"},
+        {"lblNotice", bevelInside, "the bevel"},
+    };
+    for (const auto &row : rows) {
+        const int gap = row.before - textRight(row.label);
+        qInfo("%s ends %d px before %s", row.label, gap, row.what);
+        QVERIFY2(
+            gap >= 4,
+            qPrintable(
+                QStringLiteral("%1 ends %2 px before %3").arg(row.label).arg(gap).arg(row.what)));
+    }
+    about.findChild<QPushButton *>("btnOK")->click();
+}
+
+void CommandsTest::optionsOpenWithTheFocusOnCancel()
+{
+    start(true);
+    options().show();
+    QVERIFY(QTest::qWaitForWindowActive(&options()));
+    QCOMPARE(options().focusWidget(), options().findChild<QPushButton *>("btnCancel"));
+    // Tab goes on to the file name field.
+    QTest::keyClick(&options(), Qt::Key_Tab);
+    QCOMPARE(options().focusWidget(), field("edtFileName"));
+    options().findChild<QPushButton *>("btnCancel")->click();
+}
+
+void CommandsTest::dividerDrawsALine()
+{
+    // The toolbar's divider shows a vertical line in its middle.
+    start(true);
+    auto *divider = fixture_->main().findChild<QWidget *>("ToolButton6");
+    QCOMPARE(divider->width(), 19);
+    const QImage image = divider->grab().toImage();
+    const QRgb background = image.pixel(0, image.height() / 2);
+    int lineColumns = 0;
+    for (int x = 0; x < image.width(); ++x) {
+        int differing = 0;
+        for (int y = 0; y < image.height(); ++y)
+            differing += image.pixel(x, y) != background ? 1 : 0;
+        lineColumns += differing > image.height() / 2 ? 1 : 0;
+    }
+    QVERIFY2(lineColumns >= 1 && lineColumns <= 3,
+             qPrintable(QStringLiteral("%1 columns of line").arg(lineColumns)));
 }
 
 void CommandsTest::aboutReadsTheVersionAtEveryShowing()

@@ -69,7 +69,7 @@ void LongRunTest::aWeekOfTicks()
     const QDateTime start(QDate(2026, 12, 28), QTime(0, 0));
     constexpr int kTicks = 7 * 24 * 3600;
     const int step = kSanitized ? 20 : 1; // the sanitized build samples the week
-    const LocaleFormats formats = LocaleFormatsOf(QLocale::system());
+    const LocaleFormats &formats = main.localeFormats();
     auto *label = main.findChild<QLabel *>("lblLocalTime");
     auto *ut = main.findChild<QLabel *>("StatusBarPanel0");
     double allocatedAfterFirstDay = 0.0;

@@ -1,20 +1,28 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractItemView>
 #include <QDir>
+#include <QFontMetrics>
+#include <QLabel>
 #include <QLockFile>
 #include <QMimeData>
+#include <QScopeGuard>
 #include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QToolButton>
+
+#include <cmath>
+#include <ctime>
 
 #include "chart/elevationchart.h"
 #include "dialogs/messages.h"
 #include "dialogs/select.h"
 #include "mainwindow/application.h"
 #include "mainwindow/mirado.h"
-#include "platform/clock.h"
+#include "night/clock.h"
+#include "platform/localeformat.h"
 #include "platform/singleinstance.h"
+#include "window_fixture.h"
 
 using namespace mirado;
 
@@ -59,6 +67,9 @@ private slots:
     void spinEditsRefuseTyping();
     void nowButtonAndMenuItemAgree();
     void layout();
+    void presentMomentIsTheSiteTime_data();
+    void presentMomentIsTheSiteTime();
+    void clockTimeFitsInEveryLocale();
     void singleInstance();
     void secondStartShowsTheMessage();
     void fullStopRule_data();
@@ -89,7 +100,7 @@ void MainWindowTest::cleanup()
 {
     windows_.reset();
     SetMessageHandlerForTesting({});
-    SetClockForTesting({});
+    SetUtcClockForTesting({});
     QDir::setCurrent(previousDir_);
     dir_.reset();
 }
@@ -98,7 +109,7 @@ void MainWindowTest::start(const QByteArray *site, const QDateTime &now)
 {
     if (site)
         WriteFile(QDir(dir_->path()), QStringLiteral("site.txt"), *site);
-    SetClockForTesting([now] { return now; });
+    test::SetSiteClockForTesting(now);
     windows_ = std::make_unique<MiradoWindows>();
     windows_->frmMirado().show();
 }
@@ -325,7 +336,7 @@ void MainWindowTest::commandLineFile()
     QStringList arguments{QStringLiteral("mirado")};
     for (const QString &file : files)
         arguments << dir.filePath(file);
-    SetClockForTesting([] { return QDateTime(QDate(2026, 12, 7), QTime(21, 0)); });
+    test::SetSiteClockForTesting(QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
     windows_ = std::make_unique<MiradoWindows>();
     ShowMainWindow(*windows_, arguments);
 
@@ -437,6 +448,142 @@ void MainWindowTest::layout()
     QTest::qWait(0);
     QCOMPARE(main.chart()->width(), main.width());
     QCOMPARE(main.findChild<QWidget *>("bevTopLineChart")->width(), main.chart()->width());
+}
+
+void MainWindowTest::presentMomentIsTheSiteTime_data()
+{
+    QTest::addColumn<QByteArray>("computerZone");
+    QTest::addColumn<double>("siteZone");
+    QTest::newRow("computer on the site's standard time") << QByteArray("Asia/Tokyo") << 9.0;
+    QTest::newRow("computer in New York, site at +9") << QByteArray("America/New_York") << 9.0;
+    QTest::newRow("computer in Tokyo, site at -3.5") << QByteArray("Asia/Tokyo") << -3.5;
+    QTest::newRow("computer in London, site at +5.75") << QByteArray("Europe/London") << 5.75;
+    QTest::newRow("computer on UTC, site at +9.01 (whole minutes)") << QByteArray("UTC") << 9.01;
+}
+
+void MainWindowTest::presentMomentIsTheSiteTime()
+{
+    QFETCH(QByteArray, computerZone);
+    QFETCH(double, siteZone);
+    const QByteArray previousZone = qgetenv("TZ");
+    const bool hadZone = qEnvironmentVariableIsSet("TZ");
+    qputenv("TZ", computerZone);
+    tzset();
+    const auto restoreZone = qScopeGuard([&] {
+        if (hadZone)
+            qputenv("TZ", previousZone);
+        else
+            qunsetenv("TZ");
+        tzset();
+    });
+
+    // The system clock itself, not one set by the test.
+    WriteFile(QDir(dir_->path()), QStringLiteral("site.txt"),
+              "135\r\n35\r\n" + QByteArray::number(siteZone) + "\r\n\r\n");
+    SetUtcClockForTesting({});
+    windows_ = std::make_unique<MiradoWindows>();
+    TfrmMirado &main = windows_->frmMirado();
+    main.show();
+    main.mnuNowClick();
+    const LocaleFormats &formats = main.localeFormats();
+    const auto minutes = static_cast<qint64>(std::trunc(siteZone * 60.0));
+
+    // A tick within one second of the system clock, read before and after.
+    for (int attempt = 0; attempt < 5; ++attempt) {
+        const qint64 before = QDateTime::currentSecsSinceEpoch();
+        main.tmrNowTimer();
+        const QDate startDate(main.selectedDate().year, main.selectedDate().month,
+                              main.selectedDate().day);
+        if (QDateTime::currentSecsSinceEpoch() != before)
+            continue;
+        const QDateTime ut = QDateTime::fromSecsSinceEpoch(before, Qt::UTC);
+        const DateTimeValue local(before + minutes * 60);
+        const QString wantUt = QStringLiteral(" UT %1.%2.%3 ")
+                                   .arg(ut.date().year())
+                                   .arg(ut.date().month())
+                                   .arg(ut.date().day()) +
+                               QString::fromStdString(formats.longTime(
+                                   ut.time().hour(), ut.time().minute(), ut.time().second()));
+        const QString wantLabel =
+            QString::fromStdString(LocalTimeLabel(local, formats)).replace(u'\r', u'\n');
+        QCOMPARE(main.findChild<QLabel *>("StatusBarPanel0")->text(), wantUt);
+        QCOMPARE(main.findChild<QLabel *>("lblLocalTime")->text(), wantLabel);
+        QCOMPARE(main.chart()->seriesPoints(main.nowSeries()),
+                 QList<QPointF>{QPointF(MarkerX(local.time()), kMarkerY)});
+        // Tonight at the site, unless the start fell just before 07:00.
+        const TDateRec night = NightDateOf(local);
+        if (local.time().hours != 7 || local.time().minutes != 0)
+            QCOMPARE(startDate, QDate(night.year, night.month, night.day));
+        QVERIFY(messages_.isEmpty());
+        return;
+    }
+    QFAIL("the system clock kept turning over during the tick");
+}
+
+void MainWindowTest::clockTimeFitsInEveryLocale()
+{
+    // The widest moment: UT on day 28 of December, 23:59:59, measured with
+    // the fonts of the panel and the label as the window has them.
+    start(nullptr);
+    const ClockTextRoom room = windows_->frmMirado().clockTextRoom();
+    auto *panel = windows_->frmMirado().findChild<QLabel *>("StatusBarPanel0");
+    auto *label = windows_->frmMirado().findChild<QLabel *>("lblLocalTime");
+    QCOMPARE(room.panelFont, panel->font());
+    QCOMPARE(room.labelFont, label->font());
+    QVERIFY2(room.labelTextWidthPx <= label->width(),
+             qPrintable(QStringLiteral("label room %1 px, label %2 px")
+                            .arg(room.labelTextWidthPx)
+                            .arg(label->width())));
+    const QFontMetrics panelMetrics(panel->font());
+    const QFontMetrics labelMetrics(label->font());
+    const DateTimeValue widest = DateTimeValue::FromParts({2026, 12, 28}, 23, 59, 59);
+
+    const QList<QLocale> locales =
+        QLocale::matchingLocales(QLocale::AnyLanguage, QLocale::AnyScript, QLocale::AnyTerritory);
+    QVERIFY(locales.size() > 500);
+    int numeric = 0;
+    for (const QLocale &locale : locales) {
+        const QString name = locale.name();
+        const LocaleFormats formats = LocaleFormatsOf(locale, room);
+        const QString ut = QString::fromStdString(UniversalTimeText(widest, 0.0, formats));
+        const QString time = QString::fromStdString(formats.longTime(23, 59, 59));
+        QVERIFY2(panelMetrics.horizontalAdvance(ut) <= room.panelTextWidthPx,
+                 qPrintable(name + ": \"" + ut + "\" does not fit the panel"));
+        QVERIFY2(labelMetrics.horizontalAdvance(time) <= room.labelTextWidthPx,
+                 qPrintable(name + ": \"" + time + "\" does not fit the label"));
+        // No zone name, and nothing left empty by its going.
+        const QString format = ClockTimeFormat(locale, room);
+        for (const QString &leftover : {QStringLiteral("()"), QStringLiteral("[]"),
+                                        QStringLiteral("（）"), QStringLiteral("UTC")})
+            QVERIFY2(!format.contains(leftover) && !time.contains(leftover),
+                     qPrintable(name + ": \"" + format + "\" gives \"" + time + "\""));
+        QVERIFY2(format == format.trimmed() && !format.endsWith(u','),
+                 qPrintable(name + ": \"" + format + "\""));
+        if (format == QLatin1String(kNumericTimeFormat))
+            ++numeric;
+    }
+    qInfo("%d of %lld locales write the clock as %s", numeric, qsizetype(locales.size()),
+          kNumericTimeFormat);
+
+    // Japanese desktops write the time numerically, from 09:00 on as well.
+    const LocaleFormats japanese = LocaleFormatsOf(QLocale(QStringLiteral("ja_JP")), room);
+    QCOMPARE(japanese.longTime(23, 59, 59), std::string("23:59:59"));
+    QCOMPARE(japanese.longTime(9, 0, 0), std::string("9:00:00"));
+    QCOMPARE(UniversalTimeText(widest, 0.0, japanese), std::string(" UT 2026.12.28 23:59:59"));
+    // Without a place to fit, as on a terminal.
+    QCOMPARE(LocaleFormatsOf(QLocale(QStringLiteral("ja_JP"))).longTime(9, 0, 0),
+             std::string("9:00:00"));
+    QCOMPARE(LocaleFormatsOf(QLocale(QStringLiteral("de_DE"))).longTime(23, 59, 59),
+             std::string("23:59:59"));
+    // Other locales keep their own long format, without the zone.
+    QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("de_DE"))), QStringLiteral("HH:mm:ss"));
+    QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("eu_ES"))), QStringLiteral("HH:mm:ss"));
+    QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("ca_ES"))), QStringLiteral("H:mm:ss"));
+    QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("zh_TW"))), QStringLiteral("h:mm:ss"));
+    QCOMPARE(LongTimeWithoutZone(QLocale(QStringLiteral("sq_AL"))), QStringLiteral("h:mm:ss AP"));
+    QCOMPARE(ClockTimeFormat(QLocale(QStringLiteral("de_DE")), room), QStringLiteral("HH:mm:ss"));
+    QCOMPARE(ClockTimeFormat(QLocale(QStringLiteral("sq_AL")), room),
+             QLatin1String(kNumericTimeFormat));
 }
 
 void MainWindowTest::singleInstance()

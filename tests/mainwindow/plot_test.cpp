@@ -2,6 +2,7 @@
 #include <QAbstractItemView>
 #include <QLabel>
 #include <QSpinBox>
+#include <QStyle>
 #include <QTest>
 #include <QToolButton>
 
@@ -27,16 +28,6 @@ void SetDate(TfrmMirado &main, int year, int month, int day)
     main.findChild<QSpinBox *>("sedDay")->setValue(day);
 }
 
-QString LongTime(int h, int m, int s)
-{
-    return QString::fromStdString(LocaleFormatsOf(QLocale::system()).longTime(h, m, s));
-}
-
-QString ShortDate(int y, int m, int d)
-{
-    return QString::fromStdString(LocaleFormatsOf(QLocale::system()).shortDate({y, m, d}));
-}
-
 } // namespace
 
 class PlotTest : public QObject
@@ -57,6 +48,7 @@ private slots:
     void emptySelectionLeavesTheChartEmpty();
     void selectionButtons();
     void doubleClickInvertsTheCurrentItem();
+    void checkBoxClickMakesTheItemCurrent();
     void cancelKeepsTheMarksForTheNextPlot();
     void markerFollowsTheClock_data();
     void markerFollowsTheClock();
@@ -234,6 +226,36 @@ void PlotTest::doubleClickInvertsTheCurrentItem()
     QVERIFY(fixture_->messages.isEmpty());
 }
 
+void PlotTest::checkBoxClickMakesTheItemCurrent()
+{
+    select().show();
+    auto *view = select().findChild<QAbstractItemView *>("clbObject");
+    QVERIFY(QTest::qWaitForWindowExposed(&select()));
+    const auto checkBox = [view](int row) {
+        const QRect item = view->visualRect(view->model()->index(row, 0));
+        const int margin = view->style()->pixelMetric(QStyle::PM_FocusFrameHMargin, nullptr, view);
+        const int indicator = view->style()->pixelMetric(QStyle::PM_IndicatorWidth, nullptr, view);
+        return QPoint(item.left() + margin + 1 + indicator / 2, item.center().y());
+    };
+
+    // The first item is current; a click on the third one's check box
+    // toggles it and makes it current.
+    const QRect first = view->visualRect(view->model()->index(0, 0));
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, first.center() + QPoint(40, 0));
+    QCOMPARE(view->currentIndex().row(), 0);
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, checkBox(2));
+    QVERIFY(select().isChecked(2));
+    QCOMPARE(view->currentIndex().row(), 2);
+    // Space and a double-click below the items act on the item touched.
+    QTest::keyClick(view, Qt::Key_Space);
+    QVERIFY(!select().isChecked(2));
+    QTest::mouseDClick(view->viewport(), Qt::LeftButton, {},
+                       QPoint(100, view->viewport()->height() - 5));
+    QVERIFY(select().isChecked(2));
+    QVERIFY(!select().isChecked(0));
+    QVERIFY(fixture_->messages.isEmpty());
+}
+
 void PlotTest::cancelKeepsTheMarksForTheNextPlot()
 {
     select().setChecked(0, true);
@@ -304,33 +326,46 @@ void PlotTest::switchingOffReplotsForTheNewDate()
 
 void PlotTest::clockTexts_data()
 {
+    // The label's second line is the given text, or the locale's time of the
+    // moment when none is given.
     QTest::addColumn<QDateTime>("now");
-    QTest::addColumn<QString>("label");
-    QTest::addColumn<QString>("ut");
+    QTest::addColumn<QDate>("labelDate");
+    QTest::addColumn<QString>("labelTime");
+    QTest::addColumn<QString>("utDate");
+    QTest::addColumn<QTime>("utTime");
     QTest::newRow("08:59:59") << QDateTime(QDate(2002, 1, 1), QTime(8, 59, 59))
-                              << ShortDate(2001, 12, 31) + "\n32:59:59"
-                              << " UT 2001.12.31 " + LongTime(23, 59, 59);
-    QTest::newRow("09:00:00") << QDateTime(QDate(2002, 1, 1), QTime(9, 0))
-                              << ShortDate(2002, 1, 1) + "\n" + LongTime(9, 0, 0)
-                              << " UT 2002.1.1 " + LongTime(0, 0, 0);
-    QTest::newRow("00:30:05") << QDateTime(QDate(2024, 3, 1), QTime(0, 30, 5))
-                              << ShortDate(2024, 2, 29) + "\n24:30:05"
-                              << " UT 2024.2.29 " + LongTime(15, 30, 5);
+                              << QDate(2001, 12, 31) << "32:59:59"
+                              << "2001.12.31" << QTime(23, 59, 59);
+    QTest::newRow("09:00:00") << QDateTime(QDate(2002, 1, 1), QTime(9, 0)) << QDate(2002, 1, 1)
+                              << QString() << "2002.1.1" << QTime(0, 0, 0);
+    QTest::newRow("00:30:05") << QDateTime(QDate(2024, 3, 1), QTime(0, 30, 5)) << QDate(2024, 2, 29)
+                              << "24:30:05"
+                              << "2024.2.29" << QTime(15, 30, 5);
     QTest::newRow("03:00 on New Year's day")
-        << QDateTime(QDate(2002, 1, 1), QTime(3, 0)) << ShortDate(2001, 12, 31) + "\n27:00:00"
-        << " UT 2001.12.31 " + LongTime(18, 0, 0);
+        << QDateTime(QDate(2002, 1, 1), QTime(3, 0)) << QDate(2001, 12, 31) << "27:00:00"
+        << "2001.12.31" << QTime(18, 0, 0);
 }
 
 void PlotTest::clockTexts()
 {
     QFETCH(QDateTime, now);
-    QFETCH(QString, label);
-    QFETCH(QString, ut);
+    QFETCH(QDate, labelDate);
+    QFETCH(QString, labelTime);
+    QFETCH(QString, utDate);
+    QFETCH(QTime, utTime);
     fixture_->setNow(now);
     tick();
     TfrmMirado &main = fixture_->main();
+    const LocaleFormats &formats = main.localeFormats();
+    const auto longTime = [&formats](const QTime &t) {
+        return QString::fromStdString(formats.longTime(t.hour(), t.minute(), t.second()));
+    };
+    const QString label = QString::fromStdString(formats.shortDate(
+                              {labelDate.year(), labelDate.month(), labelDate.day()})) +
+                          "\n" + (labelTime.isEmpty() ? longTime(now.time()) : labelTime);
     QCOMPARE(main.findChild<QLabel *>("lblLocalTime")->text(), label);
-    QCOMPARE(main.findChild<QLabel *>("StatusBarPanel0")->text(), ut);
+    QCOMPARE(main.findChild<QLabel *>("StatusBarPanel0")->text(),
+             " UT " + utDate + " " + longTime(utTime));
     QVERIFY(main.findChild<QLabel *>("StatusBarPanel1")->text().startsWith(" LST "));
     QVERIFY(fixture_->messages.isEmpty());
 }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <QDateTime>
 #include <QDir>
 #include <QFile>
 #include <QList>
@@ -11,9 +12,24 @@
 #include "dialogs/messages.h"
 #include "mainwindow/application.h"
 #include "mainwindow/mirado.h"
-#include "platform/clock.h"
+#include "night/clock.h"
 
 namespace mirado::test {
+
+// The zone of the example site and of a start without site.txt.
+inline constexpr double kSiteZone = 9.0;
+
+// Makes the clock stand at `local`, a moment of the site's local time in the
+// zone `siteZone` (hours), whatever zone the computer keeps.
+inline void SetSiteClockForTesting(const QDateTime &local, double siteZone = kSiteZone)
+{
+    const QDate d = local.date();
+    const QTime t = local.time();
+    const DateTimeValue ut = GetUTDateTime(
+        DateTimeValue::FromParts({d.year(), d.month(), d.day()}, t.hour(), t.minute(), t.second()),
+        siteZone);
+    SetUtcClockForTesting([ut] { return ut; });
+}
 
 // The program's windows in a working folder of their own, with the message
 // boxes recorded and the clock standing where the test puts it.
@@ -32,7 +48,7 @@ public:
     {
         windows_.reset();
         SetMessageHandlerForTesting({});
-        SetClockForTesting({});
+        SetUtcClockForTesting({});
         QDir::setCurrent(previousDir_);
     }
     WindowFixture(const WindowFixture &) = delete;
@@ -48,11 +64,8 @@ public:
         return file.fileName();
     }
 
-    void setNow(const QDateTime &now)
-    {
-        now_ = now;
-        SetClockForTesting([this] { return now_; });
-    }
+    // The site's local moment; the site's zone is 9 hours.
+    void setNow(const QDateTime &now) { SetSiteClockForTesting(now); }
 
     // Builds the windows and shows the main window (its FormShow runs).
     TfrmMirado &start()
@@ -70,7 +83,6 @@ public:
 private:
     QTemporaryDir dir_;
     QString previousDir_;
-    QDateTime now_;
     std::unique_ptr<MiradoWindows> windows_;
 };
 
