@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "catalogue.h"
 
-#include <vector>
+#include <cmath>
 
 #include "checked.h"
 #include "fields.h"
@@ -22,30 +22,28 @@ bool HasMinusSign(std::string_view text)
 
 } // namespace
 
-ParsedObject ParseObjectLine(std::string_view line, char decimalSeparator)
+ParsedObject ParseObjectLine(std::string_view line, char decimalSeparator, TextEncoding encoding)
 {
     ParsedObject object;
 
-    // Name and coordinate fields.
-    const std::vector<std::string> fields = SplitFields(kFieldSeparators, kBlanks, line);
-    object.name = ListItem(fields, 0);
+    // Name.
+    FieldScanner fields(kFieldSeparators, kBlanks, line, encoding);
+    object.name = std::string(fields.item(0));
 
     // Right ascension.
-    const std::vector<std::string> ra =
-        SplitFields(kSubFieldSeparators, kBlanks, ListItem(fields, 1));
-    object.ra.hours = StrToInt(ListItem(ra, 0));
-    object.ra.minutes = StrToInt(ListItem(ra, 1));
-    object.ra.seconds = StrToFloat(ListItem(ra, 2), decimalSeparator);
+    FieldScanner ra(kSubFieldSeparators, kBlanks, fields.item(1), encoding);
+    object.ra.hours = StrToInt(ra.item(0));
+    object.ra.minutes = StrToInt(ra.item(1));
+    object.ra.seconds = StrToFloat(ra.item(2), decimalSeparator);
 
     // Declination: the sign comes from the degrees text, so -00:30:00 is south.
-    const std::vector<std::string> dec =
-        SplitFields(kSubFieldSeparators, kBlanks, ListItem(fields, 2));
-    const std::string &degreesText = ListItem(dec, 0);
+    FieldScanner dec(kSubFieldSeparators, kBlanks, fields.item(2), encoding);
+    const std::string_view degreesText = dec.item(0);
     const std::int32_t degrees = StrToInt(degreesText);
     object.dec.sign = (degrees < 0 || HasMinusSign(degreesText)) ? -1 : 1;
     object.dec.degrees = CheckedAbs(degrees);
-    object.dec.minutes = CheckedAbs(StrToInt(ListItem(dec, 1)));
-    object.dec.seconds = std::fabs(StrToFloat(ListItem(dec, 2), decimalSeparator));
+    object.dec.minutes = CheckedAbs(StrToInt(dec.item(1)));
+    object.dec.seconds = std::fabs(StrToFloat(dec.item(2), decimalSeparator));
     return object;
 }
 

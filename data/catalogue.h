@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "convert.h"
+#include "encoding.h"
 
 namespace mirado {
 
@@ -35,12 +36,14 @@ struct ParsedObject
 };
 
 // Parses one catalogue line "name, hh:mm:ss.s, ±dd:mm:ss.s". Further fields
-// and sub-fields are ignored. Raises the list's index error for a missing
-// field or sub-field, the conversion errors for a sub-field that is not a
-// number, and "Integer overflow" for a degrees or minutes sub-field of
-// -2147483648. The declination is south when its degrees text carries a
-// minus sign, also for -00.
+// and sub-fields are ignored and not even split, so a huge line costs no more
+// than its first fields. The line is split as a text in `encoding`: only in
+// Shift-JIS does a lead byte take the byte after it along. Raises the list's index error for a
+// missing field or sub-field, the conversion errors for a sub-field that is not a number, and
+// "Integer overflow" for a degrees or minutes sub-field of -2147483648. The declination is south
+// when its degrees text carries a minus sign, also for -00.
 ParsedObject ParseObjectLine(std::string_view line,
-                             char decimalSeparator = kDefaultDecimalSeparator);
+                             char decimalSeparator = kDefaultDecimalSeparator,
+                             TextEncoding encoding = TextEncoding::ShiftJis);
 
 } // namespace mirado

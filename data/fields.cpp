@@ -16,56 +16,72 @@ bool IsLineBreak(char c)
     return c == '\r' || c == '\n';
 }
 
-// Length in bytes of the character at `pos`: 2 for a lead byte with a byte
-// after it, else 1.
-std::size_t CharLength(std::string_view text, std::size_t pos)
-{
-    return IsShiftJisLeadByte(static_cast<unsigned char>(text[pos])) && pos + 1 < text.size() ? 2
-                                                                                              : 1;
-}
-
-bool IsSingleByteIn(std::string_view text, std::size_t pos, std::string_view set)
-{
-    return CharLength(text, pos) == 1 && set.find(text[pos]) != std::string_view::npos;
-}
-
 } // namespace
 
-std::vector<std::string> SplitFields(std::string_view separators, std::string_view blanks,
-                                     std::string_view text)
+std::size_t FieldScanner::charLength(std::size_t pos) const
 {
-    std::vector<std::string> fields;
-    std::size_t pos = 0;
-    while (pos < text.size()) {
+    // A Shift-JIS lead byte with a byte after it starts a pair.
+    return pairs_ && IsShiftJisLeadByte(static_cast<unsigned char>(text_[pos])) &&
+                   pos + 1 < text_.size()
+               ? 2
+               : 1;
+}
+
+bool FieldScanner::isSingleByteIn(std::size_t pos, std::string_view set) const
+{
+    return charLength(pos) == 1 && set.find(text_[pos]) != std::string_view::npos;
+}
+
+std::optional<std::string_view> FieldScanner::next()
+{
+    while (pos_ < text_.size()) {
         // Skip blanks and line breaks before the field.
-        while (pos < text.size() && (IsSingleByteIn(text, pos, blanks) || IsLineBreak(text[pos])))
-            pos += CharLength(text, pos);
-        const std::size_t start = pos;
+        while (pos_ < text_.size() && (isSingleByteIn(pos_, blanks_) || IsLineBreak(text_[pos_])))
+            pos_ += charLength(pos_);
+        const std::size_t start = pos_;
 
         // Scan to the end of the field.
         char openQuote = 0;
-        while (pos < text.size()) {
-            const std::size_t length = CharLength(text, pos);
-            const char c = text[pos];
+        while (pos_ < text_.size()) {
+            const std::size_t length = charLength(pos_);
+            const char c = text_[pos_];
             if (length == 1) {
                 if (openQuote != 0) {
                     if (c == openQuote)
                         openQuote = 0;
                 } else if (IsQuote(c)) {
                     openQuote = c;
-                } else if (separators.find(c) != std::string_view::npos || IsLineBreak(c)) {
+                } else if (separators_.find(c) != std::string_view::npos || IsLineBreak(c)) {
                     break;
                 }
             }
-            pos += length;
+            pos_ += length;
         }
 
-        if (pos > start)
-            fields.emplace_back(text.substr(start, pos - start));
-        if (pos >= text.size())
-            break;
-        ++pos; // past the separator or line break
+        const std::size_t end = pos_;
+        if (pos_ < text_.size())
+            ++pos_; // past the separator or line break
+        if (end > start)
+            return text_.substr(start, end - start);
     }
+    return std::nullopt;
+}
+
+std::string_view FieldScanner::item(std::size_t index)
+{
+    const std::optional<std::string_view> field = next();
+    if (!field)
+        ThrowListIndex(static_cast<long long>(index));
+    return *field;
+}
+
+std::vector<std::string> SplitFields(std::string_view separators, std::string_view blanks,
+                                     std::string_view text, TextEncoding encoding)
+{
+    std::vector<std::string> fields;
+    FieldScanner scanner(separators, blanks, text, encoding);
+    while (const std::optional<std::string_view> field = scanner.next())
+        fields.emplace_back(*field);
     return fields;
 }
 

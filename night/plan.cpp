@@ -19,7 +19,7 @@ NightPlan::NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding 
 
 PlannedCurve NightPlan::curve(int index, std::string_view line, const WarningReporter &warn) const
 {
-    const ParsedObject object = ParseObjectLine(line, decimalSeparator_);
+    const ParsedObject object = ParseObjectLine(line, decimalSeparator_, encoding_);
     PlannedCurve planned;
     planned.line = index + 1;
     planned.name = DecodeToUtf8(object.name, encoding_);
