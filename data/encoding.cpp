@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "encoding.h"
 
+#include <algorithm>
 #include <cerrno>
 
 #ifdef _WIN32
@@ -18,10 +19,8 @@ constexpr std::string_view kEllipsis = "\xE2\x80\xA6";    // U+2026
 
 bool HasNonAscii(std::string_view bytes)
 {
-    for (const char c : bytes)
-        if (static_cast<unsigned char>(c) >= 0x80)
-            return true;
-    return false;
+    return std::any_of(bytes.begin(), bytes.end(),
+                       [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
 }
 
 #ifdef _WIN32
@@ -171,6 +170,18 @@ TextEncoding DetectDisplayEncoding(const std::vector<std::string> &lines)
         nonAscii = nonAscii || HasNonAscii(line);
     }
     return nonAscii ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+}
+
+TextEncoding DetectDisplayEncoding(const CatalogueLines &lines)
+{
+    // Plain ASCII is decided at once; otherwise each line must be valid on
+    // its own (a sequence may not run on over a line break).
+    if (!HasNonAscii(lines.bytes()))
+        return TextEncoding::ShiftJis;
+    for (const std::string_view line : lines)
+        if (!IsValidUtf8(line))
+            return TextEncoding::ShiftJis;
+    return TextEncoding::Utf8;
 }
 
 TextEncoding DetectDisplayEncoding(std::string_view bytes)

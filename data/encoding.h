@@ -12,6 +12,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lines.h"
+
 namespace mirado {
 
 enum class TextEncoding
@@ -26,6 +28,7 @@ bool IsValidUtf8(std::string_view bytes);
 // UTF-8 when every line is valid UTF-8 and at least one byte is not ASCII;
 // Shift-JIS otherwise.
 TextEncoding DetectDisplayEncoding(const std::vector<std::string> &lines);
+TextEncoding DetectDisplayEncoding(const CatalogueLines &lines);
 TextEncoding DetectDisplayEncoding(std::string_view bytes);
 
 // The text of `bytes` in UTF-8. Shift-JIS is code page 932, Microsoft's
@@ -37,6 +40,16 @@ std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
 // them, so a huge line never reaches a label, a legend or a message whole.
 inline constexpr std::size_t kMaxDisplayLength = 1000;
 std::string ShortenedUtf8(std::string_view text, std::size_t maxLength = kMaxDisplayLength);
+
+// The first bytes of `bytes`, enough that decoding them and shortening the
+// text to `maxLength` characters gives what the whole would give: no
+// character takes more than four bytes. Spares decoding a huge line whole to
+// show its start.
+inline std::string_view DisplayPrefix(std::string_view bytes,
+                                      std::size_t maxLength = kMaxDisplayLength)
+{
+    return bytes.substr(0, (maxLength + 1) * 4);
+}
 
 // An error text whose "%s" stands for `argument`, a byte string from a file
 // or a path: the argument is decoded by its own bytes and shortened.

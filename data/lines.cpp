@@ -1,55 +1,150 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "lines.h"
 
+#include <algorithm>
+#include <cstring>
+#include <limits>
+
+#include "errors.h"
+
+#ifdef _WIN32
 #include <cstdio>
 #include <filesystem>
 #include <memory>
 #include <system_error>
-
-#include "errors.h"
+#else
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#endif
 
 namespace mirado {
 
-std::vector<std::string> SplitLines(std::string_view content)
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+std::string_view UpToNul(std::string_view content)
 {
     if (const auto nul = content.find('\0'); nul != std::string_view::npos)
-        content = content.substr(0, nul);
+        return content.substr(0, nul);
+    return content;
+}
 
-    std::vector<std::string> lines;
+// Calls `line(start, end)` for each line of `content` (already cut at its
+// NUL), in order.
+template <typename LineFunction> void ForEachLine(std::string_view content, LineFunction line)
+{
+    const char *const data = content.data();
+    const std::size_t size = content.size();
     std::size_t start = 0;
     std::size_t pos = 0;
-    while (pos < content.size()) {
-        const char c = content[pos];
+    while (pos < size) {
+        const char c = data[pos];
         if (c == '\r' || c == '\n') {
-            lines.emplace_back(content.substr(start, pos - start));
-            pos += (c == '\r' && pos + 1 < content.size() && content[pos + 1] == '\n') ? 2 : 1;
+            line(start, pos);
+            pos += (c == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
             start = pos;
         } else {
             ++pos;
         }
     }
-    if (start < content.size())
-        lines.emplace_back(content.substr(start));
+    if (start < size)
+        line(start, size);
+}
+
+} // namespace
+
+std::vector<std::string> SplitLines(std::string_view content)
+{
+    content = UpToNul(content);
+    std::vector<std::string> lines;
+    ForEachLine(content, [&](std::size_t start, std::size_t end) {
+        lines.emplace_back(content.substr(start, end - start));
+    });
     return lines;
 }
 
+CatalogueLines::CatalogueLines(std::string content, const std::string &path)
+{
+    content.resize(UpToNul(content).size());
+    if (content.size() >= std::numeric_limits<std::uint32_t>::max())
+        ThrowCannotOpenFile(path);
+    if (content.empty())
+        return;
+
+    // Count first, so the offsets are allocated once and exactly: a line
+    // ends at each LF, at each CR not followed by a LF, and at the end of a
+    // text that ends without a break.
+    const char *const first = content.data();
+    const char *const last = first + content.size();
+    std::size_t count = static_cast<std::size_t>(std::count(first, last, '\n'));
+    for (const char *cr = static_cast<const char *>(std::memchr(first, '\r', content.size()));
+         cr != nullptr; cr = static_cast<const char *>(std::memchr(cr + 1, '\r', last - cr - 1)))
+        if (cr + 1 == last || cr[1] != '\n')
+            ++count;
+    if (last[-1] != '\n' && last[-1] != '\r')
+        ++count;
+    starts_.resize(count + 1);
+
+    // Move each line's bytes down over the breaks before it.
+    char *const data = content.data();
+    std::uint32_t *start = starts_.data();
+    std::size_t written = 0;
+    *start++ = 0;
+    ForEachLine(content, [&](std::size_t from, std::size_t to) {
+        if (from != written && to > from)
+            std::memmove(data + written, data + from, to - from);
+        written += to - from;
+        *start++ = static_cast<std::uint32_t>(written);
+    });
+    content.resize(written);
+    // Breaks took more than a quarter of the text: give their room back.
+    if (written < content.capacity() - content.capacity() / 4)
+        content.shrink_to_fit();
+    bytes_ = std::move(content);
+}
+
+std::vector<std::string> CatalogueLines::toVector() const
+{
+    std::vector<std::string> lines;
+    lines.reserve(size());
+    for (const std::string_view line : *this)
+        lines.emplace_back(line);
+    return lines;
+}
+
+void CatalogueLines::clear()
+{
+    bytes_.clear();
+    bytes_.shrink_to_fit();
+    starts_.clear();
+    starts_.shrink_to_fit();
+}
+
+std::string_view WithoutByteOrderMark(std::string_view content)
+{
+    if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+        content.remove_prefix(kByteOrderMark.size());
+    return content;
+}
+
+#ifdef _WIN32
+
 std::string ReadFileBytes(const std::string &path)
 {
-    // Only a regular file is read: a FIFO would block the program and a
-    // device such as /dev/zero would never end.
+    // Only a regular file is read: a device would never end.
     std::error_code ec;
     if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::path(path), ec))
         ThrowCannotOpenFile(path);
-
     struct Closer
     {
         void operator()(std::FILE *f) const { std::fclose(f); }
     };
-    std::unique_ptr<std::FILE, Closer> file(path.empty() ? nullptr
-                                                         : std::fopen(path.c_str(), "rb"));
+    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
     if (!file)
         ThrowCannotOpenFile(path);
-
     std::string content;
     char buffer[1 << 16];
     for (;;) {
@@ -63,9 +158,65 @@ std::string ReadFileBytes(const std::string &path)
     return content;
 }
 
+#else
+
+std::string ReadFileBytes(const std::string &path)
+{
+    // Open first, without blocking (a FIFO would wait for a writer), then
+    // check what was opened: only a regular file is read, so neither a FIFO
+    // nor a device such as /dev/zero can hang the program, whatever the path
+    // names by the time it is opened.
+    if (path.empty())
+        ThrowCannotOpenFile(path);
+    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0)
+        ThrowCannotOpenFile(path);
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
+        ThrowCannotOpenFile(path);
+
+    // Read in one piece of the file's size, so the text is not copied as it
+    // grows; a file that grows meanwhile is read to its end.
+    std::string content;
+    std::size_t size = static_cast<std::size_t>(info.st_size);
+    content.resize(size + 1);
+    std::size_t got = 0;
+    for (;;) {
+        if (got == content.size())
+            content.resize(content.size() + content.size() / 2 + 4096);
+        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
+        if (n < 0) {
+            if (errno == EINTR || errno == EAGAIN)
+                continue;
+            ThrowCannotOpenFile(path);
+        }
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+    }
+    content.resize(got);
+    return content;
+}
+
+#endif
+
+void ReadLines(const std::string &path, CatalogueLines &target)
+{
+    std::string content = ReadFileBytes(path);
+    if (WithoutByteOrderMark(content).size() != content.size())
+        content.erase(0, kByteOrderMark.size());
+    target = CatalogueLines(std::move(content), path);
+}
+
 void ReadLines(const std::string &path, std::vector<std::string> &target)
 {
-    target = SplitLines(ReadFileBytes(path));
+    target = SplitLines(WithoutByteOrderMark(ReadFileBytes(path)));
 }
 
 } // namespace mirado

@@ -7,6 +7,7 @@
 #include <QMouseEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "messages.h"
 #include "platform/fonts.h"
@@ -46,7 +47,7 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
 
 int CheckListModel::rowCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : static_cast<int>(texts_.size());
+    return parent.isValid() ? 0 : count_;
 }
 
 QVariant CheckListModel::data(const QModelIndex &index, int role) const
@@ -55,7 +56,7 @@ QVariant CheckListModel::data(const QModelIndex &index, int role) const
         return {};
     const auto row = static_cast<std::size_t>(index.row());
     if (role == Qt::DisplayRole)
-        return texts_[row];
+        return text_ ? text_(index.row()) : QString();
     if (role == Qt::CheckStateRole)
         return checked_[row] ? Qt::Checked : Qt::Unchecked;
     return {};
@@ -79,35 +80,31 @@ Qt::ItemFlags CheckListModel::flags(const QModelIndex &index) const
 
 void CheckListModel::clear()
 {
-    beginResetModel();
-    texts_.clear();
-    checked_.clear();
-    endResetModel();
+    setItems(0, {});
 }
 
-void CheckListModel::append(const std::vector<QString> &texts)
+void CheckListModel::setItems(int count, ItemText text)
 {
-    if (texts.empty())
-        return;
-    const int first = rowCount();
-    beginInsertRows(QModelIndex(), first, first + static_cast<int>(texts.size()) - 1);
-    texts_.insert(texts_.end(), texts.begin(), texts.end());
-    checked_.resize(texts_.size(), 0);
-    endInsertRows();
+    beginResetModel();
+    count_ = std::max(count, 0);
+    text_ = std::move(text);
+    checked_.assign(static_cast<std::size_t>(count_), false);
+    checked_.shrink_to_fit();
+    endResetModel();
 }
 
 void CheckListModel::setChecked(int row, bool checked)
 {
-    checked_[static_cast<std::size_t>(row)] = checked ? 1 : 0;
+    checked_[static_cast<std::size_t>(row)] = checked;
     const QModelIndex at = index(row);
     emit dataChanged(at, at, {Qt::CheckStateRole});
 }
 
 void CheckListModel::setAllChecked(bool checked)
 {
-    if (texts_.empty())
+    if (count_ == 0)
         return;
-    std::fill(checked_.begin(), checked_.end(), checked ? 1 : 0);
+    checked_.assign(checked_.size(), checked);
     emit dataChanged(index(0), index(rowCount() - 1), {Qt::CheckStateRole});
 }
 
@@ -164,9 +161,9 @@ void TfrmSelect::clearItems()
     model_->clear();
 }
 
-void TfrmSelect::appendItems(const std::vector<QString> &texts)
+void TfrmSelect::setItems(int count, CheckListModel::ItemText text)
 {
-    model_->append(texts);
+    model_->setItems(count, std::move(text));
 }
 
 void TfrmSelect::btnOKClick()

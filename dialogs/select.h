@@ -13,7 +13,9 @@ class QWidget;
 namespace mirado {
 
 // The catalogue lines as check-list items. A plain model behind a list view
-// keeps catalogues of a hundred thousand lines quick to fill and to scroll.
+// keeps catalogues of millions of lines quick to fill and to scroll: it holds
+// no text of its own but asks for an item's text when the view shows it, and
+// keeps one bit per item for its check mark.
 class CheckListModel : public QAbstractListModel
 {
     Q_OBJECT
@@ -26,16 +28,20 @@ public:
     bool setData(const QModelIndex &index, const QVariant &value, int role) override;
     Qt::ItemFlags flags(const QModelIndex &index) const override;
 
+    // The text of item `row`, asked for when it is shown.
+    using ItemText = std::function<QString(int row)>;
+
     void clear();
-    // Appends unchecked items.
-    void append(const std::vector<QString> &texts);
-    bool isChecked(int row) const { return checked_[static_cast<std::size_t>(row)] != 0; }
+    // Replaces the items by `count` unchecked ones.
+    void setItems(int count, ItemText text);
+    bool isChecked(int row) const { return checked_[static_cast<std::size_t>(row)]; }
     void setChecked(int row, bool checked);
     void setAllChecked(bool checked);
 
 private:
-    std::vector<QString> texts_;
-    std::vector<unsigned char> checked_;
+    int count_ = 0;
+    ItemText text_;
+    std::vector<bool> checked_;
 };
 
 // The object selection dialog: one check-list item per catalogue line; the
@@ -51,7 +57,7 @@ public:
 
     // The list as the main window fills it.
     void clearItems();
-    void appendItems(const std::vector<QString> &texts);
+    void setItems(int count, CheckListModel::ItemText text);
     int itemCount() const { return model_->rowCount(); }
     bool isChecked(int index) const { return model_->isChecked(index); }
     void setChecked(int index, bool checked) { model_->setChecked(index, checked); }

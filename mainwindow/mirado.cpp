@@ -24,6 +24,9 @@
 #include <QToolButton>
 #include <QUrl>
 #include <QVBoxLayout>
+#include <algorithm>
+#include <limits>
+#include <optional>
 
 #include "astro/clocktime.h"
 #include "chart/elevationchart.h"
@@ -444,12 +447,13 @@ void TfrmMirado::sedDayChange(int value)
 
 void TfrmMirado::LoadCatalogue(const std::string &path)
 {
-    std::vector<std::string> lines;
+    CatalogueLines lines;
     ReadLines(path, lines);
-    catalogueLines_ = std::move(lines);
-    catalogueEncoding_ = DetectDisplayEncoding(catalogueLines_);
+    // The list reads the lines it shows: empty it before they go.
     if (frmSelect_)
         frmSelect_->clearItems();
+    catalogueLines_ = std::move(lines);
+    catalogueEncoding_ = DetectDisplayEncoding(catalogueLines_);
     FillObjectList();
 }
 
@@ -457,11 +461,13 @@ void TfrmMirado::FillObjectList()
 {
     if (!frmSelect_)
         return;
-    std::vector<QString> texts;
-    texts.reserve(catalogueLines_.size());
-    for (const std::string &line : catalogueLines_)
-        texts.push_back(ShortenedForDisplay(DecodeForDisplay(line, catalogueEncoding_)));
-    frmSelect_->appendItems(texts);
+    // The list asks for the texts it shows; only their start is decoded.
+    const int count = static_cast<int>(
+        std::min<std::size_t>(catalogueLines_.size(), std::numeric_limits<int>::max()));
+    frmSelect_->setItems(count, [this](int row) {
+        return ShortenedForDisplay(DecodeForDisplay(
+            DisplayPrefix(catalogueLines_[static_cast<std::size_t>(row)]), catalogueEncoding_));
+    });
 }
 
 QString TfrmMirado::runOpenDialog()
@@ -558,13 +564,30 @@ void TfrmMirado::mnuPlotClick()
 
     // The checked lines, in catalogue order; each curve is shown as soon as
     // it is computed, and a line that does not parse ends the plot there.
-    const WarningReporter warn = warningBox();
+    // The astronomy routines' failures do not stop a curve: the plot reports
+    // the first of them once, after every curve is drawn, so a catalogue of
+    // absurd coordinates raises one box instead of one per point.
+    std::optional<std::string> firstFailure;
+    const WarningReporter warn = [&firstFailure](const std::string &text) {
+        if (!firstFailure)
+            firstFailure = text;
+    };
+    const auto reportFailure = [&] {
+        if (firstFailure)
+            warningBox()(*firstFailure);
+    };
     const int items = frmSelect_ ? frmSelect_->itemCount() : 0;
-    for (std::size_t i = 0; i < catalogueLines_.size(); ++i) {
-        const int index = static_cast<int>(i);
-        if (index < items && frmSelect_->isChecked(index))
-            plot_->add(plan.curve(index, catalogueLines_[i], warn));
+    try {
+        for (std::size_t i = 0; i < catalogueLines_.size(); ++i) {
+            const int index = static_cast<int>(i);
+            if (index < items && frmSelect_->isChecked(index))
+                plot_->add(plan.curve(index, catalogueLines_[i], warn));
+        }
+    } catch (...) {
+        reportFailure();
+        throw;
     }
+    reportFailure();
 
     // The present moment, when the display is on.
     if (nowDisplayOn_) {
@@ -646,13 +669,40 @@ void TfrmMirado::tmrNowTimer()
         chtMirado_->zoomByPercent(100.0);
     }
 
-    // Local time, universal time, local sidereal time.
+    // Local time, universal time, local sidereal time. Site values that make
+    // a time fail (a zone whose minutes do not fit, a longitude typed without
+    // its decimal point) fail on every tick: each failure is reported once,
+    // until the site values change.
     lblLocalTime_->setText(
         QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
-    utPanel_->setText(
-        QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
-    lstPanel_->setText(QString::fromStdString(
-        SiderealTimeText(now, site_.longitude, site_.timeZone, warningBox())));
+    const bool sameSite = reportedSite_ && reportedSite_->longitude == site_.longitude &&
+                          reportedSite_->latitude == site_.latitude &&
+                          reportedSite_->timeZone == site_.timeZone;
+    if (!sameSite)
+        reportedSite_.reset();
+    const auto reportOnce = [this](const std::function<void()> &report) {
+        if (reportedSite_)
+            return;
+        reportedSite_ = site_;
+        report();
+    };
+    try {
+        utPanel_->setText(
+            QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
+    } catch (const std::exception &) {
+        const std::exception_ptr failure = std::current_exception();
+        reportOnce([&] { std::rethrow_exception(failure); });
+        return;
+    }
+    std::optional<std::string> failure;
+    const WarningReporter warn = [&failure](const std::string &text) {
+        if (!failure)
+            failure = text;
+    };
+    lstPanel_->setText(
+        QString::fromStdString(SiderealTimeText(now, site_.longitude, site_.timeZone, warn)));
+    if (failure)
+        reportOnce([&] { warningBox()(*failure); });
 }
 
 void TfrmMirado::mnuZoom100Click()

@@ -10,6 +10,7 @@
 
 #include "astro/types.h"
 #include "chart/seriesstore.h"
+#include "data/lines.h"
 #include "data/site.h"
 #include "dialogs/option.h"
 #include "night/nowtexts.h"
@@ -58,7 +59,7 @@ public:
     const TDateRec &selectedDate() const { return selectedDate_; }
     const SiteValues &site() const { return site_; }
     SiteValues &site() { return site_; }
-    const std::vector<std::string> &catalogueLines() const { return catalogueLines_; }
+    const CatalogueLines &catalogueLines() const { return catalogueLines_; }
     ElevationChart *chart() const { return chtMirado_; }
     SeriesId nowSeries() const { return nowSeries_; }
     // The formats of the clock texts, chosen at start to fit their places.
@@ -72,7 +73,7 @@ public:
     // into the catalogue lines and refills the selection list. Raises the
     // file's error and then keeps the previous catalogue.
     void LoadCatalogue(const std::string &path);
-    // Appends every catalogue line, unchecked, to the selection list.
+    // Puts every catalogue line, unchecked, in the selection list.
     void FillObjectList();
     // Opens the catalogue at `path` as the open command does: a warning box
     // when it cannot be read, and the site's catalogue path stays as it is.
@@ -160,14 +161,14 @@ private:
     SeriesId nowSeries_{};
     bool hasNowSeries_ = false;
     SiteValues site_;
-    std::vector<std::string> catalogueLines_;
+    CatalogueLines catalogueLines_;
     TextEncoding catalogueEncoding_ = TextEncoding::ShiftJis;
     std::unique_ptr<NightPlot> plot_;
     std::optional<TDateRec> plottedDate_;
     std::optional<SiteValues> plottedSite_;
     LocaleFormats localeFormats_;
-    bool utFailureReported_ = false;
-    double reportedTimeZone_ = 0.0;
+    // The site values of the present-moment display's last reported failure.
+    std::optional<SiteValues> reportedSite_;
     char decimalSeparator_ = '.';
     bool shown_ = false;
     bool nowDisplayOn_ = false;
