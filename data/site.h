@@ -34,8 +34,11 @@ bool ReadSiteFile(const std::string &path, SiteValues &site, char decimalSeparat
 std::string FormatSiteFile(const SiteValues &site, char decimalSeparator);
 
 // Writes the site file at `path`, ending every line with CR LF. The file is
-// replaced atomically: the text goes to a temporary file beside it, which is
-// then renamed over it, so a failed save leaves the old file whole.
+// replaced atomically: the text goes to a new temporary file of a unique name
+// beside it, created exclusively, which is then renamed over it, so a failed
+// save leaves the old file whole and a file planted under the temporary name
+// is never written through. The new file keeps the old one's permissions.
+// When `path` is a symbolic link, its target is replaced and the link kept.
 // Raises "ファイル %s を作成できません" with `path` when that fails.
 void WriteSiteFile(const std::string &path, const SiteValues &site, char decimalSeparator);
 
