@@ -128,5 +128,52 @@ TEST(ParseObjectLine, UsesTheGivenDecimalSeparator)
     EXPECT_THROW(ParseObjectLine("Vega, 18:36:56.3, +38:47:01", ','), Error);
 }
 
+// A UTF-8 catalogue has no Shift-JIS pairs: すばる and 北極星 end in the bytes
+// 0x8B and 0x9F, which in Shift-JIS would take the comma after them along.
+TEST(ParseObjectLine, SplitsByTheCataloguesEncoding)
+{
+    const struct
+    {
+        const char *name;
+        std::string line;
+        TextEncoding encoding;
+        const char *error;
+        std::string wantName;
+    } rows[] = {
+        {"すばる in UTF-8", "すばる, 3:47:00, +24:07:00", TextEncoding::Utf8, kOk, "すばる"},
+        {"北極星 in UTF-8", "北極星, 2:31:49, +89:15:51", TextEncoding::Utf8, kOk, "北極星"},
+        {"すばる taken as Shift-JIS", "すばる, 3:47:00, +24:07:00", TextEncoding::ShiftJis,
+         "リストのインデックスが範囲を超えています (2)", ""},
+        {"ベガ in Shift-JIS", "\x83\x78\x83\x4B, 18:36:56, +38:47:01", TextEncoding::ShiftJis, kOk,
+         "\x83\x78\x83\x4B"},
+        {"Shift-JIS pair before a comma", "\x83,Vega, 18:36:56, +38:47:01", TextEncoding::ShiftJis,
+         kOk, "\x83,Vega"},
+        {"UTF-8 byte before a colon", "Star, 18\xC3\xA9:36:56, +38:47:01", TextEncoding::Utf8,
+         "'18\xC3\xA9' is not a valid integer value", ""},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        try {
+            const ParsedObject got = ParseObjectLine(row.line, '.', row.encoding);
+            ASSERT_STREQ(row.error, kOk) << "the line parsed";
+            EXPECT_EQ(got.name, row.wantName);
+        } catch (const Error &e) {
+            EXPECT_STREQ(e.what(), row.error);
+        }
+    }
+}
+
+// Only the name and the first three sub-fields of each coordinate are read:
+// what follows them, however long or malformed, changes nothing.
+TEST(ParseObjectLine, IgnoresWhatFollowsTheFieldsItUses)
+{
+    const std::string tail(1 << 20, ':');
+    const ParsedObject got =
+        ParseObjectLine("Vega, 18:36:56:" + tail + ", +38:47:01:'unclosed, more" + tail);
+    EXPECT_EQ(got.name, "Vega");
+    EXPECT_EQ(got.ra.hours, 18);
+    EXPECT_DOUBLE_EQ(got.dec.seconds, 1.0);
+}
+
 } // namespace
 } // namespace mirado

@@ -3,7 +3,13 @@
 
 #include <gtest/gtest.h>
 #ifndef _WIN32
+#include <atomic>
+#include <chrono>
+#include <csignal>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <thread>
+#include <unistd.h>
 #endif
 
 #include "data/errors.h"
@@ -38,8 +44,73 @@ TEST(SplitLines, Table)
         {"NUL first", std::string("\0a", 2), {}},
         {"bytes kept", "\x8F\x97 \t\r\n", {"\x8F\x97 \t"}},
     };
-    for (const auto &row : rows)
+    for (const auto &row : rows) {
         EXPECT_EQ(SplitLines(row.content), row.want) << row.name;
+        // The compact lines split the same way and keep every byte.
+        const CatalogueLines compact(row.content);
+        EXPECT_EQ(compact.size(), row.want.size()) << row.name;
+        EXPECT_EQ(compact.toVector(), row.want) << row.name;
+    }
+}
+
+TEST(CatalogueLines, ViewsEachLineOfItsOneBuffer)
+{
+    const CatalogueLines lines(std::string("Vega\r\n\n\rDeneb\r\x83\x78\x83\x4B"));
+    ASSERT_EQ(lines.size(), 5u);
+    const std::string_view want[] = {"Vega", "", "", "Deneb", "\x83\x78\x83\x4B"};
+    std::size_t i = 0;
+    for (const std::string_view line : lines) {
+        EXPECT_EQ(line, want[i]) << "line " << i;
+        EXPECT_EQ(lines[i], want[i]) << "line " << i;
+        ++i;
+    }
+    EXPECT_EQ(i, 5u);
+    EXPECT_EQ(lines.bytes(), "VegaDeneb\x83\x78\x83\x4B");
+    EXPECT_TRUE(CatalogueLines().empty());
+    EXPECT_TRUE(CatalogueLines(std::string(1000, '\0')).empty());
+}
+
+TEST(ReadLines, SkipsALeadingByteOrderMarkOnly)
+{
+    const struct
+    {
+        const char *name;
+        std::string content;
+        Lines want;
+    } rows[] = {
+        {"mark and a line",
+         "\xEF\xBB\xBF"
+         "139.7\r\n",
+         {"139.7"}},
+        {"mark alone", "\xEF\xBB\xBF", {}},
+        {"mark on the second line kept",
+         "a\n\xEF\xBB\xBF"
+         "b",
+         {"a", "\xEF\xBB\xBF"
+               "b"}},
+        {"two marks: the second kept",
+         "\xEF\xBB\xBF\xEF\xBB\xBF"
+         "a",
+         {"\xEF\xBB\xBF"
+          "a"}},
+        {"part of a mark kept",
+         "\xEF\xBB"
+         "a",
+         {"\xEF\xBB"
+          "a"}},
+    };
+    test::TempDir dir;
+    for (const auto &row : rows) {
+        const std::string path = dir.write("bom.txt", row.content);
+        Lines lines;
+        ReadLines(path, lines);
+        EXPECT_EQ(lines, row.want) << row.name;
+        CatalogueLines compact;
+        ReadLines(path, compact);
+        EXPECT_EQ(compact.toVector(), row.want) << row.name;
+        // The file's own bytes are read as they are.
+        EXPECT_EQ(ReadFileBytes(path), row.content) << row.name;
+    }
 }
 
 TEST(ReadLines, ReadsAFileAndReplacesTheTarget)
@@ -68,8 +139,65 @@ TEST(ReadLines, UnopenableFileRaisesAndKeepsTheTarget)
             EXPECT_EQ(e.argument(), path);
         }
         EXPECT_EQ(lines, Lines{"kept"});
+        CatalogueLines compact(std::string("kept"));
+        EXPECT_THROW(ReadLines(path, compact), Error) << path;
+        EXPECT_EQ(compact.toVector(), Lines{"kept"});
     }
 }
+
+#ifndef _WIN32
+// A path swapped between a regular file and a FIFO while it is read again and
+// again: a reader that checks the path and then opens it meets the FIFO now
+// and then and waits for a writer for ever. Each read must end, with the
+// file's lines or the error.
+TEST(ReadLines, APathSwappedForAFifoNeverBlocks)
+{
+    using namespace std::chrono_literals;
+    test::TempDir dir;
+    const std::string path = dir.file("swapped.txt");
+    const std::string file = dir.write("file.txt", std::string("Vega, 1:0:0, +1:0:0\n"));
+    const std::string fifo = dir.file("fifo");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+
+    const pid_t child = fork();
+    ASSERT_GE(child, 0);
+    if (child == 0) {
+        std::atomic<bool> done{false};
+        std::thread swapper([&] {
+            while (!done) {
+                link(file.c_str(), (path + ".f").c_str());
+                rename((path + ".f").c_str(), path.c_str());
+                link(fifo.c_str(), (path + ".p").c_str());
+                rename((path + ".p").c_str(), path.c_str());
+            }
+        });
+        for (int i = 0; i < 20000; ++i) {
+            Lines lines;
+            try {
+                ReadLines(path, lines);
+            } catch (const Error &) {
+                // The FIFO, or the moment the name is missing.
+            }
+        }
+        done = true;
+        swapper.join();
+        _exit(0);
+    }
+
+    // Wait for the child; one that hangs in an open fails the test.
+    int status = 0;
+    const auto deadline = std::chrono::steady_clock::now() + 60s;
+    while (waitpid(child, &status, WNOHANG) == 0) {
+        if (std::chrono::steady_clock::now() > deadline) {
+            kill(child, SIGKILL);
+            waitpid(child, &status, 0);
+            FAIL() << "a read blocked on the FIFO";
+        }
+        std::this_thread::sleep_for(10ms);
+    }
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+#endif
 
 } // namespace
 } // namespace mirado

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 #ifndef _WIN32
 #include <sys/resource.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "data/errors.h"
@@ -13,6 +15,15 @@
 
 namespace mirado {
 namespace {
+
+// How many entries `folder` holds: a save leaves no temporary file behind.
+std::size_t FolderEntries(const std::string &folder)
+{
+    std::size_t count = 0;
+    for ([[maybe_unused]] const auto &entry : std::filesystem::directory_iterator(folder))
+        ++count;
+    return count;
+}
 
 struct ReadRow
 {
@@ -40,6 +51,11 @@ TEST(ReadSiteFile, Table)
          "139,7\n35\n9\n\n",
          "'139,7' is not a valid floating point value",
          {0, 0, 0, ""}},
+        {"byte-order mark skipped",
+         "\xEF\xBB\xBF"
+         "139.7\r\n35.7\r\n9\r\n\r\n",
+         "",
+         {139.7, 35.7, 9.0, ""}},
         {"bad latitude",
          "139.7\nabc\n9\n\n",
          "'abc' is not a valid floating point value",
@@ -131,7 +147,7 @@ TEST(WriteSiteFile, FailedSaveRaisesAndLeavesTheOldFileWhole)
     std::filesystem::create_directories(std::filesystem::path(blocked) / "inside");
     EXPECT_THROW(WriteSiteFile(blocked, DefaultSite(), '.'), Error);
     EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(blocked) / "inside"));
-    EXPECT_FALSE(std::filesystem::exists(blocked + ".tmp"));
+    EXPECT_EQ(FolderEntries(dir.file("")), 1u);
 }
 
 #ifndef _WIN32
@@ -163,7 +179,93 @@ TEST(WriteSiteFile, AFullDiskLeavesTheOldFileWhole)
 
     EXPECT_TRUE(raised);
     EXPECT_EQ(test::ReadAll(path), before);
-    EXPECT_FALSE(std::filesystem::exists(path + ".tmp"));
+    EXPECT_EQ(FolderEntries(dir.file("")), 1u);
+}
+
+struct Saved
+{
+    std::string content;
+    unsigned mode;
+};
+
+Saved Stat(const std::string &path)
+{
+    struct stat info
+    {};
+    EXPECT_EQ(::stat(path.c_str(), &info), 0) << path;
+    return {test::ReadAll(path), static_cast<unsigned>(info.st_mode & 07777)};
+}
+
+// A link planted under any name the save might use for its temporary file
+// is never written through; the save still replaces the site file.
+TEST(WriteSiteFile, APlantedLinkIsNotFollowed)
+{
+    test::TempDir dir;
+    const std::string victim = dir.write("victim.txt", std::string("precious\n"));
+    const std::string path = dir.file("site.txt");
+    for (const char *name : {"site.txt.tmp", "site.txt.new", "site.tmp", "~site.txt"})
+        ASSERT_EQ(::symlink(victim.c_str(), dir.file(name).c_str()), 0) << name;
+
+    WriteSiteFile(path, {139.75, 35.0, 9.0, ""}, '.');
+    EXPECT_EQ(test::ReadAll(victim), "precious\n");
+    EXPECT_EQ(test::ReadAll(path), "139.75\r\n35\r\n9\r\n\r\n");
+    EXPECT_FALSE(std::filesystem::is_symlink(path));
+    // Only the site file, the victim and the planted links remain.
+    EXPECT_EQ(FolderEntries(dir.file("")), 6u);
+}
+
+TEST(WriteSiteFile, KeepsTheOldFilesPermissions)
+{
+    const struct
+    {
+        const char *name;
+        unsigned mode;
+    } rows[] = {{"owner only", 0600}, {"read for all", 0644}, {"group write", 0660}};
+    for (const auto &row : rows) {
+        test::TempDir dir;
+        const std::string path = dir.write("site.txt", std::string("1\n2\n3\n\n"));
+        ASSERT_EQ(::chmod(path.c_str(), row.mode), 0);
+        WriteSiteFile(path, DefaultSite(), '.');
+        const Saved saved = Stat(path);
+        EXPECT_EQ(saved.mode, row.mode)
+            << row.name << std::oct << ": want " << row.mode << " got " << saved.mode;
+        EXPECT_EQ(saved.content, "135\r\n35\r\n9\r\n\r\n") << row.name;
+    }
+    // A new file takes the usual permissions of the user's mask.
+    test::TempDir dir;
+    const mode_t mask = ::umask(022);
+    WriteSiteFile(dir.file("site.txt"), DefaultSite(), '.');
+    ::umask(mask);
+    EXPECT_EQ(Stat(dir.file("site.txt")).mode, 0644u);
+}
+
+// A site file that is a link is saved through to its target: the target is
+// replaced, the link stays a link.
+TEST(WriteSiteFile, ALinkIsSavedThroughToItsTarget)
+{
+    test::TempDir dir;
+    std::filesystem::create_directories(dir.file("real"));
+    const std::string target = dir.write("real/site.txt", std::string("1\n2\n3\n\n"));
+    ASSERT_EQ(::chmod(target.c_str(), 0600), 0);
+    const std::string link = dir.file("site.txt");
+    ASSERT_EQ(::symlink("real/site.txt", link.c_str()), 0);
+    // A link to the link.
+    const std::string second = dir.file("second.txt");
+    ASSERT_EQ(::symlink(link.c_str(), second.c_str()), 0);
+
+    WriteSiteFile(second, DefaultSite(), '.');
+    EXPECT_TRUE(std::filesystem::is_symlink(link));
+    EXPECT_TRUE(std::filesystem::is_symlink(second));
+    EXPECT_EQ(std::filesystem::read_symlink(link), "real/site.txt");
+    const Saved saved = Stat(target);
+    EXPECT_EQ(saved.content, "135\r\n35\r\n9\r\n\r\n");
+    EXPECT_EQ(saved.mode, 0600u);
+    EXPECT_EQ(FolderEntries(dir.file("real")), 1u);
+
+    // A link that leads round in a circle cannot be saved.
+    ASSERT_EQ(::symlink("loop-b", dir.file("loop-a").c_str()), 0);
+    ASSERT_EQ(::symlink("loop-a", dir.file("loop-b").c_str()), 0);
+    EXPECT_THROW(WriteSiteFile(dir.file("loop-a"), DefaultSite(), '.'), Error);
 }
 #endif
 
