@@ -24,6 +24,9 @@
 #include "platform/singleinstance.h"
 #include "window_fixture.h"
 
+#include <sys/stat.h>
+#include <unistd.h>
+
 using namespace mirado;
 
 namespace {
@@ -71,6 +74,9 @@ private slots:
     void presentMomentIsTheSiteTime();
     void clockTimeFitsInEveryLocale();
     void singleInstance();
+    void lockFoundWhateverTheEnvironment();
+    void privateFolders_data();
+    void privateFolders();
     void secondStartShowsTheMessage();
     void fullStopRule_data();
     void fullStopRule();
@@ -607,6 +613,84 @@ void MainWindowTest::singleInstance()
     stale.write("2147480000\nmirado\n" + QSysInfo::machineHostName().toUtf8() + "\n");
     stale.close();
     QVERIFY(SingleInstance(QStringLiteral("Mirado"), folder).acquired());
+}
+
+void MainWindowTest::lockFoundWhateverTheEnvironment()
+{
+    // Starts with the runtime folder set, unset or set elsewhere all meet the
+    // one lock of the user.
+    const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
+    const QString name = QStringLiteral("MiradoTest%1").arg(QCoreApplication::applicationPid());
+    QTemporaryDir elsewhere;
+    qputenv("XDG_RUNTIME_DIR", dir_->path().toLocal8Bit());
+    auto first = std::make_unique<SingleInstance>(name);
+    QVERIFY(first->acquired());
+    QVERIFY(IsPrivateFolder(QFileInfo(first->lockPath()).path()));
+    for (const QByteArray &value : {QByteArray(), elsewhere.path().toLocal8Bit()}) {
+        if (value.isEmpty())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", value);
+        const SingleInstance second(name);
+        QCOMPARE(second.lockPath(), first->lockPath());
+        QVERIFY2(!second.acquired(), value.constData());
+    }
+    first.reset();
+    QVERIFY(SingleInstance(name).acquired());
+    if (saved.isNull())
+        qunsetenv("XDG_RUNTIME_DIR");
+    else
+        qputenv("XDG_RUNTIME_DIR", saved);
+}
+
+void MainWindowTest::privateFolders_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("private_");
+    QTest::newRow("own, 0700") << "0700" << true;
+    QTest::newRow("own, 0755") << "0755" << true;
+    QTest::newRow("others may write, 0777") << "0777" << false;
+    QTest::newRow("group may write, 0770") << "0770" << false;
+    QTest::newRow("sticky, 1777") << "1777" << false;
+    QTest::newRow("a link to an own folder") << "link" << false;
+    QTest::newRow("a file") << "file" << false;
+    QTest::newRow("missing, made 0700") << "missing" << true;
+    QTest::newRow("another user's") << "other" << false;
+}
+
+void MainWindowTest::privateFolders()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, private_);
+    const QString folder = dir_->filePath(QStringLiteral("lock"));
+    const QByteArray path = QFile::encodeName(folder);
+    if (kind == u"link") {
+        QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("real"))));
+        QVERIFY(QFile::link(dir_->filePath(QStringLiteral("real")), folder));
+    } else if (kind == u"file") {
+        QFile file(folder);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+    } else if (kind == u"other") {
+        if (::getuid() != 0)
+            QSKIP("only root can give a folder to another user");
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::chmod(path.constData(), 0700), 0);
+        QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+    } else if (kind != u"missing") {
+        QVERIFY(QDir().mkpath(folder));
+        QCOMPARE(::chmod(path.constData(), static_cast<mode_t>(kind.toUInt(nullptr, 8))), 0);
+    }
+
+    QCOMPARE(FirstPrivateFolder({folder}) == folder, private_);
+    if (kind == u"missing") {
+        struct stat info
+        {};
+        QCOMPARE(::stat(path.constData(), &info), 0);
+        QCOMPARE(info.st_mode & 07777, 0700u);
+    }
+    // A folder passed over leaves the next candidate to serve.
+    const QString next = dir_->filePath(QStringLiteral("next"));
+    QCOMPARE(FirstPrivateFolder({folder, next}), private_ ? folder : next);
 }
 
 void MainWindowTest::secondStartShowsTheMessage()
