@@ -2,8 +2,10 @@
 // Catalogues and site files from anywhere, driven through the real window:
 // each loads or fails with the program's text, and plotting its lines draws
 // or stops at the failing line with the program's text, never a crash.
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include "chart/elevationchart.h"
@@ -39,6 +41,43 @@ QByteArray ManyLines(int count)
     return bytes;
 }
 
+// The hostile shapes of large catalogues, `megabytes` long: nothing but line
+// breaks (a line each), one line of "1:" sub-fields, and ordinary lines.
+QByteArray LineBreaks(int megabytes)
+{
+    return QByteArray(megabytes * 1024 * 1024, '\n');
+}
+
+QByteArray OneLineOfSubFields(int megabytes)
+{
+    QByteArray line = "Star, ";
+    line += QByteArray("1:").repeated(megabytes * 512 * 1024);
+    return line + ", +1:0:0";
+}
+
+QByteArray OrdinaryLines(int megabytes)
+{
+    QByteArray bytes = ManyLines(100000);
+    bytes = bytes.repeated(megabytes * 1024 * 1024 / static_cast<int>(bytes.size()) + 1);
+    bytes.truncate(bytes.lastIndexOf('\n', megabytes * 1024 * 1024) + 1);
+    return bytes;
+}
+
+// The peak resident memory in bytes of the probe run as `mode` on `argument`,
+// a child process of its own, as the probe reads it for itself; -1 when it
+// fails.
+qint64 ProbePeakBytes(const QString &mode, const QString &argument)
+{
+    QProcess probe;
+    probe.setProcessChannelMode(QProcess::SeparateChannels);
+    probe.start(QStringLiteral(MIRADO_MEMORY_PROBE), {mode, argument});
+    if (!probe.waitForFinished(300000) || probe.exitStatus() != QProcess::NormalExit ||
+        probe.exitCode() != 0)
+        return -1;
+    const QList<QByteArray> figures = probe.readAllStandardOutput().trimmed().split(' ');
+    return figures.size() == 3 ? figures[2].toLongLong() * 1024 : -1;
+}
+
 } // namespace
 
 class HostileTest : public QObject
@@ -56,6 +95,10 @@ private slots:
     void aFileThatDisappearsBeforeTheRead();
     void manyDroppedFilesLoadTheFirst();
     void hugeSiteFile();
+    void largeHostileShapes_data();
+    void largeHostileShapes();
+    void memoryInProportionToTheFile_data();
+    void memoryInProportionToTheFile();
 
 private:
     std::unique_ptr<test::WindowFixture> fixture_;
@@ -90,6 +133,10 @@ void HostileTest::catalogues_data()
     QTest::newRow("UTF-8 byte-order mark") << "\xEF\xBB\xBF" + good + "\n" << 1 << 1;
     QTest::newRow("UTF-8 names") << QStringLiteral("ベガ, 18:36:56, +38:47:01\n").toUtf8() << 1
                                  << 1;
+    // Names whose last UTF-8 byte would be a Shift-JIS lead byte (0x8B, 0x9F).
+    QTest::newRow("UTF-8 names ending in lead bytes")
+        << QStringLiteral("すばる, 3:47:00, +24:07:00\n北極星, 2:31:49, +89:15:51\n").toUtf8() << 2
+        << 2;
     // Shift-JIS lead bytes before a comma, a colon, a quote and a blank: the
     // pair is one character, so the separator is not one.
     QTest::newRow("lead byte before comma") << QByteArray("\x83,Vega, 1:0:0, +1:0:0\n") << 1 << 1;
@@ -193,6 +240,90 @@ void HostileTest::hugeSiteFile()
         QStringLiteral("…' is not a valid floating point value.")));
     QVERIFY(fixture_->messages[0].text.size() < 1100);
     QCOMPARE(fixture_->main().site().longitude, 0.0);
+}
+
+void HostileTest::largeHostileShapes_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("curves");
+    QTest::addColumn<QString>("error");
+    QTest::newRow("25 MB of line breaks")
+        << LineBreaks(25) << 25 * 1024 * 1024 << 0
+        << QStringLiteral("リストのインデックスが範囲を超えています (0)");
+    QTest::newRow("a 25 MB line of 1: sub-fields") << OneLineOfSubFields(25) << 1 << 1 << QString();
+}
+
+void HostileTest::largeHostileShapes()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, lines);
+    QFETCH(int, curves);
+    QFETCH(QString, error);
+    TfrmMirado &main = fixture_->main();
+    main.HandleDroppedFiles({fixture_->write(QStringLiteral("large.txt"), content)});
+    content.clear();
+    QVERIFY(fixture_->messages.isEmpty());
+    QCOMPARE(main.catalogueLines().size(), std::size_t(lines));
+    TfrmSelect &select = fixture_->windows().frmSelect();
+    QCOMPARE(select.itemCount(), lines);
+    select.setChecked(0, true);
+    select.btnOKClick();
+    QCOMPARE(static_cast<int>(main.chart()->attachedSeries().size()), curves);
+    QCOMPARE(fixture_->messages.size(), error.isEmpty() ? 0 : 1);
+    if (!error.isEmpty())
+        QCOMPARE(fixture_->messages[0].text, error);
+}
+
+void HostileTest::memoryInProportionToTheFile_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<QString>("mode");
+    QTest::addColumn<int>("timesTheSize");
+    // Four bytes of offset for each empty line, and the text while it is split.
+    QTest::newRow("line breaks, window") << LineBreaks(25) << "window" << 6;
+    QTest::newRow("line breaks, read") << LineBreaks(25) << "read" << 6;
+    QTest::newRow("one line of sub-fields, window") << OneLineOfSubFields(25) << "window" << 3;
+    QTest::newRow("one line of sub-fields, read") << OneLineOfSubFields(25) << "read" << 3;
+    QTest::newRow("ordinary lines, window") << OrdinaryLines(25) << "window" << 3;
+    QTest::newRow("ordinary lines, read") << OrdinaryLines(25) << "read" << 3;
+}
+
+// The memory a catalogue costs, as the peak resident memory of a process
+// that loads it less that of one loading an empty file: at most
+// `timesTheSize` times the file's size plus 50 MB.
+void HostileTest::memoryInProportionToTheFile()
+{
+#if defined(MIRADO_SANITIZE) || defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizers' own memory would be measured");
+#endif
+    QFETCH(QByteArray, content);
+    QFETCH(QString, mode);
+    QFETCH(int, timesTheSize);
+    constexpr qint64 kAllowance = 50 * 1024 * 1024;
+
+    const auto peak = [&](const QByteArray &bytes) {
+        QTemporaryDir folder;
+        QFile file(folder.filePath(QStringLiteral("cat.txt")));
+        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+            return qint64(-1);
+        file.close();
+        QFile site(folder.filePath(QStringLiteral("site.txt")));
+        if (!site.open(QIODevice::WriteOnly))
+            return qint64(-1);
+        site.write("135\r\n35\r\n9\r\n" + QFile::encodeName(file.fileName()) + "\r\n");
+        site.close();
+        return ProbePeakBytes(mode, mode == u"read" ? file.fileName() : folder.path());
+    };
+    const qint64 empty = peak(QByteArray());
+    const qint64 loaded = peak(content);
+    QVERIFY(empty > 0 && loaded > 0);
+    const qint64 bound = timesTheSize * qint64(content.size()) + kAllowance;
+    qInfo("%lld MB file: %lld MB above an empty one", qint64(content.size()) >> 20,
+          (loaded - empty) >> 20);
+    QVERIFY2(loaded - empty <= bound, qPrintable(QStringLiteral("want at most %1 MB, got %2 MB")
+                                                     .arg(bound >> 20)
+                                                     .arg((loaded - empty) >> 20)));
 }
 
 QTEST_MAIN(HostileTest)

@@ -57,6 +57,8 @@ private slots:
     void clockTexts_data();
     void clockTexts();
     void unusableTimeZoneIsReportedOnce();
+    void failingSiderealTimeIsReportedOnce();
+    void aPlotReportsItsAstronomyFailuresOnce();
 
 private:
     SeriesId curve(int index) { return chart()->attachedSeries().at(std::size_t(index)); }
@@ -384,6 +386,65 @@ void PlotTest::unusableTimeZoneIsReportedOnce()
     main.site().timeZone = -1e10;
     timerTick();
     timerTick();
+    QCOMPARE(fixture_->messages.size(), 2);
+}
+
+void PlotTest::failingSiderealTimeIsReportedOnce()
+{
+    // A longitude typed without its decimal point (13969170 for 139.69170):
+    // the sidereal time fails on every tick, and is reported on the first.
+    TfrmMirado &main = fixture_->main();
+    main.site().longitude = 13969170;
+    const auto timerTick = [&main] { RunGuarded(&main, [&main] { main.tmrNowTimer(); }); };
+    for (int i = 0; i < 10; ++i)
+        timerTick();
+    QCOMPARE(fixture_->messages.size(), 1);
+    const QString text = fixture_->messages[0].text;
+    QVERIFY2(text.contains(QStringLiteral("Integer overflow")), qPrintable(text));
+    // The clock goes on: the local time follows the next ticks.
+    fixture_->setNow(QDateTime(QDate(2026, 12, 7), QTime(22, 30)));
+    timerTick();
+    QVERIFY(main.findChild<QLabel *>("lblLocalTime")->text().contains(QStringLiteral("22:30")));
+    QCOMPARE(fixture_->messages.size(), 1);
+
+    // Other site values: reported once again; a usable longitude: no report.
+    main.site().latitude = 36.0;
+    timerTick();
+    timerTick();
+    QCOMPARE(fixture_->messages.size(), 2);
+    QCOMPARE(fixture_->messages[1].text, text);
+    main.site().longitude = 139.6917;
+    timerTick();
+    QCOMPARE(fixture_->messages.size(), 2);
+    QVERIFY(main.findChild<QLabel *>("StatusBarPanel1")->text().startsWith(" LST "));
+}
+
+void PlotTest::aPlotReportsItsAstronomyFailuresOnce()
+{
+    // An absurd right ascension fails at every point of its curve, and more
+    // such lines fail again: one box for the whole plot, with the first
+    // failure's text, and every curve drawn as computed.
+    fixture_->main().HandleDroppedFiles(
+        {fixture_->write(QStringLiteral("absurd.txt"), "Vega, 18:36:56, +38:47:01\n"
+                                                       "Absurd, 600000:00:00, +30:00:00\n"
+                                                       "Worse, 900000:00:00, -30:00:00\n"
+                                                       "Deneb, 20:41:26, +45:16:49\n")});
+    select().btnSelectAllClick();
+    select().btnOKClick();
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(4));
+    for (int i = 0; i < 4; ++i)
+        QCOMPARE(chart()->seriesPoints(curve(i)).size(), 96);
+    QCOMPARE(fixture_->messages.size(), 1);
+    QVERIFY2(fixture_->messages[0].text.contains(QStringLiteral("Integer overflow")),
+             qPrintable(fixture_->messages[0].text));
+
+    // A plot without failures shows none; the next failing plot one again.
+    select().setChecked(1, false);
+    select().setChecked(2, false);
+    fixture_->main().mnuPlotClick();
+    QCOMPARE(fixture_->messages.size(), 1);
+    select().setChecked(2, true);
+    fixture_->main().mnuPlotClick();
     QCOMPARE(fixture_->messages.size(), 2);
 }
 
