@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
-// SplitLines on the input, and ReadLines and ReadFileBytes on a file holding
-// it.
+// SplitLines and the compact CatalogueLines on the input, and ReadLines (both
+// forms) and ReadFileBytes on a file holding it. Inputs run up to 1 MB.
 
 #include <string>
 #include <string_view>
@@ -52,11 +52,23 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
         joined += '\n';
     MIRADO_FUZZ_REQUIRE(joined == normalised);
 
-    // The file reader gives the same lines and every byte.
+    // The compact lines are the same lines, byte for byte.
+    const mirado::CatalogueLines compact{std::string(content)};
+    MIRADO_FUZZ_REQUIRE(compact.size() == lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i)
+        MIRADO_FUZZ_REQUIRE(compact[i] == lines[i]);
+
+    // The file reader gives the same lines but for a leading byte-order mark,
+    // and every byte.
     file.write(content);
+    const std::vector<std::string> unmarked =
+        mirado::SplitLines(mirado::WithoutByteOrderMark(content));
     std::vector<std::string> read{"old"};
     mirado::ReadLines(file.path(), read);
-    MIRADO_FUZZ_REQUIRE(read == lines);
+    MIRADO_FUZZ_REQUIRE(read == unmarked);
+    mirado::CatalogueLines readCompact;
+    mirado::ReadLines(file.path(), readCompact);
+    MIRADO_FUZZ_REQUIRE(readCompact.toVector() == unmarked);
     MIRADO_FUZZ_REQUIRE(mirado::ReadFileBytes(file.path()) == content);
     return 0;
 }
