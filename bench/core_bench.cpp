@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
-// Timings of the astronomy core, the catalogue reader and mirado-night.
+// Timings of the astronomy core, the catalogue reader (also on 100 MB hostile
+// catalogues) and mirado-night.
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
@@ -9,6 +10,9 @@
 #include <string>
 
 #include "astro/elevation.h"
+#include "data/catalogue.h"
+#include "data/encoding.h"
+#include "data/errors.h"
 #include "data/lines.h"
 #include "night/curve.h"
 #include "tools/run.h"
@@ -64,6 +68,72 @@ void BM_ReadCatalogueLines(benchmark::State &state)
     state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_ReadCatalogueLines)->Arg(100000)->Unit(benchmark::kMillisecond);
+
+// The large hostile shapes, 100 MB each, written once.
+enum class Shape
+{
+    LineBreaks,    // nothing but line breaks: 100 million empty lines
+    SubFieldLine,  // one line of "1:" sub-fields in its right ascension
+    OrdinaryLines, // lines of a name and two coordinates
+};
+
+constexpr std::size_t kShapeBytes = 100 * 1024 * 1024;
+
+std::string MakeShape(Shape shape)
+{
+    const char *names[] = {"breaks", "subfields", "ordinary"};
+    const auto path =
+        std::filesystem::temp_directory_path() /
+        (std::string("mirado-bench-100mb-") + names[static_cast<int>(shape)] + ".txt");
+    if (std::filesystem::exists(path) && std::filesystem::file_size(path) >= kShapeBytes)
+        return path.string();
+    std::string text;
+    switch (shape) {
+    case Shape::LineBreaks:
+        text.assign(kShapeBytes, '\n');
+        break;
+    case Shape::SubFieldLine:
+        text = "Star, ";
+        while (text.size() < kShapeBytes)
+            text += "1:";
+        text += ", +1:0:0";
+        break;
+    case Shape::OrdinaryLines:
+        for (int i = 0; text.size() < kShapeBytes; ++i)
+            text += "Star " + std::to_string(i) + ", 6:00:00, +30:00:00\n";
+        break;
+    }
+    std::ofstream(path, std::ios::binary)
+        .write(text.data(), static_cast<std::streamsize>(text.size()));
+    return path.string();
+}
+
+// Reading a large catalogue as the window and mirado-night read it: its lines,
+// its encoding and its first line parsed. The bytes per second are the
+// reading speed; at least 50 MB/s is wanted.
+void BM_ReadLargeCatalogue(benchmark::State &state)
+{
+    const std::string path = MakeShape(static_cast<Shape>(state.range(0)));
+    const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path));
+    for (auto _ : state) {
+        CatalogueLines lines;
+        ReadLines(path, lines);
+        const TextEncoding encoding = DetectDisplayEncoding(lines);
+        try {
+            benchmark::DoNotOptimize(ParseObjectLine(lines.front(), '.', encoding));
+        } catch (const Error &) {
+            // The empty lines of line breaks do not parse.
+        }
+    }
+    state.SetBytesProcessed(state.iterations() * size);
+}
+BENCHMARK(BM_ReadLargeCatalogue)
+    ->ArgName("shape")
+    ->Arg(static_cast<int>(Shape::LineBreaks))
+    ->Arg(static_cast<int>(Shape::SubFieldLine))
+    ->Arg(static_cast<int>(Shape::OrdinaryLines))
+    ->Unit(benchmark::kMillisecond)
+    ->UseRealTime();
 
 // mirado-night --all over a catalogue, its CSV written to /dev/null.
 void BM_NightToolAll(benchmark::State &state)

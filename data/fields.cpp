@@ -40,9 +40,13 @@ std::optional<std::string_view> FieldScanner::next()
             pos_ += charLength(pos_);
         const std::size_t start = pos_;
 
-        // Scan to the end of the field.
+        // Scan to the end of the field, skipping plain runs a byte at a time.
         char openQuote = 0;
         while (pos_ < text_.size()) {
+            if (openQuote == 0 && !special_[static_cast<unsigned char>(text_[pos_])]) {
+                ++pos_;
+                continue;
+            }
             const std::size_t length = charLength(pos_);
             const char c = text_[pos_];
             if (length == 1) {

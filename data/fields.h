@@ -40,7 +40,15 @@ public:
                  TextEncoding encoding = TextEncoding::ShiftJis)
         : separators_(separators), blanks_(blanks), text_(text),
           pairs_(encoding == TextEncoding::ShiftJis)
-    {}
+    {
+        // The bytes that end a plain run inside a field.
+        for (int c = 0x80; c <= 0xFF && pairs_; ++c)
+            special_[c] = IsShiftJisLeadByte(static_cast<unsigned char>(c));
+        for (const char c : separators)
+            special_[static_cast<unsigned char>(c)] = true;
+        for (const char c : {'\'', '"', '\r', '\n'})
+            special_[static_cast<unsigned char>(c)] = true;
+    }
 
     // The next field, or nothing when the text is used up.
     std::optional<std::string_view> next();
@@ -56,6 +64,7 @@ private:
     std::string_view blanks_;
     std::string_view text_;
     bool pairs_;
+    bool special_[256] = {};
     std::size_t pos_ = 0;
 };
 

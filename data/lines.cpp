@@ -42,13 +42,13 @@ template <typename LineFunction> void ForEachLine(std::string_view content, Line
     std::size_t pos = 0;
     while (pos < size) {
         const char c = data[pos];
-        if (c == '\r' || c == '\n') {
-            line(start, pos);
-            pos += (c == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
-            start = pos;
-        } else {
+        if (c != '\r' && c != '\n') {
             ++pos;
+            continue;
         }
+        line(start, pos);
+        pos += (c == '\r' && pos + 1 < size && data[pos + 1] == '\n') ? 2 : 1;
+        start = pos;
     }
     if (start < size)
         line(start, size);
@@ -86,11 +86,13 @@ CatalogueLines::CatalogueLines(std::string content, const std::string &path)
             ++count;
     if (last[-1] != '\n' && last[-1] != '\r')
         ++count;
-    starts_.resize(count + 1);
+    // Left uninitialised: every offset is written below.
+    starts_.reset(new std::uint32_t[count + 1]);
+    count_ = count;
 
     // Move each line's bytes down over the breaks before it.
     char *const data = content.data();
-    std::uint32_t *start = starts_.data();
+    std::uint32_t *start = starts_.get();
     std::size_t written = 0;
     *start++ = 0;
     ForEachLine(content, [&](std::size_t from, std::size_t to) {
@@ -119,8 +121,8 @@ void CatalogueLines::clear()
 {
     bytes_.clear();
     bytes_.shrink_to_fit();
-    starts_.clear();
-    starts_.shrink_to_fit();
+    starts_.reset();
+    count_ = 0;
 }
 
 std::string_view WithoutByteOrderMark(std::string_view content)

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -26,7 +27,7 @@ public:
     // with `path` when the text is too large for 4-byte offsets (4 GiB).
     explicit CatalogueLines(std::string content, const std::string &path = {});
 
-    std::size_t size() const { return starts_.empty() ? 0 : starts_.size() - 1; }
+    std::size_t size() const { return count_; }
     bool empty() const { return size() == 0; }
     std::string_view operator[](std::size_t index) const
     {
@@ -64,7 +65,8 @@ public:
 
 private:
     std::string bytes_;
-    std::vector<std::uint32_t> starts_; // one per line and one past the last
+    std::unique_ptr<std::uint32_t[]> starts_; // one per line and one past the last
+    std::size_t count_ = 0;
 };
 
 // `content` without a UTF-8 byte-order mark at its start.
