@@ -117,6 +117,15 @@ protected:
     }
 };
 
+// The same site for the present-moment display: equal numbers, NaN equal to
+// NaN.
+bool SameSiteValues(const SiteValues &a, const SiteValues &b)
+{
+    const auto same = [](double x, double y) { return x == y || (x != x && y != y); };
+    return same(a.longitude, b.longitude) && same(a.latitude, b.latitude) &&
+           same(a.timeZone, b.timeZone);
+}
+
 } // namespace
 
 TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
@@ -675,24 +684,16 @@ void TfrmMirado::tmrNowTimer()
     // until the site values change.
     lblLocalTime_->setText(
         QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
-    const bool sameSite = reportedSite_ && reportedSite_->longitude == site_.longitude &&
-                          reportedSite_->latitude == site_.latitude &&
-                          reportedSite_->timeZone == site_.timeZone;
-    if (!sameSite)
+    if (reportedSite_ && !SameSiteValues(*reportedSite_, site_))
         reportedSite_.reset();
-    const auto reportOnce = [this](const std::function<void()> &report) {
-        if (reportedSite_)
-            return;
-        reportedSite_ = site_;
-        report();
-    };
     try {
         utPanel_->setText(
             QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
     } catch (const std::exception &) {
-        const std::exception_ptr failure = std::current_exception();
-        reportOnce([&] { std::rethrow_exception(failure); });
-        return;
+        if (reportedSite_)
+            return;
+        reportedSite_ = site_;
+        throw;
     }
     std::optional<std::string> failure;
     const WarningReporter warn = [&failure](const std::string &text) {
@@ -701,8 +702,10 @@ void TfrmMirado::tmrNowTimer()
     };
     lstPanel_->setText(
         QString::fromStdString(SiderealTimeText(now, site_.longitude, site_.timeZone, warn)));
-    if (failure)
-        reportOnce([&] { warningBox()(*failure); });
+    if (failure && !reportedSite_) {
+        reportedSite_ = site_;
+        warningBox()(*failure);
+    }
 }
 
 void TfrmMirado::mnuZoom100Click()
