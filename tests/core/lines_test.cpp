@@ -165,10 +165,10 @@ TEST(ReadLines, APathSwappedForAFifoNeverBlocks)
         std::atomic<bool> done{false};
         std::thread swapper([&] {
             while (!done) {
-                link(file.c_str(), (path + ".f").c_str());
-                rename((path + ".f").c_str(), path.c_str());
-                link(fifo.c_str(), (path + ".p").c_str());
-                rename((path + ".p").c_str(), path.c_str());
+                if (link(file.c_str(), (path + ".f").c_str()) == 0)
+                    rename((path + ".f").c_str(), path.c_str());
+                if (link(fifo.c_str(), (path + ".p").c_str()) == 0)
+                    rename((path + ".p").c_str(), path.c_str());
             }
         });
         for (int i = 0; i < 20000; ++i) {

@@ -348,7 +348,7 @@ void MainWindowTest::commandLineFile()
 
     const TfrmMirado &main = windows_->frmMirado();
     QVERIFY(main.isVisible());
-    QCOMPARE(QString::fromStdString(main.catalogueLines().front()), wantFirstLine);
+    QCOMPARE(QString::fromStdString(std::string(main.catalogueLines().front())), wantFirstLine);
     QCOMPARE(windows_->frmSelect().itemCount(), wantItems);
     // The catalogue of the next start stays the site file's.
     QCOMPARE(main.site().cataloguePath, std::string("cat.txt"));
