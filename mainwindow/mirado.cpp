@@ -655,19 +655,21 @@ void TfrmMirado::mnuNowClick()
 
 void TfrmMirado::tmrNowTimer()
 {
+    // Site values that make the present moment fail (a zone whose minutes do
+    // not fit, a longitude typed without its decimal point) fail on every
+    // tick: each failure is reported once, until the site values change.
+    if (reportedSite_ && !SameSiteValues(*reportedSite_, site_))
+        reportedSite_.reset();
+
     // The present moment at the site: universal time from the system clock
     // moved by the site's zone, whatever zone the computer keeps.
     DateTimeValue now;
     try {
         now = SiteLocalNow(site_.timeZone);
-        utFailureReported_ = false;
     } catch (const std::exception &) {
-        // A zone whose minutes do not fit fails on every tick: report it once
-        // until the site changes.
-        if (utFailureReported_ && reportedTimeZone_ == site_.timeZone)
+        if (reportedSite_)
             return;
-        utFailureReported_ = true;
-        reportedTimeZone_ = site_.timeZone;
+        reportedSite_ = site_;
         throw;
     }
 
@@ -678,14 +680,9 @@ void TfrmMirado::tmrNowTimer()
         chtMirado_->zoomByPercent(100.0);
     }
 
-    // Local time, universal time, local sidereal time. Site values that make
-    // a time fail (a zone whose minutes do not fit, a longitude typed without
-    // its decimal point) fail on every tick: each failure is reported once,
-    // until the site values change.
+    // Local time, universal time, local sidereal time.
     lblLocalTime_->setText(
         QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
-    if (reportedSite_ && !SameSiteValues(*reportedSite_, site_))
-        reportedSite_.reset();
     try {
         utPanel_->setText(
             QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
