@@ -4,7 +4,6 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
-#include <set>
 
 #include "data/convert.h"
 #include "data/errors.h"
@@ -287,24 +286,56 @@ std::vector<LineRange> ParseLineRanges(std::string_view list)
     return ranges;
 }
 
-std::vector<int> ChosenLines(const std::vector<LineRange> &ranges, int lineCount)
+LineSelection::LineSelection(std::vector<LineRange> ranges) : ranges_(std::move(ranges))
 {
-    std::vector<int> chosen;
-    if (ranges.empty()) {
-        chosen.resize(static_cast<std::size_t>(std::max(lineCount, 0)));
-        for (int i = 0; i < lineCount; ++i)
-            chosen[static_cast<std::size_t>(i)] = i;
-        return chosen;
+    before_.reserve(ranges_.size());
+    for (const auto &[first, last] : ranges_) {
+        before_.push_back(count_);
+        count_ += static_cast<std::size_t>(last - first) + 1;
     }
-    std::set<int> unique;
+}
+
+int LineSelection::operator[](std::size_t i) const
+{
+    // The last range that starts at or before the `i`th index.
+    const auto after = std::upper_bound(before_.begin(), before_.end(), i);
+    const auto range = static_cast<std::size_t>(after - before_.begin()) - 1;
+    return ranges_[range].first + static_cast<int>(i - before_[range]);
+}
+
+std::vector<int> LineSelection::toVector() const
+{
+    std::vector<int> indexes;
+    indexes.reserve(count_);
+    for (std::size_t i = 0; i < count_; ++i)
+        indexes.push_back((*this)[i]);
+    return indexes;
+}
+
+LineSelection ChosenLines(const std::vector<LineRange> &ranges, int lineCount)
+{
+    if (ranges.empty()) {
+        if (lineCount <= 0)
+            return LineSelection();
+        return LineSelection({{0, lineCount - 1}});
+    }
+    std::vector<LineRange> sorted;
     for (const auto &[first, last] : ranges) {
         if (last > lineCount)
             throw UsageError("--objects: the catalogue has " + std::to_string(lineCount) +
                              " lines");
-        for (int n = first; n <= last; ++n)
-            unique.insert(n - 1);
+        sorted.emplace_back(first - 1, last - 1);
     }
-    return {unique.begin(), unique.end()};
+    // Sorted and merged where they overlap or touch.
+    std::sort(sorted.begin(), sorted.end());
+    std::vector<LineRange> merged;
+    for (const LineRange &range : sorted) {
+        if (!merged.empty() && range.first <= merged.back().second + 1)
+            merged.back().second = std::max(merged.back().second, range.second);
+        else
+            merged.push_back(range);
+    }
+    return LineSelection(std::move(merged));
 }
 
 TDateRec ParseDate(std::string_view text)

@@ -91,10 +91,30 @@ Options ParseArguments(const std::vector<std::string> &args);
 // reversed range or a line number below 1.
 std::vector<LineRange> ParseLineRanges(std::string_view list);
 
-// The 0-based indexes of `ranges` in catalogue order without repeats (every
-// line when `ranges` is empty). Raises UsageError when a range passes the
-// last of `lineCount` lines.
-std::vector<int> ChosenLines(const std::vector<LineRange> &ranges, int lineCount);
+// Chosen catalogue lines as 0-based indexes in catalogue order without
+// repeats, held as ranges: choosing every line of a catalogue of a hundred
+// million lines costs nothing.
+class LineSelection
+{
+public:
+    LineSelection() = default;
+    // `ranges` 0-based, inclusive, ascending and apart.
+    explicit LineSelection(std::vector<LineRange> ranges);
+
+    std::size_t size() const { return count_; }
+    // The `i`th chosen index.
+    int operator[](std::size_t i) const;
+    std::vector<int> toVector() const;
+
+private:
+    std::vector<LineRange> ranges_;
+    std::vector<std::size_t> before_; // chosen indexes before each range
+    std::size_t count_ = 0;
+};
+
+// The lines of `ranges` (every line when `ranges` is empty). Raises
+// UsageError when a range passes the last of `lineCount` lines.
+LineSelection ChosenLines(const std::vector<LineRange> &ranges, int lineCount);
 
 // "YYYY-MM-DD", a date of the calendar from 1900 to 2999; "HH:MM:SS";
 // "YYYY-MM-DDTHH:MM:SS"; "WxH" (each 16 to 10000 pixels). Raise UsageError.

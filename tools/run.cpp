@@ -48,7 +48,7 @@ SiteValues ResolveSite(const Options &options)
     return site;
 }
 
-std::vector<std::string> ReadStandardInput()
+CatalogueLines ReadStandardInput()
 {
     std::string bytes;
     char buffer[1 << 16];
@@ -57,7 +57,8 @@ std::vector<std::string> ReadStandardInput()
         bytes.append(buffer, got);
     if (std::ferror(stdin))
         ThrowCannotOpenFile(kStandardStream);
-    return SplitLines(bytes);
+    bytes.erase(0, bytes.size() - WithoutByteOrderMark(bytes).size());
+    return CatalogueLines(std::move(bytes), kStandardStream);
 }
 
 // The catalogue the options name, or the site file's; empty when neither does.
@@ -66,11 +67,11 @@ std::string CataloguePath(const Options &options, const SiteValues &site)
     return options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
 }
 
-std::vector<std::string> ReadCatalogue(const std::string &path)
+CatalogueLines ReadCatalogue(const std::string &path)
 {
     if (path == kStandardStream)
         return ReadStandardInput();
-    std::vector<std::string> lines;
+    CatalogueLines lines;
     ReadLines(path, lines);
     return lines;
 }
@@ -132,8 +133,8 @@ constexpr std::size_t kBatchBytes = 1 << 20;
 constexpr std::size_t kBatchesAhead = 2;
 
 std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const CurveWriter &writer,
-                                   const std::vector<std::string> &lines,
-                                   const std::vector<int> &chosen, std::size_t from, std::size_t to)
+                                   const CatalogueLines &lines, const LineSelection &chosen,
+                                   std::size_t from, std::size_t to)
 {
     std::vector<PlannedLine> batch;
     batch.reserve(to - from);
@@ -161,8 +162,8 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
     const std::string path = CataloguePath(options, site);
     if (path.empty())
         throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
-    const std::vector<std::string> lines = ReadCatalogue(path);
-    const std::vector<int> chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
+    const CatalogueLines lines = ReadCatalogue(path);
+    const LineSelection chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
     const TDateRec date = options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone)));
     const NightPlan plan(date, site, DetectDisplayEncoding(lines), kDefaultDecimalSeparator);
 
@@ -240,9 +241,11 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
     std::vector<EventObject> objects;
     const std::string path = CataloguePath(options, site);
     if (!path.empty()) {
-        const std::vector<std::string> lines = ReadCatalogue(path);
+        const CatalogueLines lines = ReadCatalogue(path);
         const TextEncoding encoding = DetectDisplayEncoding(lines);
-        for (const int index : ChosenLines(options.objects, static_cast<int>(lines.size()))) {
+        const LineSelection chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            const int index = chosen[i];
             try {
                 const ParsedObject parsed = ParseObjectLine(lines[static_cast<std::size_t>(index)],
                                                             kDefaultDecimalSeparator);

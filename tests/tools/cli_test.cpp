@@ -291,6 +291,39 @@ TEST(TextPath, LinksNoQtLibrary)
 // A 10 MB name: every image output holds only its legend's 64 characters,
 // every text output streams the whole name, each within 200 MB of an empty
 // run.
+// Large catalogues read by the tool: at most 6 times the file's size above
+// an empty file for line breaks alone (a line each), 3 times for ordinary
+// lines, plus 50 MB.
+TEST(LargeCatalogue, MemoryInProportionToTheFile)
+{
+    mirado::test::TempDir dir;
+    constexpr std::size_t kBytes = 25'000'000;
+    dir.write("breaks.txt", std::string(kBytes, '\n'));
+    std::string ordinary;
+    for (int n = 0; ordinary.size() < kBytes; ++n)
+        ordinary += "Object " + std::to_string(n) + ", 6:45:08.9, -16:42:58\r\n";
+    dir.write("ordinary.txt", ordinary);
+    dir.write("empty.txt", std::string());
+    const std::string site = kSite;
+    const Result empty = Shell(dir.file(""), "exec $NIGHT --catalogue empty.txt " + site);
+    ASSERT_EQ(empty.status, 0) << empty.err;
+    struct Row
+    {
+        const char *file;
+        long factor;
+        int wantStatus; // the first line of breaks.txt is empty: a bad line
+    };
+    for (const Row &row : {Row{"breaks.txt", 6, 1}, Row{"ordinary.txt", 3, 0}}) {
+        const std::string command = std::string("exec $NIGHT --catalogue ") + row.file +
+                                    " --objects 1 " + site + " > /dev/null";
+        const Result large = Shell(dir.file(""), command);
+        EXPECT_EQ(large.status, row.wantStatus) << command << ": " << large.err;
+        const long boundKb = row.factor * static_cast<long>(kBytes / 1024) + 50 * 1024;
+        EXPECT_LE(large.maxRssKb - empty.maxRssKb, boundKb)
+            << row.file << ": " << large.maxRssKb << " kB against " << empty.maxRssKb;
+    }
+}
+
 TEST(HugeName, MemoryStaysBounded)
 {
     mirado::test::TempDir dir;

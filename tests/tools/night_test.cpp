@@ -47,12 +47,20 @@ TEST(ObjectList, Table)
     };
     for (const auto &row : rows) {
         if (row.valid)
-            EXPECT_EQ(ChosenLines(ParseLineRanges(row.list), row.lineCount), row.want) << row.list;
+            EXPECT_EQ(ChosenLines(ParseLineRanges(row.list), row.lineCount).toVector(), row.want)
+                << row.list;
         else
             EXPECT_THROW(ChosenLines(ParseLineRanges(row.list), row.lineCount), UsageError)
                 << row.list;
     }
-    EXPECT_EQ(ChosenLines({}, 3), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ChosenLines({}, 3).toVector(), (std::vector<int>{0, 1, 2}));
+    EXPECT_EQ(ChosenLines({}, 0).size(), 0u);
+    EXPECT_EQ(ChosenLines(ParseLineRanges("7-9,1-2,2-3,5"), 10).toVector(),
+              (std::vector<int>{0, 1, 2, 4, 6, 7, 8}));
+    // Every line of a huge catalogue, without a list of them.
+    const LineSelection all = ChosenLines({}, 100'000'000);
+    EXPECT_EQ(all.size(), 100'000'000u);
+    EXPECT_EQ(all[99'999'999], 99'999'999);
 }
 
 TEST(ParseDate, TakesCalendarDatesOnly)
