@@ -31,15 +31,6 @@ using namespace mirado;
 
 namespace {
 
-// Writes `bytes` into the file `name` under `dir`.
-QString WriteFile(const QDir &dir, const QString &name, const QByteArray &bytes)
-{
-    QFile file(dir.filePath(name));
-    file.open(QIODevice::WriteOnly);
-    file.write(bytes);
-    return file.fileName();
-}
-
 const QByteArray kTwoLines = "Vega, 18:36:56.3, +38:47:01\r\nDeneb, 20:41:25.9, +45:16:49\r\n";
 
 } // namespace
@@ -87,37 +78,25 @@ private:
     void start(const QByteArray *site,
                const QDateTime &now = QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    QString previousDir_;
-    std::unique_ptr<MiradoWindows> windows_;
-    QList<Message> messages_;
+    std::unique_ptr<test::WindowFixture> fixture_;
 };
 
 void MainWindowTest::init()
 {
-    dir_ = std::make_unique<QTemporaryDir>();
-    previousDir_ = QDir::currentPath();
-    QDir::setCurrent(dir_->path());
-    messages_.clear();
-    SetMessageHandlerForTesting([this](const Message &message) { messages_ << message; });
+    fixture_ = std::make_unique<test::WindowFixture>();
 }
 
 void MainWindowTest::cleanup()
 {
-    windows_.reset();
-    SetMessageHandlerForTesting({});
-    SetUtcClockForTesting({});
-    QDir::setCurrent(previousDir_);
-    dir_.reset();
+    fixture_.reset();
 }
 
 void MainWindowTest::start(const QByteArray *site, const QDateTime &now)
 {
     if (site)
-        WriteFile(QDir(dir_->path()), QStringLiteral("site.txt"), *site);
-    test::SetSiteClockForTesting(now);
-    windows_ = std::make_unique<MiradoWindows>();
-    windows_->frmMirado().show();
+        fixture_->write(QStringLiteral("site.txt"), *site);
+    fixture_->setNow(now);
+    fixture_->start();
 }
 
 void MainWindowTest::startDate_data()
@@ -145,20 +124,20 @@ void MainWindowTest::startDate()
     QFETCH(QDateTime, now);
     QFETCH(QDate, want);
     start(nullptr, now);
-    TfrmMirado &main = windows_->frmMirado();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     QCOMPARE(main.findChild<QSpinBox *>("sedYear")->value(), want.year());
     QCOMPARE(main.findChild<QSpinBox *>("sedMonth")->value(), want.month());
     QCOMPARE(main.findChild<QSpinBox *>("sedDay")->value(), want.day());
     QCOMPARE(main.selectedDate().year, want.year());
     QCOMPARE(main.selectedDate().month, want.month());
     QCOMPARE(main.selectedDate().day, want.day());
-    QVERIFY(messages_.isEmpty());
+    QVERIFY(fixture_->messages.isEmpty());
 }
 
 void MainWindowTest::caption()
 {
     start(nullptr);
-    QCOMPARE(windows_->frmMirado().windowTitle(), QStringLiteral("Mirado Ver 0.81"));
+    QCOMPARE(fixture_->windows().frmMirado().windowTitle(), QStringLiteral("Mirado Ver 0.81"));
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Mirado"));
 }
 
@@ -200,21 +179,21 @@ void MainWindowTest::siteFile()
     QFETCH(int, items);
     QFETCH(QString, error);
 
-    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
     start(present ? &content : nullptr);
-    const TfrmMirado &main = windows_->frmMirado();
+    const TfrmMirado &main = fixture_->windows().frmMirado();
     QCOMPARE(main.site().longitude, longitude);
     QCOMPARE(main.site().latitude, latitude);
     QCOMPARE(main.site().timeZone, timeZone);
-    QCOMPARE(windows_->frmSelect().itemCount(), items);
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), items);
     QCOMPARE(int(main.catalogueLines().size()), items);
     if (error.isEmpty()) {
-        QVERIFY(messages_.isEmpty());
+        QVERIFY(fixture_->messages.isEmpty());
     } else {
-        QCOMPARE(messages_.size(), 1);
-        QCOMPARE(messages_[0].text, error);
-        QCOMPARE(messages_[0].caption, QStringLiteral("Mirado"));
-        QCOMPARE(messages_[0].icon, MessageIcon::Error);
+        QCOMPARE(fixture_->messages.size(), 1);
+        QCOMPARE(fixture_->messages[0].text, error);
+        QCOMPARE(fixture_->messages[0].caption, QStringLiteral("Mirado"));
+        QCOMPARE(fixture_->messages[0].icon, MessageIcon::Error);
     }
     // The window is shown all the same, with its caption and start date.
     QVERIFY(main.isVisible());
@@ -224,53 +203,53 @@ void MainWindowTest::siteFile()
 void MainWindowTest::openKeepsThePreviousCatalogueOnError()
 {
     const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
-    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
     start(&site);
-    TfrmMirado &main = windows_->frmMirado();
-    windows_->frmSelect().setChecked(1, true);
+    TfrmMirado &main = fixture_->windows().frmMirado();
+    fixture_->windows().frmSelect().setChecked(1, true);
 
-    const QString missing = QDir(dir_->path()).filePath(QStringLiteral("gone.txt"));
+    const QString missing = fixture_->dir().filePath(QStringLiteral("gone.txt"));
     main.setOpenDialogForTesting([missing] { return missing; });
     main.mnuOpenClick();
 
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
-    QCOMPARE(messages_[0].icon, MessageIcon::Warning);
-    QCOMPARE(messages_[0].text, QStringLiteral("ファイル %1 は開けません").arg(missing));
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
+    QCOMPARE(fixture_->messages[0].icon, MessageIcon::Warning);
+    QCOMPARE(fixture_->messages[0].text, QStringLiteral("ファイル %1 は開けません").arg(missing));
     QCOMPARE(int(main.catalogueLines().size()), 2);
-    QCOMPARE(windows_->frmSelect().itemCount(), 2);
-    QVERIFY(windows_->frmSelect().isChecked(1));
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), 2);
+    QVERIFY(fixture_->windows().frmSelect().isChecked(1));
 }
 
 void MainWindowTest::openCancelledChangesNothing()
 {
     const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
-    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
     start(&site);
-    TfrmMirado &main = windows_->frmMirado();
-    windows_->frmSelect().setChecked(0, true);
+    TfrmMirado &main = fixture_->windows().frmMirado();
+    fixture_->windows().frmSelect().setChecked(0, true);
     main.setOpenDialogForTesting([] { return QString(); });
     main.mnuOpenClick();
-    QVERIFY(messages_.isEmpty());
-    QCOMPARE(windows_->frmSelect().itemCount(), 2);
-    QVERIFY(windows_->frmSelect().isChecked(0));
+    QVERIFY(fixture_->messages.isEmpty());
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), 2);
+    QVERIFY(fixture_->windows().frmSelect().isChecked(0));
 }
 
 void MainWindowTest::openReplacesTheListAndClearsMarks()
 {
     const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
-    const QDir dir(dir_->path());
-    WriteFile(dir, QStringLiteral("cat.txt"), kTwoLines);
-    const QString other = WriteFile(dir, QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
+    const QDir dir = fixture_->dir();
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
+    const QString other = fixture_->write(QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
     start(&site);
-    TfrmMirado &main = windows_->frmMirado();
-    windows_->frmSelect().setChecked(0, true);
+    TfrmMirado &main = fixture_->windows().frmMirado();
+    fixture_->windows().frmSelect().setChecked(0, true);
     main.setOpenDialogForTesting([other] { return other; });
     main.mnuOpenClick();
-    QVERIFY(messages_.isEmpty());
-    QCOMPARE(windows_->frmSelect().itemCount(), 3);
+    QVERIFY(fixture_->messages.isEmpty());
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), 3);
     for (int i = 0; i < 3; ++i)
-        QVERIFY(!windows_->frmSelect().isChecked(i));
+        QVERIFY(!fixture_->windows().frmSelect().isChecked(i));
     // Opening does not change the catalogue of the next start.
     QCOMPARE(main.site().cataloguePath, std::string("cat.txt"));
 }
@@ -278,10 +257,10 @@ void MainWindowTest::openReplacesTheListAndClearsMarks()
 void MainWindowTest::dropLoadsTheFirstFileOnly()
 {
     start(nullptr);
-    const QDir dir(dir_->path());
-    const QString first = WriteFile(dir, QStringLiteral("a.txt"), "A, 1:0:0, +1:0:0\n");
-    const QString second = WriteFile(dir, QStringLiteral("b.txt"), kTwoLines);
-    TfrmMirado &main = windows_->frmMirado();
+    const QDir dir = fixture_->dir();
+    const QString first = fixture_->write(QStringLiteral("a.txt"), "A, 1:0:0, +1:0:0\n");
+    const QString second = fixture_->write(QStringLiteral("b.txt"), kTwoLines);
+    TfrmMirado &main = fixture_->windows().frmMirado();
 
     QMimeData mime;
     mime.setUrls({QUrl::fromLocalFile(first), QUrl::fromLocalFile(second),
@@ -289,23 +268,23 @@ void MainWindowTest::dropLoadsTheFirstFileOnly()
     mime.setText(QStringLiteral("not a file"));
     main.HandleDroppedFiles(DroppedFileNames(mime));
 
-    QVERIFY(messages_.isEmpty());
-    QCOMPARE(windows_->frmSelect().itemCount(), 1);
+    QVERIFY(fixture_->messages.isEmpty());
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), 1);
     QCOMPARE(main.catalogueLines().front(), std::string("A, 1:0:0, +1:0:0"));
     QVERIFY(main.acceptDrops());
-    QVERIFY(!windows_->frmSelect().acceptDrops());
+    QVERIFY(!fixture_->windows().frmSelect().acceptDrops());
 }
 
 void MainWindowTest::dropOfAnUnreadableFileKeepsTheCatalogue()
 {
     const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
-    WriteFile(QDir(dir_->path()), QStringLiteral("cat.txt"), kTwoLines);
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
     start(&site);
-    TfrmMirado &main = windows_->frmMirado();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     // A folder cannot be read as a catalogue.
-    main.HandleDroppedFiles({dir_->path()});
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
+    main.HandleDroppedFiles({fixture_->dir().path()});
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
     QCOMPARE(int(main.catalogueLines().size()), 2);
 }
 
@@ -334,31 +313,31 @@ void MainWindowTest::commandLineFile()
     QFETCH(int, wantItems);
     QFETCH(QString, wantWarningFor);
 
-    const QDir dir(dir_->path());
-    WriteFile(dir, QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
-    WriteFile(dir, QStringLiteral("cat.txt"), kTwoLines);
-    WriteFile(dir, QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
+    const QDir dir = fixture_->dir();
+    fixture_->write(QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
+    fixture_->write(QStringLiteral("other.txt"), "A, 1:0:0, +1:0:0\nB\nC\n");
     QVERIFY(dir.mkdir(QStringLiteral("sub")));
     QStringList arguments{QStringLiteral("mirado")};
     for (const QString &file : files)
         arguments << dir.filePath(file);
     test::SetSiteClockForTesting(QDateTime(QDate(2026, 12, 7), QTime(21, 0)));
-    windows_ = std::make_unique<MiradoWindows>();
-    ShowMainWindow(*windows_, arguments);
+    fixture_->create();
+    ShowMainWindow(fixture_->windows(), arguments);
 
-    const TfrmMirado &main = windows_->frmMirado();
+    const TfrmMirado &main = fixture_->windows().frmMirado();
     QVERIFY(main.isVisible());
     QCOMPARE(QString::fromStdString(std::string(main.catalogueLines().front())), wantFirstLine);
-    QCOMPARE(windows_->frmSelect().itemCount(), wantItems);
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), wantItems);
     // The catalogue of the next start stays the site file's.
     QCOMPARE(main.site().cataloguePath, std::string("cat.txt"));
     if (wantWarningFor.isEmpty()) {
-        QVERIFY2(messages_.isEmpty(), qPrintable(messages_.value(0).text));
+        QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text));
     } else {
-        QCOMPARE(messages_.size(), 1);
-        QCOMPARE(messages_[0].caption, QStringLiteral("警告"));
-        QCOMPARE(messages_[0].icon, MessageIcon::Warning);
-        QCOMPARE(messages_[0].text,
+        QCOMPARE(fixture_->messages.size(), 1);
+        QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
+        QCOMPARE(fixture_->messages[0].icon, MessageIcon::Warning);
+        QCOMPARE(fixture_->messages[0].text,
                  QStringLiteral("ファイル %1 は開けません").arg(dir.filePath(wantWarningFor)));
     }
 }
@@ -366,11 +345,11 @@ void MainWindowTest::commandLineFile()
 void MainWindowTest::shiftJisAndUtf8LinesAreShownDecoded()
 {
     start(nullptr);
-    TfrmMirado &main = windows_->frmMirado();
-    const QDir dir(dir_->path());
+    TfrmMirado &main = fixture_->windows().frmMirado();
+    const QDir dir = fixture_->dir();
     const auto shownFirstItem = [&](const QString &name, const QByteArray &bytes) {
-        main.LoadCatalogue(WriteFile(dir, name, bytes).toStdString());
-        auto *view = windows_->frmSelect().findChild<QAbstractItemView *>("clbObject");
+        main.LoadCatalogue(fixture_->write(name, bytes).toStdString());
+        auto *view = fixture_->windows().frmSelect().findChild<QAbstractItemView *>("clbObject");
         return view->model()->index(0, 0).data().toString();
     };
     // "ベガ" in Shift-JIS and in UTF-8; the lines keep their bytes.
@@ -384,7 +363,7 @@ void MainWindowTest::shiftJisAndUtf8LinesAreShownDecoded()
 void MainWindowTest::spinEditsStayInRange()
 {
     start(nullptr);
-    TfrmMirado &main = windows_->frmMirado();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     auto *year = main.findChild<QSpinBox *>("sedYear");
     auto *month = main.findChild<QSpinBox *>("sedMonth");
     auto *day = main.findChild<QSpinBox *>("sedDay");
@@ -410,7 +389,7 @@ void MainWindowTest::spinEditsStayInRange()
 void MainWindowTest::spinEditsRefuseTyping()
 {
     start(nullptr);
-    auto *year = windows_->frmMirado().findChild<QSpinBox *>("sedYear");
+    auto *year = fixture_->windows().frmMirado().findChild<QSpinBox *>("sedYear");
     const int before = year->value();
     QTest::keyClicks(year, "1999");
     QTest::keyClick(year, Qt::Key_Backspace);
@@ -424,7 +403,7 @@ void MainWindowTest::spinEditsRefuseTyping()
 void MainWindowTest::nowButtonAndMenuItemAgree()
 {
     start(nullptr);
-    TfrmMirado &main = windows_->frmMirado();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     auto *item = main.findChild<QAction *>("mnuNow");
     auto *button = main.findChild<QToolButton *>("tbNow");
     QVERIFY(!item->isChecked());
@@ -439,7 +418,7 @@ void MainWindowTest::nowButtonAndMenuItemAgree()
 void MainWindowTest::layout()
 {
     start(nullptr);
-    TfrmMirado &main = windows_->frmMirado();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     QCOMPARE(main.minimumSize(), QSize(640, 480));
     QVERIFY(!main.findChild<QAction *>("Preview")->isEnabled());
     QCOMPARE(main.findChild<QWidget *>("ToolBar")->height(), 57);
@@ -484,11 +463,11 @@ void MainWindowTest::presentMomentIsTheSiteTime()
     });
 
     // The system clock itself, not one set by the test.
-    WriteFile(QDir(dir_->path()), QStringLiteral("site.txt"),
-              "135\r\n35\r\n" + QByteArray::number(siteZone) + "\r\n\r\n");
+    fixture_->write(QStringLiteral("site.txt"),
+                    "135\r\n35\r\n" + QByteArray::number(siteZone) + "\r\n\r\n");
     SetUtcClockForTesting({});
-    windows_ = std::make_unique<MiradoWindows>();
-    TfrmMirado &main = windows_->frmMirado();
+    fixture_->create();
+    TfrmMirado &main = fixture_->windows().frmMirado();
     main.show();
     main.mnuNowClick();
     const LocaleFormats &formats = main.localeFormats();
@@ -520,7 +499,7 @@ void MainWindowTest::presentMomentIsTheSiteTime()
         const TDateRec night = NightDateOf(local);
         if (local.time().hours != 7 || local.time().minutes != 0)
             QCOMPARE(startDate, QDate(night.year, night.month, night.day));
-        QVERIFY(messages_.isEmpty());
+        QVERIFY(fixture_->messages.isEmpty());
         return;
     }
     QFAIL("the system clock kept turning over during the tick");
@@ -531,9 +510,9 @@ void MainWindowTest::clockTimeFitsInEveryLocale()
     // The widest moment: UT on day 28 of December, 23:59:59, measured with
     // the fonts of the panel and the label as the window has them.
     start(nullptr);
-    const ClockTextRoom room = windows_->frmMirado().clockTextRoom();
-    auto *panel = windows_->frmMirado().findChild<QLabel *>("StatusBarPanel0");
-    auto *label = windows_->frmMirado().findChild<QLabel *>("lblLocalTime");
+    const ClockTextRoom room = fixture_->windows().frmMirado().clockTextRoom();
+    auto *panel = fixture_->windows().frmMirado().findChild<QLabel *>("StatusBarPanel0");
+    auto *label = fixture_->windows().frmMirado().findChild<QLabel *>("lblLocalTime");
     QCOMPARE(room.panelFont, panel->font());
     QCOMPARE(room.labelFont, label->font());
     QVERIFY2(room.labelTextWidthPx <= label->width(),
@@ -594,7 +573,7 @@ void MainWindowTest::clockTimeFitsInEveryLocale()
 
 void MainWindowTest::singleInstance()
 {
-    const QString folder = dir_->path();
+    const QString folder = fixture_->dir().path();
     {
         const SingleInstance first(QStringLiteral("Mirado"), folder);
         QVERIFY(first.acquired());
@@ -622,7 +601,7 @@ void MainWindowTest::lockFoundWhateverTheEnvironment()
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
     const QString name = QStringLiteral("MiradoTest%1").arg(QCoreApplication::applicationPid());
     QTemporaryDir elsewhere;
-    qputenv("XDG_RUNTIME_DIR", dir_->path().toLocal8Bit());
+    qputenv("XDG_RUNTIME_DIR", fixture_->dir().path().toLocal8Bit());
     auto first = std::make_unique<SingleInstance>(name);
     QVERIFY(first->acquired());
     QVERIFY(IsPrivateFolder(QFileInfo(first->lockPath()).path()));
@@ -662,11 +641,11 @@ void MainWindowTest::privateFolders()
 {
     QFETCH(QString, kind);
     QFETCH(bool, private_);
-    const QString folder = dir_->filePath(QStringLiteral("lock"));
+    const QString folder = fixture_->dir().filePath(QStringLiteral("lock"));
     const QByteArray path = QFile::encodeName(folder);
     if (kind == u"link") {
-        QVERIFY(QDir().mkpath(dir_->filePath(QStringLiteral("real"))));
-        QVERIFY(QFile::link(dir_->filePath(QStringLiteral("real")), folder));
+        QVERIFY(QDir().mkpath(fixture_->dir().filePath(QStringLiteral("real"))));
+        QVERIFY(QFile::link(fixture_->dir().filePath(QStringLiteral("real")), folder));
     } else if (kind == u"file") {
         QFile file(folder);
         QVERIFY(file.open(QIODevice::WriteOnly));
@@ -689,7 +668,7 @@ void MainWindowTest::privateFolders()
         QCOMPARE(info.st_mode & 07777, 0700u);
     }
     // A folder passed over leaves the next candidate to serve.
-    const QString next = dir_->filePath(QStringLiteral("next"));
+    const QString next = fixture_->dir().filePath(QStringLiteral("next"));
     QCOMPARE(FirstPrivateFolder({folder, next}), private_ ? folder : next);
 }
 
@@ -699,11 +678,11 @@ void MainWindowTest::secondStartShowsTheMessage()
     QVERIFY(running.acquired());
     // The file named is not opened here nor handed over: the one message is
     // the running copy's, not an open warning.
-    const QString file = QDir(dir_->path()).filePath(QStringLiteral("gone.txt"));
+    const QString file = fixture_->dir().filePath(QStringLiteral("gone.txt"));
     QCOMPARE(RunMirado({QStringLiteral("mirado"), file}), 0);
-    QCOMPARE(messages_.size(), 1);
-    QCOMPARE(messages_[0].text, QStringLiteral("既に起動しています．"));
-    QCOMPARE(messages_[0].icon, MessageIcon::Error);
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].text, QStringLiteral("既に起動しています．"));
+    QCOMPARE(fixture_->messages[0].icon, MessageIcon::Error);
 }
 
 void MainWindowTest::fullStopRule_data()

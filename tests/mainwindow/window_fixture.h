@@ -67,11 +67,19 @@ public:
     // The site's local moment; the site's zone is 9 hours.
     void setNow(const QDateTime &now) { SetSiteClockForTesting(now); }
 
+    // Builds the windows (again, after the last ones are gone) without
+    // showing them.
+    MiradoWindows &create()
+    {
+        windows_.reset();
+        windows_ = std::make_unique<MiradoWindows>();
+        return *windows_;
+    }
+
     // Builds the windows and shows the main window (its FormShow runs).
     TfrmMirado &start()
     {
-        windows_ = std::make_unique<MiradoWindows>();
-        windows_->frmMirado().show();
+        create().frmMirado().show();
         return windows_->frmMirado();
     }
 
