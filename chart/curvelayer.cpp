@@ -27,13 +27,10 @@ bool SegmentReaches(const QPointF &a, const QPointF &b, qreal reach, const QRect
 
 } // namespace
 
-CurveLayer::CurveLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
+CurveLayer::CurveLayer(QChart *chart) : PlotLayer(chart, kSeriesZValue)
 {
-    setZValue(kSeriesZValue);
-    setAcceptedMouseButtons(Qt::NoButton);
     // Paint is told which part of the item is being redrawn.
     setFlag(ItemUsesExtendedStyleOption);
-    updatePlotArea();
 }
 
 void CurveLayer::setCurves(std::vector<Curve> curves)
@@ -42,45 +39,26 @@ void CurveLayer::setCurves(std::vector<Curve> curves)
     update();
 }
 
-void CurveLayer::setRanges(const AxisRanges &ranges)
-{
-    if (ranges == ranges_) {
-        return;
-    }
-    ranges_ = ranges;
-    update();
-}
-
-void CurveLayer::updatePlotArea()
-{
-    const QRectF plot = chart_->plotArea();
-    if (plot.size() != size_) {
-        prepareGeometryChange();
-        size_ = plot.size();
-    }
-    // Like the engine's series, the item's origin is the plot area's top left
-    // corner.
-    setPos(plot.topLeft());
-}
-
 QRectF CurveLayer::boundingRect() const
 {
     // The clip below reaches at most one pixel past the plot area.
-    return QRectF(QPointF(-1.0, -1.0), size_ + QSizeF(2.0, 2.0));
+    return QRectF(QPointF(-1.0, -1.0), plotSize() + QSizeF(2.0, 2.0));
 }
 
 void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
 {
-    const double spanX = ranges_.bottom.span();
-    const double spanY = ranges_.left.span();
-    if (curves_.empty() || size_.isEmpty() || !(spanX > 0.0) || !(spanY > 0.0)) {
+    const QSizeF &size = plotSize();
+    const AxisRanges &axes = ranges();
+    const double spanX = axes.bottom.span();
+    const double spanY = axes.left.span();
+    if (curves_.empty() || size.isEmpty() || !(spanX > 0.0) || !(spanY > 0.0)) {
         return;
     }
 
     // The clip reaches half a pixel further where the plot area's edges fall
     // between pixels, so a curve along an edge still shows, but never so far
     // that a curve shows outside the plot area.
-    QRectF clip(QPointF(0.0, 0.0), size_);
+    QRectF clip(QPointF(0.0, 0.0), size);
     const qreal x1 = pos().x() - int(pos().x());
     const qreal y1 = pos().y() - int(pos().y());
     const qreal x2 = (clip.width() + 0.5) - int(clip.width() + 0.5);
@@ -93,12 +71,12 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
 
     painter->save();
     painter->setClipRect(clip);
-    const double scaleX = size_.width() / spanX;
-    const double scaleY = size_.height() / spanY;
+    const double scaleX = size.width() / spanX;
+    const double scaleY = size.height() / spanY;
     const auto toPixel = [&](const QPointF &value) {
-        const double x = (value.x() - ranges_.bottom.min) * scaleX;
-        const double y = (value.y() - ranges_.left.min) * scaleY;
-        return QPointF(x, size_.height() - y);
+        const double x = (value.x() - axes.bottom.min) * scaleX;
+        const double y = (value.y() - axes.left.min) * scaleY;
+        return QPointF(x, size.height() - y);
     };
     for (const Curve &curve : curves_) {
         if (curve.points.size() < 2) {

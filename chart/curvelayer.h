@@ -9,7 +9,7 @@
 
 #include <vector>
 
-#include "zoom.h"
+#include "plotlayer.h"
 
 QT_FORWARD_DECLARE_CLASS(QChart)
 
@@ -27,7 +27,7 @@ namespace mirado {
 // curve rather than every curve. The curves are not kept as a picture: one
 // drawn at another offset can differ from the direct drawing by a pixel where
 // a line edge falls exactly between pixels.
-class CurveLayer : public QGraphicsItem
+class CurveLayer : public PlotLayer
 {
 public:
     struct Curve
@@ -40,18 +40,11 @@ public:
 
     // Replaces every curve, in drawing order.
     void setCurves(std::vector<Curve> curves);
-    // The axis ranges the points are mapped with; both spans must be positive.
-    void setRanges(const AxisRanges &ranges);
-    // Follows a new plot area of the chart.
-    void updatePlotArea();
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
-    QChart *chart_;
-    QSizeF size_;
-    AxisRanges ranges_;
     std::vector<Curve> curves_;
 };
 

@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "twilightlayer.h"
 
-#include <QChart>
 #include <QPainter>
 
 #include <algorithm>
@@ -32,12 +31,7 @@ QColor ShadeColour(int level)
                   mix(qBlue(kPanel), qBlue(kNightSky)));
 }
 
-TwilightLayer::TwilightLayer(QChart *chart) : QGraphicsItem(chart), chart_(chart)
-{
-    setZValue(kShadeZValue);
-    setAcceptedMouseButtons(Qt::NoButton);
-    updatePlotArea();
-}
+TwilightLayer::TwilightLayer(QChart *chart) : PlotLayer(chart, kShadeZValue) {}
 
 void TwilightLayer::setBands(std::vector<ShadeBand> bands)
 {
@@ -45,45 +39,28 @@ void TwilightLayer::setBands(std::vector<ShadeBand> bands)
     update();
 }
 
-void TwilightLayer::setRanges(const AxisRanges &ranges)
-{
-    if (ranges == ranges_)
-        return;
-    ranges_ = ranges;
-    update();
-}
-
-void TwilightLayer::updatePlotArea()
-{
-    const QRectF plot = chart_->plotArea();
-    if (plot.size() != size_) {
-        prepareGeometryChange();
-        size_ = plot.size();
-    }
-    setPos(plot.topLeft());
-}
-
 QRectF TwilightLayer::boundingRect() const
 {
-    return QRectF(QPointF(0.0, 0.0), size_);
+    return QRectF(QPointF(0.0, 0.0), plotSize());
 }
 
 void TwilightLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
-    const double spanX = ranges_.bottom.span();
-    if (bands_.empty() || size_.isEmpty() || !(spanX > 0.0))
+    const QSizeF &size = plotSize();
+    const double spanX = ranges().bottom.span();
+    if (bands_.empty() || size.isEmpty() || !(spanX > 0.0))
         return;
-    const double scaleX = size_.width() / spanX;
+    const double scaleX = size.width() / spanX;
     painter->save();
     painter->setClipRect(boundingRect());
     painter->setPen(Qt::NoPen);
     for (const ShadeBand &band : bands_) {
-        const double left = (band.fromX - ranges_.bottom.min) * scaleX;
-        const double right = (band.toX - ranges_.bottom.min) * scaleX;
-        if (right <= 0.0 || left >= size_.width() || right <= left)
+        const double left = (band.fromX - ranges().bottom.min) * scaleX;
+        const double right = (band.toX - ranges().bottom.min) * scaleX;
+        if (right <= 0.0 || left >= size.width() || right <= left)
             continue;
         painter->setBrush(ShadeColour(band.level));
-        painter->drawRect(QRectF(QPointF(left, 0.0), QPointF(right, size_.height())));
+        painter->drawRect(QRectF(QPointF(left, 0.0), QPointF(right, size.height())));
     }
     painter->restore();
 }

@@ -1,14 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QGraphicsItem>
-#include <QSizeF>
+#include <QColor>
 
 #include <vector>
 
-#include "zoom.h"
-
-QT_FORWARD_DECLARE_CLASS(QChart)
+#include "plotlayer.h"
 
 namespace mirado {
 
@@ -32,23 +29,18 @@ QColor ShadeColour(int level);
 
 // Draws the bands over the plot area's background, under the grid, the axes
 // and the curves; clipped to the plot area, following its axis ranges.
-class TwilightLayer : public QGraphicsItem
+class TwilightLayer : public PlotLayer
 {
 public:
     explicit TwilightLayer(QChart *chart);
 
     void setBands(std::vector<ShadeBand> bands);
     const std::vector<ShadeBand> &bands() const { return bands_; }
-    void setRanges(const AxisRanges &ranges);
-    void updatePlotArea();
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
-    QChart *chart_;
-    QSizeF size_;
-    AxisRanges ranges_;
     std::vector<ShadeBand> bands_;
 };
 

@@ -20,13 +20,6 @@ const QByteArray kSite = "139.7\r\n35.7\r\n9\r\ncat.txt\r\n";
 const QByteArray kCatalogue = "Vega, 18:36:56.3, +38:47:01\r\n"
                               "Sirius, 6:45:08.9, -16:42:58\r\n";
 
-void SetDate(TfrmMirado &main, const TDateRec &date)
-{
-    main.findChild<QSpinBox *>("sedYear")->setValue(date.year);
-    main.findChild<QSpinBox *>("sedMonth")->setValue(date.month);
-    main.findChild<QSpinBox *>("sedDay")->setValue(date.day);
-}
-
 // The bands a night at the example site should show.
 std::vector<ShadeBand> BandsOf(const TDateRec &date, const NightSite &site)
 {
@@ -102,7 +95,7 @@ void DarknessTest::followsTheNightOfTheLastPlot()
 {
     const TDateRec first{2026, 12, 28};
     const TDateRec second{2027, 6, 21};
-    SetDate(main(), first);
+    test::SetDate(main(), first);
     plot();
     item()->trigger();
     QVERIFY(item()->isChecked());
@@ -110,7 +103,7 @@ void DarknessTest::followsTheNightOfTheLastPlot()
     QVERIFY(SameBands(main().chart()->shadeBands(), BandsOf(first, site_)));
 
     // New date fields change nothing until the next plot, as with the curves.
-    SetDate(main(), second);
+    test::SetDate(main(), second);
     QVERIFY(SameBands(main().chart()->shadeBands(), BandsOf(first, site_)));
     plot();
     QVERIFY(SameBands(main().chart()->shadeBands(), BandsOf(second, site_)));
@@ -144,7 +137,7 @@ void DarknessTest::choiceIsKeptForTheNextStart()
 
 void DarknessTest::offLeavesTheChartAsItWas()
 {
-    SetDate(main(), {2026, 12, 28});
+    test::SetDate(main(), {2026, 12, 28});
     plot();
     const QImage before = main().chart()->renderImage();
     item()->trigger();

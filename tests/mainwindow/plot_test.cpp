@@ -21,13 +21,6 @@ const QByteArray kCatalogue = "Test, 6:00:00, +30:00:00\r\n"
                               "Bad, 18 :36:56, +38:47:01\r\n"
                               "Vega, 18:36:56.3, +38:47:01\r\n";
 
-void SetDate(TfrmMirado &main, int year, int month, int day)
-{
-    main.findChild<QSpinBox *>("sedYear")->setValue(year);
-    main.findChild<QSpinBox *>("sedMonth")->setValue(month);
-    main.findChild<QSpinBox *>("sedDay")->setValue(day);
-}
-
 } // namespace
 
 class PlotTest : public QObject
@@ -76,7 +69,7 @@ void PlotTest::init()
     fixture_->write(QStringLiteral("cat.txt"), kCatalogue);
     fixture_->start();
     chart()->setAnimatedZoom(false);
-    SetDate(fixture_->main(), 2001, 12, 31);
+    test::SetDate(fixture_->main(), {2001, 12, 31});
 }
 
 void PlotTest::oneObjectGivesNinetySixPoints()
@@ -126,7 +119,7 @@ void PlotTest::titleNamesTheDate()
     QFETCH(int, month);
     QFETCH(int, day);
     QFETCH(QString, want);
-    SetDate(fixture_->main(), year, month, day);
+    test::SetDate(fixture_->main(), {year, month, day});
     fixture_->main().mnuPlotClick();
     QCOMPARE(chart()->chartTitle(), want);
 }
@@ -320,7 +313,7 @@ void PlotTest::switchingOffReplotsForTheNewDate()
     select().setChecked(0, true);
     main.mnuPlotClick();
     main.mnuNowClick();
-    SetDate(main, 2002, 1, 5);
+    test::SetDate(main, {2002, 1, 5});
     main.mnuNowClick();
     QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2002.1.5"));
     QCOMPARE(chart()->attachedSeries().size(), std::size_t(1));

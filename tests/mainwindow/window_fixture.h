@@ -6,6 +6,7 @@
 #include <QFile>
 #include <QList>
 #include <QSettings>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <memory>
 
@@ -29,6 +30,14 @@ inline void SetSiteClockForTesting(const QDateTime &local, double siteZone = kSi
         DateTimeValue::FromParts({d.year(), d.month(), d.day()}, t.hour(), t.minute(), t.second()),
         siteZone);
     SetUtcClockForTesting([ut] { return ut; });
+}
+
+// Sets the main window's date fields, as the user would with their arrows.
+inline void SetDate(TfrmMirado &main, const TDateRec &date)
+{
+    main.findChild<QSpinBox *>("sedYear")->setValue(date.year);
+    main.findChild<QSpinBox *>("sedMonth")->setValue(date.month);
+    main.findChild<QSpinBox *>("sedDay")->setValue(date.day);
 }
 
 // The program's windows in a working folder of their own, with the message
