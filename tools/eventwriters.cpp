@@ -62,21 +62,17 @@ void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
                            const std::vector<ObjectNight> &objects)
 {
     const std::string day = FormatIsoDate(date);
-    const auto nightColumns = [&] {
-        out_ << ',';
-        CsvTime(out_, date, events.sunSet);
-        out_ << ',';
-        CsvTime(out_, date, events.astronomicalDusk);
-        out_ << ',';
-        CsvTime(out_, date, events.astronomicalDawn);
-        out_ << ',';
-        CsvTime(out_, date, events.sunRise);
-        out_ << ',';
-        CsvTime(out_, date, events.moonRise);
-        out_ << ',';
-        CsvTime(out_, date, events.moonSet);
-        out_ << ',' << events.moonIllumination << '\n';
-    };
+    // The night's own columns, the same on every row of the night: made once.
+    std::string nightText;
+    for (const std::optional<double> *hours :
+         {&events.sunSet, &events.astronomicalDusk, &events.astronomicalDawn, &events.sunRise,
+          &events.moonRise, &events.moonSet}) {
+        nightText += ',';
+        if (const std::optional<std::string> text = EventTime(date, *hours))
+            nightText += *text;
+    }
+    nightText += ',' + FormatNumber(events.moonIllumination) + '\n';
+    const auto nightColumns = [&] { out_ << std::string_view(nightText); };
     if (objects.empty()) {
         out_ << std::string_view(day) << ",,,,,,,";
         nightColumns();
