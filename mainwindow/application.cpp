@@ -59,8 +59,13 @@ void ShowMainWindow(MiradoWindows &windows, const QStringList &arguments)
 
 int RunMirado(const QStringList &arguments)
 {
-    const SingleInstance instance(kApplicationTitle);
-    if (!instance.acquired()) {
+    return RunMirado(arguments, UserLockFolders());
+}
+
+int RunMirado(const QStringList &arguments, const QStringList &lockFolders)
+{
+    const SingleInstance instance(kApplicationTitle, lockFolders);
+    if (instance.state() == SingleInstance::State::HeldElsewhere) {
         ShowMessage(nullptr, {MessageIcon::Error, QStringLiteral("エラー"),
                               QStringLiteral("既に起動しています．")});
         return 0;
@@ -68,6 +73,11 @@ int RunMirado(const QStringList &arguments)
     SetUpApplication();
     MiradoWindows windows;
     ShowMainWindow(windows, arguments);
+    // Without a place for the lock the program still starts, and says once
+    // that a second copy cannot be kept out.
+    if (instance.state() == SingleInstance::State::Unavailable)
+        ShowWarning(&windows.frmMirado(),
+                    QStringLiteral("多重起動を防止できません（%1）．").arg(instance.problem()));
     return QApplication::exec();
 }
 

@@ -60,4 +60,8 @@ void ShowMainWindow(MiradoWindows &windows, const QStringList &arguments);
 // file named in them is not handed over to it. Returns the exit code.
 int RunMirado(const QStringList &arguments);
 
+// The same with the lock looked for in `lockFolders` instead of the user's
+// own folders, so that tests never meet the lock of the user's real copy.
+int RunMirado(const QStringList &arguments, const QStringList &lockFolders);
+
 } // namespace mirado

@@ -3,35 +3,95 @@
 
 #include <QDir>
 #include <QFile>
+#include <cerrno>
 
 #ifndef _WIN32
+#include <fcntl.h>
 #include <pwd.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #else
 #include <QStandardPaths>
+#include <windows.h>
 #endif
 
 namespace mirado {
 
-SingleInstance::SingleInstance(const QString &name, const QString &folder)
+namespace {
+
+// Why `folder` cannot hold the lock, or empty when it can. A missing folder
+// is made first.
+QString FolderProblem(const QString &folder);
+
+QString LockFileName(const QString &folder, const QString &name)
 {
-    const QString dir = folder.isEmpty() ? UserLockFolder() : folder;
-    if (!folder.isEmpty())
-        QDir().mkpath(dir);
-    lock_ = std::make_unique<QLockFile>(
-        dir.isEmpty() ? QString() : QDir(dir).filePath(name + QStringLiteral(".lock")));
-    // A lock is stale only when its process is gone, never because of its age.
-    lock_->setStaleLockTime(0);
-    acquired_ = !dir.isEmpty() && lock_->tryLock(0);
+    return QDir(folder).filePath(name + QStringLiteral(".lock"));
 }
 
-QString SingleInstance::lockPath() const
-{
-    return lock_->fileName();
-}
+} // namespace
+
+SingleInstance::SingleInstance(const QString &name) : SingleInstance(name, UserLockFolders()) {}
 
 #ifndef _WIN32
+
+namespace {
+
+QString FolderProblem(const QString &folder)
+{
+    const QByteArray path = QFile::encodeName(folder);
+    // Made only when missing; an existing folder is never changed.
+    if (::mkdir(path.constData(), 0700) != 0 && errno != EEXIST)
+        return qt_error_string(errno);
+    struct stat info
+    {};
+    if (::lstat(path.constData(), &info) != 0)
+        return qt_error_string(errno);
+    if (!S_ISDIR(info.st_mode))
+        return QStringLiteral("フォルダではありません");
+    if (info.st_uid != ::getuid())
+        return QStringLiteral("所有者が違います");
+    if ((info.st_mode & 022) != 0)
+        return QStringLiteral("他のユーザーが書き込めます");
+    return {};
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        QString problem = FolderProblem(folder);
+        if (problem.isEmpty()) {
+            const QString path = LockFileName(folder, name);
+            // Never through a link another user planted, never given to a
+            // child process.
+            const int fd = ::open(QFile::encodeName(path).constData(),
+                                  O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+            if (fd >= 0) {
+                lockPath_ = path;
+                if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+                    fd_ = fd;
+                    state_ = State::Acquired;
+                } else {
+                    ::close(fd);
+                    state_ = State::HeldElsewhere;
+                }
+                problem_.clear();
+                return;
+            }
+            problem = qt_error_string(errno);
+        }
+        if (problem_.isEmpty())
+            problem_ = folder + QStringLiteral(": ") + problem;
+    }
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+}
 
 bool IsPrivateFolder(const QString &folder)
 {
@@ -42,50 +102,80 @@ bool IsPrivateFolder(const QString &folder)
     return S_ISDIR(info.st_mode) && info.st_uid == ::getuid() && (info.st_mode & 022) == 0;
 }
 
-QString FirstPrivateFolder(const QStringList &candidates)
+QStringList UserLockFolders()
 {
-    for (const QString &folder : candidates) {
-        // Made only when missing; an existing folder is never changed.
-        ::mkdir(QFile::encodeName(folder).constData(), 0700);
-        if (IsPrivateFolder(folder))
-            return folder;
-    }
-    return {};
-}
-
-QString UserLockFolder()
-{
-    // The runtime folder is the system's to make; only the fallbacks are made
-    // here.
+    // The runtime folder is the system's to make; only the fallbacks are made,
+    // when a lock is taken.
     const QString uid = QString::number(::getuid());
+    QStringList folders;
     if (const QString runtime = QStringLiteral("/run/user/") + uid; IsPrivateFolder(runtime))
-        return runtime;
-    QStringList candidates{QStringLiteral("/tmp/mirado-") + uid};
+        folders << runtime;
+    folders << QStringLiteral("/tmp/mirado-") + uid;
     if (const passwd *user = ::getpwuid(::getuid()); user != nullptr && user->pw_dir != nullptr)
-        candidates << QFile::decodeName(user->pw_dir);
-    return FirstPrivateFolder(candidates);
+        folders << QFile::decodeName(user->pw_dir);
+    return folders;
 }
 
 #else
+
+namespace {
+
+QString FolderProblem(const QString &folder)
+{
+    if (!QDir().mkpath(folder))
+        return QStringLiteral("フォルダを作成できません");
+    return {};
+}
+
+} // namespace
+
+SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        QString problem = FolderProblem(folder);
+        if (problem.isEmpty()) {
+            const QString path = LockFileName(folder, name);
+            // Opened without sharing: the system closes it, and so frees the
+            // lock, when the process ends.
+            HANDLE handle = ::CreateFileW(
+                reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+                GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                nullptr);
+            if (handle != INVALID_HANDLE_VALUE) {
+                lockPath_ = path;
+                handle_ = handle;
+                state_ = State::Acquired;
+                problem_.clear();
+                return;
+            }
+            if (::GetLastError() == ERROR_SHARING_VIOLATION) {
+                lockPath_ = path;
+                state_ = State::HeldElsewhere;
+                problem_.clear();
+                return;
+            }
+            problem = qt_error_string(static_cast<int>(::GetLastError()));
+        }
+        if (problem_.isEmpty())
+            problem_ = folder + QStringLiteral(": ") + problem;
+    }
+}
+
+SingleInstance::~SingleInstance()
+{
+    if (handle_ != nullptr)
+        ::CloseHandle(static_cast<HANDLE>(handle_));
+}
 
 bool IsPrivateFolder(const QString &folder)
 {
     return QDir(folder).exists();
 }
 
-QString FirstPrivateFolder(const QStringList &candidates)
-{
-    for (const QString &folder : candidates)
-        if (QDir().mkpath(folder) && IsPrivateFolder(folder))
-            return folder;
-    return {};
-}
-
-QString UserLockFolder()
+QStringList UserLockFolders()
 {
     // The user's own local application data folder.
-    return FirstPrivateFolder(
-        {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)});
+    return {QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation)};
 }
 
 #endif

@@ -1,47 +1,67 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
-#include <QLockFile>
 #include <QString>
 #include <QStringList>
-#include <memory>
 
 namespace mirado {
 
 // Keeps a second copy of the program from starting for the same user. The
-// lock lives in a folder found from the user id alone, whatever the
-// environment says, so every start of the same user meets it and other users
-// of the machine are not blocked; a lock left behind by a copy that crashed
-// is taken over.
+// lock is an advisory lock on an open file in a folder found from the user id
+// alone, whatever the environment says, so every start of the same user meets
+// it and other users of the machine are not blocked. The system releases it
+// with the process that holds it, on this machine or, for a folder on a file
+// server, on any other: a copy that has ended never blocks a start.
 class SingleInstance
 {
 public:
-    // `name` names the lock; `folder` defaults to UserLockFolder().
-    explicit SingleInstance(const QString &name, const QString &folder = QString());
+    enum class State
+    {
+        Acquired,      // this process holds the lock
+        HeldElsewhere, // another running copy holds it
+        Unavailable,   // no folder could hold a lock; see problem()
+    };
 
-    // True when this process holds the lock; false when another running copy
-    // does (or no private folder could be found). The lock is held until this
-    // object is destroyed.
-    bool acquired() const { return acquired_; }
+    // The lock `name`.lock in the first of UserLockFolders() that can hold it.
+    explicit SingleInstance(const QString &name);
+    // The same in the first of `folders` that can hold it; a folder missing
+    // there is made with mode 0700 first. A folder that is not the user's
+    // own, that others may write in, or in which the lock file cannot be
+    // opened is passed over.
+    SingleInstance(const QString &name, const QStringList &folders);
+    ~SingleInstance();
+    SingleInstance(const SingleInstance &) = delete;
+    SingleInstance &operator=(const SingleInstance &) = delete;
 
-    QString lockPath() const;
+    State state() const { return state_; }
+    bool acquired() const { return state_ == State::Acquired; }
+
+    // The lock file held or met; empty when Unavailable.
+    QString lockPath() const { return lockPath_; }
+
+    // Why no folder could hold the lock, as "FOLDER: REASON" for the first
+    // folder tried; empty unless Unavailable.
+    QString problem() const { return problem_; }
 
 private:
-    std::unique_ptr<QLockFile> lock_;
-    bool acquired_ = false;
+    State state_ = State::Unavailable;
+    QString lockPath_;
+    QString problem_;
+#ifdef _WIN32
+    void *handle_ = nullptr;
+#else
+    int fd_ = -1;
+#endif
 };
 
 // True when `folder` is a folder itself (not a link to one) that belongs to
 // the user running the program and that no one else may write in.
 bool IsPrivateFolder(const QString &folder);
 
-// The first of `candidates` that is a private folder; a candidate missing
-// there is created with mode 0700 first. Empty when none serves.
-QString FirstPrivateFolder(const QStringList &candidates);
-
-// The lock folder of the user running the program, from the user id only:
-// the user's runtime folder /run/user/UID, else /tmp/mirado-UID, else the
-// home folder of the user database; empty when none of them is private.
-QString UserLockFolder();
+// The folders where the user's lock may live, in order, from the user id
+// only: the user's runtime folder /run/user/UID when it is private, then
+// /tmp/mirado-UID, then the home folder of the user database. Nothing is made
+// or changed here.
+QStringList UserLockFolders();
 
 } // namespace mirado

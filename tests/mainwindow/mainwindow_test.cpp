@@ -3,12 +3,14 @@
 #include <QDir>
 #include <QFontMetrics>
 #include <QLabel>
-#include <QLockFile>
 #include <QMimeData>
+#include <QProcess>
 #include <QScopeGuard>
 #include <QSpinBox>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolButton>
 
 #include <cmath>
@@ -65,10 +67,12 @@ private slots:
     void presentMomentIsTheSiteTime();
     void clockTimeFitsInEveryLocale();
     void singleInstance();
+    void lockHeldByAnotherProcess();
     void lockFoundWhateverTheEnvironment();
     void privateFolders_data();
     void privateFolders();
     void secondStartShowsTheMessage();
+    void startsWithoutAPlaceForTheLock();
     void fullStopRule_data();
     void fullStopRule();
 
@@ -573,53 +577,78 @@ void MainWindowTest::clockTimeFitsInEveryLocale()
 
 void MainWindowTest::singleInstance()
 {
-    const QString folder = fixture_->dir().path();
+    const QStringList folder{fixture_->dir().path()};
     {
         const SingleInstance first(QStringLiteral("Mirado"), folder);
         QVERIFY(first.acquired());
         const SingleInstance second(QStringLiteral("Mirado"), folder);
-        QVERIFY(!second.acquired());
+        QCOMPARE(second.state(), SingleInstance::State::HeldElsewhere);
+        QCOMPARE(second.lockPath(), first.lockPath());
         // Another user's folder is not blocked.
         QTemporaryDir otherUser;
-        QVERIFY(SingleInstance(QStringLiteral("Mirado"), otherUser.path()).acquired());
+        QVERIFY(SingleInstance(QStringLiteral("Mirado"), {otherUser.path()}).acquired());
     }
     // Released at the end of the first copy.
     QVERIFY(SingleInstance(QStringLiteral("Mirado"), folder).acquired());
 
-    // A lock left by a copy that crashed: its process no longer runs.
-    QFile stale(QDir(folder).filePath(QStringLiteral("Mirado.lock")));
-    QVERIFY(stale.open(QIODevice::WriteOnly));
-    stale.write("2147480000\nmirado\n" + QSysInfo::machineHostName().toUtf8() + "\n");
-    stale.close();
+    // A lock file left by a copy that crashed, or by one on another machine
+    // sharing the folder: no process holds it, so it blocks nothing.
+    for (const QByteArray &left :
+         {QByteArray("2147480000\nmirado\n") + QSysInfo::machineHostName().toUtf8() + "\n",
+          QByteArray("999999\nmirado\notherhost\n")}) {
+        QFile stale(QDir(folder[0]).filePath(QStringLiteral("Mirado.lock")));
+        QVERIFY(stale.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        stale.write(left);
+        stale.close();
+        QVERIFY2(SingleInstance(QStringLiteral("Mirado"), folder).acquired(), left.constData());
+    }
+}
+
+void MainWindowTest::lockHeldByAnotherProcess()
+{
+    // A copy that runs holds the lock whatever became of its record; one
+    // that was killed never blocks the next start.
+    const QString flock = QStandardPaths::findExecutable(QStringLiteral("flock"));
+    if (flock.isEmpty())
+        QSKIP("flock(1) is not installed");
+    const QStringList folder{fixture_->dir().path()};
+    const QString path = QDir(folder[0]).filePath(QStringLiteral("Mirado.lock"));
+    QProcess holder;
+    // --close: the lock is flock's own, not its child's.
+    holder.start(flock, {QStringLiteral("--exclusive"), QStringLiteral("--close"), path,
+                         QStringLiteral("cat")});
+    QVERIFY(holder.waitForStarted());
+    QTRY_COMPARE_WITH_TIMEOUT(SingleInstance(QStringLiteral("Mirado"), folder).state(),
+                              SingleInstance::State::HeldElsewhere, 10000);
+    holder.kill();
+    QVERIFY(holder.waitForFinished());
     QVERIFY(SingleInstance(QStringLiteral("Mirado"), folder).acquired());
 }
 
 void MainWindowTest::lockFoundWhateverTheEnvironment()
 {
-    // Starts with the runtime folder set, unset or set elsewhere all meet the
-    // one lock of the user.
+    // Starts with the runtime folder set, unset or set elsewhere all look in
+    // the same folders of the user; none of them comes from the environment.
     const QByteArray saved = qgetenv("XDG_RUNTIME_DIR");
-    const QString name = QStringLiteral("MiradoTest%1").arg(QCoreApplication::applicationPid());
+    const auto restore = qScopeGuard([&saved] {
+        if (saved.isNull())
+            qunsetenv("XDG_RUNTIME_DIR");
+        else
+            qputenv("XDG_RUNTIME_DIR", saved);
+    });
+    const QString uid = QString::number(::getuid());
     QTemporaryDir elsewhere;
     qputenv("XDG_RUNTIME_DIR", fixture_->dir().path().toLocal8Bit());
-    auto first = std::make_unique<SingleInstance>(name);
-    QVERIFY(first->acquired());
-    QVERIFY(IsPrivateFolder(QFileInfo(first->lockPath()).path()));
+    const QStringList folders = UserLockFolders();
+    QVERIFY(folders.contains(QStringLiteral("/tmp/mirado-") + uid));
+    QVERIFY(!folders.contains(fixture_->dir().path()));
     for (const QByteArray &value : {QByteArray(), elsewhere.path().toLocal8Bit()}) {
         if (value.isEmpty())
             qunsetenv("XDG_RUNTIME_DIR");
         else
             qputenv("XDG_RUNTIME_DIR", value);
-        const SingleInstance second(name);
-        QCOMPARE(second.lockPath(), first->lockPath());
-        QVERIFY2(!second.acquired(), value.constData());
+        QCOMPARE(UserLockFolders(), folders);
     }
-    first.reset();
-    QVERIFY(SingleInstance(name).acquired());
-    if (saved.isNull())
-        qunsetenv("XDG_RUNTIME_DIR");
-    else
-        qputenv("XDG_RUNTIME_DIR", saved);
 }
 
 void MainWindowTest::privateFolders_data()
@@ -635,6 +664,8 @@ void MainWindowTest::privateFolders_data()
     QTest::newRow("a file") << "file" << false;
     QTest::newRow("missing, made 0700") << "missing" << true;
     QTest::newRow("another user's") << "other" << false;
+    QTest::newRow("lock file a planted link") << "lock link" << false;
+    QTest::newRow("lock file a folder") << "lock folder" << false;
 }
 
 void MainWindowTest::privateFolders()
@@ -642,6 +673,7 @@ void MainWindowTest::privateFolders()
     QFETCH(QString, kind);
     QFETCH(bool, private_);
     const QString folder = fixture_->dir().filePath(QStringLiteral("lock"));
+    const QString lockFile = QDir(folder).filePath(QStringLiteral("Mirado.lock"));
     const QByteArray path = QFile::encodeName(folder);
     if (kind == u"link") {
         QVERIFY(QDir().mkpath(fixture_->dir().filePath(QStringLiteral("real"))));
@@ -655,34 +687,64 @@ void MainWindowTest::privateFolders()
         QVERIFY(QDir().mkpath(folder));
         QCOMPARE(::chmod(path.constData(), 0700), 0);
         QCOMPARE(::chown(path.constData(), 65534, 65534), 0);
+    } else if (kind == u"lock link") {
+        QVERIFY(QDir().mkpath(folder));
+        QVERIFY(QFile::link(fixture_->dir().filePath(QStringLiteral("target")), lockFile));
+    } else if (kind == u"lock folder") {
+        QVERIFY(QDir().mkpath(lockFile));
     } else if (kind != u"missing") {
         QVERIFY(QDir().mkpath(folder));
         QCOMPARE(::chmod(path.constData(), static_cast<mode_t>(kind.toUInt(nullptr, 8))), 0);
     }
 
-    QCOMPARE(FirstPrivateFolder({folder}) == folder, private_);
+    {
+        const SingleInstance alone(QStringLiteral("Mirado"), {folder});
+        QCOMPARE(alone.acquired(), private_);
+        QCOMPARE(alone.problem().startsWith(folder + QStringLiteral(": ")), !private_);
+    }
     if (kind == u"missing") {
         struct stat info
         {};
         QCOMPARE(::stat(path.constData(), &info), 0);
         QCOMPARE(info.st_mode & 07777, 0700u);
     }
-    // A folder passed over leaves the next candidate to serve.
+    // A folder passed over leaves the next one to serve.
     const QString next = fixture_->dir().filePath(QStringLiteral("next"));
-    QCOMPARE(FirstPrivateFolder({folder, next}), private_ ? folder : next);
+    const SingleInstance withNext(QStringLiteral("Mirado"), {folder, next});
+    QVERIFY(withNext.acquired());
+    QCOMPARE(QFileInfo(withNext.lockPath()).path(), private_ ? folder : next);
+    QVERIFY(withNext.problem().isEmpty());
 }
 
 void MainWindowTest::secondStartShowsTheMessage()
 {
-    const SingleInstance running(QStringLiteral("Mirado"));
+    // The lock lies in a scratch folder, never the user's real one.
+    const QStringList folder{fixture_->dir().filePath(QStringLiteral("lock"))};
+    const SingleInstance running(QStringLiteral("Mirado"), folder);
     QVERIFY(running.acquired());
     // The file named is not opened here nor handed over: the one message is
     // the running copy's, not an open warning.
     const QString file = fixture_->dir().filePath(QStringLiteral("gone.txt"));
-    QCOMPARE(RunMirado({QStringLiteral("mirado"), file}), 0);
+    QCOMPARE(RunMirado({QStringLiteral("mirado"), file}, folder), 0);
     QCOMPARE(fixture_->messages.size(), 1);
     QCOMPARE(fixture_->messages[0].text, QStringLiteral("既に起動しています．"));
     QCOMPARE(fixture_->messages[0].icon, MessageIcon::Error);
+}
+
+void MainWindowTest::startsWithoutAPlaceForTheLock()
+{
+    // Every place taken by someone else: the program starts all the same and
+    // says once that it cannot keep a second copy out.
+    const QString planted = fixture_->dir().filePath(QStringLiteral("planted"));
+    QVERIFY(QDir().mkpath(planted));
+    QCOMPARE(::chmod(QFile::encodeName(planted).constData(), 0777), 0);
+    QTimer::singleShot(0, qApp, &QCoreApplication::quit);
+    QCOMPARE(RunMirado({QStringLiteral("mirado")}, {planted}), 0);
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
+    QCOMPARE(fixture_->messages[0].text,
+             QStringLiteral("多重起動を防止できません（%1: 他のユーザーが書き込めます）．")
+                 .arg(planted));
 }
 
 void MainWindowTest::fullStopRule_data()
