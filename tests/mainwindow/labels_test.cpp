@@ -115,7 +115,8 @@ void LabelsTest::hourLabelsStayWhole()
     main.mnuPlotClick();
     main.mnuNowClick();
     main.tmrNowTimer();
-    QTest::qWait(0);
+    // The layout has followed the resize before the labels are read.
+    QTRY_COMPARE(main.chart()->width(), main.width());
     ElevationChart &chart = *main.chart();
     QVERIFY(chart.attachedSeries().size() >= 2);
 

@@ -434,8 +434,7 @@ void MainWindowTest::layout()
         QCOMPARE(main.findChild<QToolButton *>(name)->size(), QSize(64, 51));
     // The chart fills what the toolbar and status bar leave.
     main.resize(800, 600);
-    QTest::qWait(0);
-    QCOMPARE(main.chart()->width(), main.width());
+    QTRY_COMPARE(main.chart()->width(), main.width());
     QCOMPARE(main.findChild<QWidget *>("bevTopLineChart")->width(), main.chart()->width());
 }
 

@@ -82,6 +82,9 @@ public:
     {
         windows_.reset();
         windows_ = std::make_unique<MiradoWindows>();
+        // The options dialog saves site.txt into the scratch folder, never
+        // beside the test program.
+        windows_->frmMirado().setProgramFolderForTesting(dir_.path());
         return *windows_;
     }
 
