@@ -14,6 +14,7 @@
 
 #include "chart/elevationchart.h"
 #include "chart/nightplot.h"
+#include "data/replacefile.h"
 #include "night/darkness.h"
 #include "night/nowtexts.h"
 #include "platform/fonts.h"
@@ -48,12 +49,20 @@ std::unique_ptr<OffscreenApplication> StartApplication()
     return std::make_unique<OffscreenApplication>();
 }
 
-// Writes an image's bytes to `path`, or to standard output for "-".
+// Writes an image's bytes to `path`, or to standard output for "-". A file
+// is replaced only once the whole image is written, so a failed write (a
+// full disk) leaves the old image as it was; a device or a pipe is written
+// in place.
 void WriteImage(const std::string &path, const QByteArray &bytes, Output &standardOutput)
 {
     const std::string_view data(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     if (path == kStandardStream) {
         standardOutput << data;
+        return;
+    }
+    if (!IsSpecialFile(path)) {
+        if (const std::error_code ec = ReplaceFile(path, data))
+            throw WriteError("cannot write " + path + ": " + ec.message());
         return;
     }
     std::FILE *file = std::fopen(path.c_str(), "wb");

@@ -36,6 +36,15 @@ std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)
     return value;
 }
 
+// The largest line number a list takes: nine digits.
+constexpr int kMaxLineNumber = 999'999'999;
+
+bool AllDigits(std::string_view text)
+{
+    return !text.empty() &&
+           std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
 // Three whole numbers of fixed widths joined by `separator`, each within its
 // bounds ("2001-12-31", "21:00:00"); empty when the text is not of that form.
 std::optional<std::array<int, 3>> ParseTriple(std::string_view text, char separator,
@@ -276,6 +285,11 @@ std::vector<LineRange> ParseLineRanges(std::string_view list)
         const auto first = ParseDigits(item.substr(0, dash));
         const auto last =
             dash == std::string_view::npos ? first : ParseDigits(item.substr(dash + 1));
+        // Digits that make too large a number are named as such.
+        const std::string_view lastText =
+            dash == std::string_view::npos ? item : item.substr(dash + 1);
+        if ((!first && AllDigits(item.substr(0, dash))) || (!last && AllDigits(lastText)))
+            fail("line numbers go up to " + std::to_string(kMaxLineNumber));
         if (!first || !last || *first < 1)
             fail("want line numbers such as 1,3,5-7");
         if (*last < *first)

@@ -191,6 +191,11 @@ TEST_F(Convention, StandardStreams)
          "mirado-night: cannot write standard output: No space left on device\n"},
         {"a full disk for an image", "$NIGHT --catalogue good.txt --png - " + site + " >/dev/full",
          2, "^$", "mirado-night: cannot write standard output: No space left on device\n"},
+        {"an image that cannot be written whole leaves the old file",
+         "printf old > old.png; (trap '' XFSZ; ulimit -f 8; $NIGHT --catalogue good.txt --png "
+         "old.png --size 3000x3000 " +
+             site + "); s=$?; cat old.png; echo; ls | grep -c '^old[.]png[.]'; exit $s",
+         2, "^old\n0\n$", "mirado-night: cannot write old.png: File too large\n"},
         {"a closed pipe",
          "set -o pipefail; for i in $(seq 40); do cat good.txt; done > many.txt; "
          "$NIGHT --catalogue many.txt " +
