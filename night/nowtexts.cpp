@@ -61,8 +61,13 @@ std::string SiderealTimeText(const DateTimeValue &local, double longitude, doubl
                              const WarningReporter &warn)
 {
     const double lst = dblGetLSTSecNow(local.date(), local.time(), longitude, timeZone, warn);
+    // Rounded to a whole second before it is split, so that the seconds never
+    // read 60: 23:59:59.5 carries into 00:00:00.
+    double wholeSeconds = std::round(lst);
+    if (wholeSeconds >= kSecondsPerDay)
+        wholeSeconds -= kSecondsPerDay;
     THMSRec split;
-    GetHMSFromSec(split, lst);
+    GetHMSFromSec(split, wholeSeconds);
     return " LST " + TwoDigits(split.hours) + ":" + TwoDigits(split.minutes) + ":" +
            RoundedSeconds(split.seconds);
 }

@@ -38,7 +38,9 @@ std::string LocalTimeLabel(const DateTimeValue &local, const LocaleFormats &form
 std::string UniversalTimeText(const DateTimeValue &local, double timeZone,
                               const LocaleFormats &formats);
 
-// " LST " + the sidereal time at the sidereal rate as "%-2.2d:%-2.2d:%-2.f".
+// " LST " + the sidereal time at the sidereal rate, rounded to a whole second
+// (carried into the minutes and hours, 24:00:00 read as 00:00:00), as
+// "%-2.2d:%-2.2d:%-2.f".
 // dblGetLSTSecNow reports its own failures through `warn` and gives 0.
 std::string SiderealTimeText(const DateTimeValue &local, double longitude, double timeZone,
                              const WarningReporter &warn);

@@ -103,6 +103,31 @@ TEST(SiderealTimeText, SplitAndRounded)
     EXPECT_EQ(warned, "dblGetLSTSec Range check error");
 }
 
+// Over a whole day of one-second ticks the seconds field stays 0 to 59 and
+// the shown time only ever moves on by one or two seconds, across the turn
+// of every minute, hour and sidereal day.
+TEST(SiderealTimeText, NeverReadsSixtySeconds)
+{
+    const WarningReporter none;
+    int previous = -1;
+    int carried = 0;
+    for (int tick = 0; tick < kSecondsPerDayInt; ++tick) {
+        const std::string text = SiderealTimeText(
+            At({2026, 12, 28}, tick / 3600, tick / 60 % 60, tick % 60), 139.7, 9.0, none);
+        int h = 0, m = 0, sec = 0;
+        ASSERT_EQ(std::sscanf(text.c_str(), " LST %d:%d:%d", &h, &m, &sec), 3) << text;
+        ASSERT_TRUE(h >= 0 && h < 24 && m >= 0 && m < 60 && sec >= 0 && sec < 60) << text;
+        const int shown = (h * 60 + m) * 60 + sec;
+        if (previous >= 0) {
+            const int step = (shown - previous + kSecondsPerDayInt) % kSecondsPerDayInt;
+            ASSERT_TRUE(step == 1 || step == 2) << "at tick " << tick << ": " << text;
+        }
+        carried += sec == 0 ? 1 : 0;
+        previous = shown;
+    }
+    EXPECT_GT(carried, 1000);
+}
+
 TEST(Formats, PrintfPatterns)
 {
     EXPECT_EQ(TwoDigits(5), "05");
