@@ -43,6 +43,8 @@ test_packages=(
   libgmock-dev
   libbenchmark-dev
   xvfb
+  x11-utils
+  libx11-dev
   xauth
   poppler-utils
   python3
