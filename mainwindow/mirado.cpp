@@ -522,6 +522,13 @@ void TfrmMirado::dragEnterEvent(QDragEnterEvent *event)
         event->acceptProposedAction();
 }
 
+void TfrmMirado::dragMoveEvent(QDragMoveEvent *event)
+{
+    // Wherever it moves over the window, the chart included.
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
 QStringList DroppedFileNames(const QMimeData &data)
 {
     QStringList files;
