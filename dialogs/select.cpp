@@ -260,7 +260,8 @@ QSize TfrmSelect::measuredFrame() const
 
 void TfrmSelect::fitFrame()
 {
-    if (!isVisible())
+    // A maximized or full-screen dialog has no outside size of its own.
+    if (!isVisible() || isMaximized() || isFullScreen())
         return;
     const QSize frame = measuredFrame();
     if (frame == frame_)
