@@ -1,7 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QApplication>
 #include <QComboBox>
-#include <QDialogButtonBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
@@ -326,10 +325,6 @@ void CommandsTest::printerSetUp()
         [](QPrinter &) { return true; },
         [&](QPrintDialog &dialog) {
             QCOMPARE(dialog.windowTitle(), QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
-            // Confirming prints nothing, and the button says so.
-            auto *buttons = dialog.findChild<QDialogButtonBox *>();
-            QVERIFY(buttons);
-            QCOMPARE(buttons->button(QDialogButtonBox::Ok)->text(), QStringLiteral("OK"));
             auto *printers = dialog.findChild<QComboBox *>("printers");
             QVERIFY(printers && printers->isVisible());
             printers->setCurrentIndex(printers->count() - 1);

@@ -327,16 +327,16 @@ void MainWindowTest::dropOverTheChartLoads()
     auto *view = main.chart()->findChild<QGraphicsView *>();
     QVERIFY(view);
     QWidget *target = toViewport ? view->viewport() : view;
+    // The chart's own coordinates start at its top left corner.
     const QRectF plot = main.chart()->plotArea();
-    const QRectF chart = main.chart()->rect();
-    const auto place = [](int side, double centre, double plotLow, double plotHigh, double chartLow,
-                          double chartHigh) {
-        return side < 0 ? (chartLow + plotLow) / 2 : side > 0 ? (plotHigh + chartHigh) / 2 : centre;
+    const QSizeF chart = main.chart()->size();
+    const auto place = [](int side, double low, double high, double length) {
+        return side < 0 ? low / 2 : side > 0 ? (high + length) / 2 : (low + high) / 2;
     };
-    const QPointF inChart(
-        place(side.x(), plot.center().x(), plot.left(), plot.right(), chart.left(), chart.right()),
-        place(side.y(), plot.center().y(), plot.top(), plot.bottom(), chart.top(), chart.bottom()));
-    const QPoint at = target->mapFrom(main.chart(), inChart.toPoint());
+    const QPoint at = target->mapFrom(
+        main.chart(), QPointF(place(side.x(), plot.left(), plot.right(), chart.width()),
+                              place(side.y(), plot.top(), plot.bottom(), chart.height()))
+                          .toPoint());
 
     QMimeData mime;
     if (files)
