@@ -20,6 +20,7 @@
 #include <functional>
 #include <utility>
 
+#include "axislabel.h"
 #include "curvelayer.h"
 #include "palette.h"
 #include "platform/fonts.h"
@@ -56,9 +57,6 @@ constexpr double kLabelSlackPx = 2.0;
 constexpr double kLegendWidthShare = 1.0 / 3.0;
 // The colour sample and the paddings of a legend entry, in lines of its text.
 constexpr double kLegendOverheadLines = 2.5;
-// Labels as whole numbers where the value is one: 17, 18, ... 31; 0, 10, ... 90.
-constexpr const char *kAxisLabelFormat = "%g";
-
 constexpr const char *kBottomAxisTitle = "時間";
 constexpr const char *kLeftAxisTitle = "天体高度";
 
@@ -93,7 +91,8 @@ void StyleAxis(QValueAxis *axis, const QFont &labelFont, const QFont &titleFont)
     axis->setTitleBrush(Qt::black);
     axis->setLinePenColor(Qt::black);
     axis->setGridLineColor(Qt::black);
-    axis->setLabelFormat(kAxisLabelFormat);
+    // "#,##0.###": 17, 18, ... 31; 0, 10, ... 90; 1,000 when zoomed far out.
+    axis->setLabelFormat(QString::fromLatin1(kEngineLabelFormat));
     axis->setTickType(QValueAxis::TicksDynamic);
     axis->setTickAnchor(0.0);
 }
@@ -201,11 +200,17 @@ void ChartScene::buildAppearance()
     chart_->setAnimationOptions(QChart::NoAnimation);
     chart_->setTitleFont(PixelFont(kMsGothic, kTitleFontPx, true));
     chart_->setTitleBrush(Qt::black);
+    chart_->setLocale(AxisLabelLocale());
+    chart_->setLocalizeNumbers(true);
 
     view_->setFrameShape(QFrame::NoFrame);
     view_->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     view_->setBackgroundBrush(panel);
     view_->setRubberBand(QChartView::NoRubberBand);
+    // Files dropped on the chart are the window's: the view takes no drops
+    // of its own, so they pass on to the widgets it lies on.
+    view_->setAcceptDrops(false);
+    view_->viewport()->setAcceptDrops(false);
     // One rectangle around everything that changed is redrawn: the many small
     // changes of a new plot (title, labels, legend entries) cost one simple
     // clip instead of a clip of dozens of pieces.
@@ -453,8 +458,7 @@ double ChartScene::bottomLabelSpacingPx() const
     qreal widest = 0.0;
     for (const double value : {std::floor(ranges_.bottom.min), std::ceil(ranges_.bottom.max)}) {
         if (std::isfinite(value)) {
-            widest = std::max(
-                widest, metrics.boundingRect(QString::asprintf(kAxisLabelFormat, value)).width());
+            widest = std::max(widest, metrics.boundingRect(FormatAxisLabel(value)).width());
         }
     }
     return widest + 2.0 * kEngineLabelPaddingPx + kLabelSlackPx;
@@ -520,7 +524,7 @@ bool ChartScene::areTopAndRightAxesVisible() const
     return topAxis_->isVisible() && rightAxis_->isVisible();
 }
 
-std::vector<AxisLabel> ChartScene::bottomLabels(const QSize &layoutSize)
+std::vector<AxisLabel> ChartScene::axisLabels(Qt::Edge edge, const QSize &layoutSize)
 {
     const QSize shown = this->layoutSize();
     if (layoutSize != shown) {
@@ -528,6 +532,28 @@ std::vector<AxisLabel> ChartScene::bottomLabels(const QSize &layoutSize)
     }
     chart_->layout()->activate();
     const QRectF plot = plotArea();
+    const QStringList titles{chart_->title(), bottomAxis_->titleText(), leftAxis_->titleText()};
+    // Beside the plot on that side, along its length: the labels, not the
+    // titles.
+    const auto isLabel = [&](const QRectF &rect) {
+        const QPointF centre = rect.center();
+        const bool alongX = centre.x() >= plot.left() - 1.0 && centre.x() <= plot.right() + 1.0;
+        const bool alongY = centre.y() >= plot.top() - 1.0 && centre.y() <= plot.bottom() + 1.0;
+        switch (edge) {
+        case Qt::BottomEdge:
+            return alongX && centre.y() > plot.bottom() &&
+                   rect.top() <= plot.bottom() + rect.height();
+        case Qt::TopEdge:
+            return alongX && centre.y() < plot.top() && rect.bottom() >= plot.top() - rect.height();
+        case Qt::LeftEdge:
+            return alongY && centre.x() < plot.left() &&
+                   rect.right() >= plot.left() - rect.height();
+        case Qt::RightEdge:
+            return alongY && centre.x() > plot.right() &&
+                   rect.left() <= plot.right() + rect.height();
+        }
+        return false;
+    };
     std::vector<AxisLabel> labels;
     for (QGraphicsItem *item : chart_->scene()->items()) {
         const auto *text = dynamic_cast<QGraphicsTextItem *>(item);
@@ -536,16 +562,15 @@ std::vector<AxisLabel> ChartScene::bottomLabels(const QSize &layoutSize)
         }
         const QRectF rect = text->sceneBoundingRect();
         const QString plain = text->toPlainText();
-        // Below the plot, under its width: the labels, not the axis title.
-        if (plain.isEmpty() || plain == bottomAxis_->titleText() ||
-            rect.center().y() <= plot.bottom() || rect.top() > plot.bottom() + rect.height() ||
-            rect.center().x() < plot.left() - 1.0 || rect.center().x() > plot.right() + 1.0) {
+        if (plain.isEmpty() || titles.contains(plain) || !isLabel(rect)) {
             continue;
         }
         labels.push_back({plain, rect});
     }
-    std::sort(labels.begin(), labels.end(),
-              [](const AxisLabel &a, const AxisLabel &b) { return a.rect.left() < b.rect.left(); });
+    const bool across = edge == Qt::BottomEdge || edge == Qt::TopEdge;
+    std::sort(labels.begin(), labels.end(), [across](const AxisLabel &a, const AxisLabel &b) {
+        return across ? a.rect.left() < b.rect.left() : a.rect.top() < b.rect.top();
+    });
     if (layoutSize != shown) {
         layOut(shown);
     }

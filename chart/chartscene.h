@@ -76,9 +76,10 @@ public:
     // A point of the view's viewport in the chart's coordinates.
     QPointF toChart(const QPoint &viewportPos) const;
     bool isLegendVisible() const;
-    // The bottom axis' labels as the engine draws them at `layoutSize`, left
-    // to right, in the chart's coordinates; and the legend's area there.
-    std::vector<AxisLabel> bottomLabels(const QSize &layoutSize);
+    // The labels of the axis on `edge` of the plot as the engine draws them
+    // at `layoutSize`, left to right or top to bottom, in the chart's
+    // coordinates; and the legend's area there.
+    std::vector<AxisLabel> axisLabels(Qt::Edge edge, const QSize &layoutSize);
     QRectF legendArea(const QSize &layoutSize);
     bool areTopAndRightAxesVisible() const;
 

@@ -220,10 +220,10 @@ void ElevationChart::renderChart(QPaintDevice &device, const QSize &layoutSize)
     renderChart(painter, QRectF(0, 0, device.width(), device.height()), layoutSize);
 }
 
-std::vector<AxisLabel> ElevationChart::bottomAxisLabels(const QSize &layoutSize)
+std::vector<AxisLabel> ElevationChart::axisLabels(Qt::Edge edge, const QSize &layoutSize)
 {
     updateEngine();
-    return scene_->bottomLabels(layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
+    return scene_->axisLabels(edge, layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
 }
 
 QRectF ElevationChart::legendArea(const QSize &layoutSize)

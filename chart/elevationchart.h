@@ -134,9 +134,15 @@ public:
     // corner: this widget's coordinates once shown, a rendered image's when
     // rendered at the same size.
     QRectF plotArea();
-    // The bottom axis' labels as drawn when laid out at `layoutSize` (the
-    // present layout when empty), left to right; and the legend's area.
-    std::vector<AxisLabel> bottomAxisLabels(const QSize &layoutSize = QSize());
+    // The labels of the axis on `edge` of the plot as drawn when laid out at
+    // `layoutSize` (the present layout when empty), left to right or top to
+    // bottom; the top and right axes show while no series is attached. And
+    // the legend's area.
+    std::vector<AxisLabel> axisLabels(Qt::Edge edge, const QSize &layoutSize = QSize());
+    std::vector<AxisLabel> bottomAxisLabels(const QSize &layoutSize = QSize())
+    {
+        return axisLabels(Qt::BottomEdge, layoutSize);
+    }
     QRectF legendArea(const QSize &layoutSize = QSize());
 
 protected:

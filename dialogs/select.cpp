@@ -6,6 +6,7 @@
 #include <QListView>
 #include <QMouseEvent>
 #include <QPushButton>
+#include <QStyledItemDelegate>
 #include <QVBoxLayout>
 #include <algorithm>
 
@@ -16,9 +17,10 @@ namespace mirado {
 
 namespace {
 
+// Outside sizes: the window manager's frame included.
 constexpr QSize kDesignSize{472, 338};
 constexpr QSize kMinimumSize{367, 100};
-constexpr int kClientDesignWidth = 464; // the design width less the window frame
+constexpr QPoint kDesignPosition{241, 209};
 constexpr int kPanelHeight = 36;
 constexpr int kButtonTop = 8;
 constexpr int kButtonHeight = 25;
@@ -42,6 +44,18 @@ QPushButton *MakeButton(QWidget *parent, const char *name, const QString &captio
     button->setDefault(false);
     return button;
 }
+
+// List rows kItemHeight pixels apart, whatever the font's own line height.
+class FixedRowDelegate : public QStyledItemDelegate
+{
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+
+    QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        return {QStyledItemDelegate::sizeHint(option, index).width(), kItemHeight};
+    }
+};
 
 } // namespace
 
@@ -115,9 +129,10 @@ TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
     setWindowTitle(QStringLiteral("天体の選択"));
     setModal(true);
     setFont(PixelFont(kMsPGothic, 12));
+    // Until the frame is known the inside takes the outside sizes.
     resize(kDesignSize);
     setMinimumSize(kMinimumSize);
-    move(241, 209);
+    move(kDesignPosition);
 
     // The check list fills the dialog above the button panel.
     clbObject_ = new QListView(this);
@@ -127,6 +142,7 @@ TfrmSelect::TfrmSelect(QWidget *parent, std::function<void()> plot)
     clbObject_->setSelectionMode(QAbstractItemView::SingleSelection);
     clbObject_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     clbObject_->setFont(PixelFont(kMsGothic, kItemHeight));
+    clbObject_->setItemDelegate(new FixedRowDelegate(clbObject_));
     clbObject_->viewport()->installEventFilter(this);
 
     pnlOK_ = new QWidget(this);
@@ -220,10 +236,49 @@ bool TfrmSelect::eventFilter(QObject *watched, QEvent *event)
     return PlainDialog::eventFilter(watched, event);
 }
 
+bool TfrmSelect::event(QEvent *event)
+{
+    const bool handled = PlainDialog::event(event);
+    // The window manager gives its frame once the dialog is on screen, and
+    // may change it when it moves or resizes it.
+    switch (event->type()) {
+    case QEvent::Show:
+    case QEvent::Move:
+    case QEvent::Resize:
+        fitFrame();
+        break;
+    default:
+        break;
+    }
+    return handled;
+}
+
+QSize TfrmSelect::measuredFrame() const
+{
+    return frameGeometry().size() - size();
+}
+
+void TfrmSelect::fitFrame()
+{
+    // A maximized or full-screen dialog has no outside size of its own.
+    if (!isVisible() || isMaximized() || isFullScreen())
+        return;
+    const QSize frame = measuredFrame();
+    if (frame == frame_)
+        return;
+    // The outside keeps its size: the inside gives up what the frame takes.
+    const QSize change = frame - frame_;
+    frame_ = frame;
+    setMinimumSize((kMinimumSize - frame).expandedTo(QSize(0, 0)));
+    resize(size() - change);
+    placeButtons();
+}
+
 void TfrmSelect::placeButtons()
 {
-    // The buttons keep their distance from the right edge.
-    const int shift = pnlOK_->width() - kClientDesignWidth;
+    // At the design size the buttons stand at their design places; they keep
+    // their distance from the right edge.
+    const int shift = pnlOK_->width() - (kDesignSize.width() - frame_.width());
     for (const auto &[button, place] :
          {std::pair{btnSelectAll_, kSelectAllPlace}, std::pair{btnClear_, kClearPlace},
           std::pair{btnOK_, kOKPlace}, std::pair{btnCancel_, kCancelPlace}})

@@ -47,6 +47,9 @@ private:
 // The object selection dialog: one check-list item per catalogue line; the
 // check marks are the selection the plot draws. Created once and hidden
 // between showings, so the marks stay until another catalogue is loaded.
+// Its sizes (472 x 338 at design, at least 367 x 100) are outside sizes: the
+// frame the window manager draws is measured once the dialog is shown, and
+// the inside gets what the frame leaves.
 class TfrmSelect : public PlainDialog
 {
     Q_OBJECT
@@ -69,9 +72,15 @@ public:
     void clbObjectDblClick();
 
 protected:
+    bool event(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    // The window manager's frame around the dialog: the outside size less
+    // the inside; empty where there is none.
+    QSize measuredFrame() const;
+    // Gives the inside the sizes the frame leaves of the outside ones.
+    void fitFrame();
     void placeButtons();
 
     CheckListModel *model_;
@@ -82,6 +91,8 @@ private:
     QPushButton *btnOK_;
     QPushButton *btnCancel_;
     std::function<void()> plot_;
+    // The frame the inside sizes allow for so far.
+    QSize frame_{0, 0};
 };
 
 } // namespace mirado

@@ -13,7 +13,6 @@
 #include <QLocale>
 #include <QMenuBar>
 #include <QMimeData>
-#include <QPageSetupDialog>
 #include <QPainter>
 #include <QPrintDialog>
 #include <QPrinter>
@@ -38,6 +37,7 @@
 #include "dialogs/helpviewer.h"
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
+#include "dialogs/printersetup.h"
 #include "dialogs/select.h"
 #include "night/clock.h"
 #include "night/darkness.h"
@@ -522,6 +522,13 @@ void TfrmMirado::dragEnterEvent(QDragEnterEvent *event)
         event->acceptProposedAction();
 }
 
+void TfrmMirado::dragMoveEvent(QDragMoveEvent *event)
+{
+    // Wherever it moves over the window, the chart included.
+    if (event->mimeData()->hasUrls())
+        event->acceptProposedAction();
+}
+
 QStringList DroppedFileNames(const QMimeData &data)
 {
     QStringList files;
@@ -719,7 +726,7 @@ void TfrmMirado::mnuZoomOutClick()
 }
 
 void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
-                                           std::function<void(QPrinter &)> setupDialog)
+                                           std::function<void(QPrintDialog &)> setupDialog)
 {
     printDialog_ = std::move(printDialog);
     setupDialog_ = std::move(setupDialog);
@@ -727,12 +734,14 @@ void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> print
 
 void TfrmMirado::mnuPrinterSetClick()
 {
-    // What the user chooses becomes the setting of the next print.
+    // The printer, the paper and the orientation the user confirms become
+    // the setting of the next print.
+    PrinterSetupDialog dialog(printer_.get(), this);
     if (setupDialog_) {
-        setupDialog_(*printer_);
+        dialog.show();
+        setupDialog_(dialog);
         return;
     }
-    QPageSetupDialog dialog(printer_.get(), this);
     dialog.exec();
 }
 

@@ -18,6 +18,7 @@
 #include "platform/textcodec.h"
 
 class QAction;
+class QPrintDialog;
 class QPrinter;
 class QMimeData;
 class QLabel;
@@ -99,11 +100,12 @@ public:
     QString helpFilePath() const;
     HelpViewer *helpViewer() const { return helpViewer_; }
 
-    // The printer the next print uses, and the dialogs that set it up; tests
-    // replace the dialogs.
+    // The printer the next print uses, and the dialogs that set it up. Tests
+    // replace the print dialog, and stand for the user of the set-up dialog:
+    // `setupDialog` gets it shown and ends it with accept() or reject().
     QPrinter &printer() { return *printer_; }
     void setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
-                                   std::function<void(QPrinter &)> setupDialog);
+                                   std::function<void(QPrintDialog &)> setupDialog);
 
     // Event handlers.
     void FormCreate();
@@ -133,6 +135,7 @@ public:
 protected:
     void showEvent(QShowEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
+    void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
@@ -197,7 +200,7 @@ private:
     TfrmOption *frmOption_ = nullptr;
     std::function<QString()> openDialog_;
     std::function<bool(QPrinter &)> printDialog_;
-    std::function<void(QPrinter &)> setupDialog_;
+    std::function<void(QPrintDialog &)> setupDialog_;
     std::unique_ptr<QPrinter> printer_;
     HelpViewer *helpViewer_ = nullptr;
     QString programFolder_;

@@ -6,6 +6,7 @@
 #include <cmath>
 #include <vector>
 
+#include "chart/axislabel.h"
 #include "chart/palette.h"
 #include "chart/seriesstore.h"
 #include "chart/zoom.h"
@@ -64,6 +65,8 @@ private slots:
     void classifyZoomDrag();
     void tickInterval_data();
     void tickInterval();
+    void axisLabelFormat_data();
+    void axisLabelFormat();
 };
 
 void ChartRulesTest::pickAutomaticColour_data()
@@ -342,6 +345,40 @@ void ChartRulesTest::tickInterval()
     QFETCH(double, want);
     constexpr double kSpacingPx = 22.0;
     QCOMPARE(TickInterval(span, increment, lengthPx, kSpacingPx), want);
+}
+
+void ChartRulesTest::axisLabelFormat_data()
+{
+    QTest::addColumn<double>("value");
+    QTest::addColumn<QString>("want");
+
+    QTest::newRow("zero") << 0.0 << "0";
+    QTest::newRow("an hour") << 17.0 << "17";
+    QTest::newRow("thousand") << 1000.0 << "1,000";
+    QTest::newRow("million") << 1e6 << "1,000,000";
+    QTest::newRow("negative thousands") << -13500.0 << "-13,500";
+    QTest::newRow("no exponent") << 1e20 << "100,000,000,000,000,000,000";
+    QTest::newRow("one decimal") << 1.5 << "1.5";
+    QTest::newRow("three decimals") << 0.125 << "0.125";
+    QTest::newRow("rounded to three") << 1.23456 << "1.235";
+    QTest::newRow("half away from zero") << 2.0625 << "2.063";
+    QTest::newRow("negative half away from zero") << -2.0625 << "-2.063";
+    QTest::newRow("rounds into the next group") << 999.9996 << "1,000";
+    QTest::newRow("grouped with decimals") << 12345.6789 << "12,345.679";
+    QTest::newRow("too small to show") << 1e-7 << "0";
+    QTest::newRow("negative, too small to show") << -0.0001 << "0";
+    QTest::newRow("negative zero") << -0.0 << "0";
+    QTest::newRow("not a number") << std::nan("") << "NAN";
+    QTest::newRow("infinite") << -HUGE_VAL << "-INF";
+}
+
+void ChartRulesTest::axisLabelFormat()
+{
+    QFETCH(double, value);
+    QFETCH(QString, want);
+    const QString got = FormatAxisLabel(value);
+    QVERIFY2(got == want,
+             qPrintable(QString("%1: got %2, want %3").arg(value, 0, 'g', 17).arg(got, want)));
 }
 
 QTEST_GUILESS_MAIN(ChartRulesTest)

@@ -122,6 +122,8 @@ private slots:
     void printFailureRaises();
     void rendersDesignSizeOffscreen();
     void renderKeepsScreenLayout();
+    void axisLabelsUseTheNumberFormat_data();
+    void axisLabelsUseTheNumberFormat();
 };
 
 void ElevationChartTest::initTestCase()
@@ -505,6 +507,58 @@ void ElevationChartTest::renderKeepsScreenLayout()
     const QImage image = chart.renderImage(QSize(300, 200));
     QCOMPARE(image.size(), QSize(300, 200));
     QCOMPARE(chart.plotArea(), before);
+}
+
+void ElevationChartTest::axisLabelsUseTheNumberFormat_data()
+{
+    QTest::addColumn<int>("zoomOuts");
+    QTest::addColumn<bool>("withSeries");
+    QTest::addColumn<QString>("wantBottom");
+    QTest::addColumn<QString>("wantLeft");
+
+    QTest::newRow("standard view") << 0 << true << "17 18 19 20 21 22 23 24 25 26 27 28 29 30 31"
+                                   << "90 80 70 60 50 40 30 20 10 0";
+    QTest::newRow("12 zoom outs: thousands grouped")
+        << 12 << true << "-120 -90 -60 -30 0 30 60 90 120 150 180"
+        << "1,000 800 600 400 200 0 -200 -400 -600 -800 -1,000";
+    QTest::newRow("60 zoom outs: no exponent")
+        << 60 << true << "-30,000,000 0 30,000,000"
+        << "300,000,000 250,000,000 200,000,000 150,000,000 100,000,000 50,000,000 0 "
+           "-50,000,000 -100,000,000 -150,000,000 -200,000,000 -250,000,000 -300,000,000";
+    // Without series the top and right axes show too, labelled alike.
+    QTest::newRow("30 zoom outs, no series") << 30 << false << "-10,000 0 10,000"
+                                             << "100,000 80,000 60,000 40,000 20,000 0 -20,000 "
+                                                "-40,000 -60,000 -80,000 -100,000";
+}
+
+void ElevationChartTest::axisLabelsUseTheNumberFormat()
+{
+    QFETCH(int, zoomOuts);
+    QFETCH(bool, withSeries);
+    QFETCH(QString, wantBottom);
+    QFETCH(QString, wantLeft);
+    ElevationChart chart;
+    chart.setAnimatedZoom(false);
+    if (withSeries) {
+        AddCurve(chart, "M31", 40.0);
+    }
+    chart.resize(ElevationChart::kDesignSize);
+    chart.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&chart));
+    for (int i = 0; i < zoomOuts; ++i) {
+        chart.zoomByPercent(85.0);
+    }
+    const auto texts = [&chart](Qt::Edge edge) {
+        QStringList texts;
+        for (const AxisLabel &label : chart.axisLabels(edge)) {
+            texts << label.text;
+        }
+        return texts.join(u' ');
+    };
+    QCOMPARE(texts(Qt::BottomEdge), wantBottom);
+    QCOMPARE(texts(Qt::LeftEdge), wantLeft);
+    QCOMPARE(texts(Qt::TopEdge), withSeries ? QString() : wantBottom);
+    QCOMPARE(texts(Qt::RightEdge), withSeries ? QString() : wantLeft);
 }
 
 QTEST_MAIN(ElevationChartTest)

@@ -1,13 +1,19 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <QApplication>
+#include <QComboBox>
 #include <QFrame>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QProcess>
 #include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpression>
 #include <QStandardPaths>
 #include <QTest>
+#include <QTimer>
 
 #include "chart/elevationchart.h"
 #include "dialogs/about.h"
@@ -50,6 +56,8 @@ private slots:
     void zoomRanges();
     void printGivesOnePageInsideTheMargins();
     void cancelledPrintPrintsNothing();
+    void printerSetUp_data();
+    void printerSetUp();
     void helpOpensTheProgramFoldersFile();
     void missingHelpFileIsReportedByTheViewer();
     void aboutReadsTheVersionAtEveryShowing();
@@ -291,6 +299,83 @@ void CommandsTest::cancelledPrintPrintsNothing()
         {});
     fixture_->main().mnuPrintClick();
     QVERIFY(!QFile::exists(pdf));
+}
+
+void CommandsTest::printerSetUp_data()
+{
+    QTest::addColumn<bool>("confirm");
+    QTest::newRow("OK sets up the next print") << true;
+    QTest::newRow("Cancel changes nothing") << false;
+}
+
+void CommandsTest::printerSetUp()
+{
+    QFETCH(bool, confirm);
+    start(true);
+    TfrmMirado &main = fixture_->main();
+    QPrinter &printer = main.printer();
+    const QPageLayout layoutBefore = printer.pageLayout();
+    const QString fileBefore = printer.outputFileName();
+    const QString pdf = QDir(programFolder()).filePath("setup.pdf");
+
+    // As the user: a printer (the PDF file), then in its properties the
+    // paper (A5) and the orientation (landscape), then OK or Cancel.
+    QStringList chosen;
+    main.setPrintDialogsForTesting(
+        [](QPrinter &) { return true; },
+        [&](QPrintDialog &dialog) {
+            QCOMPARE(dialog.windowTitle(), QStringLiteral("ﾌﾟﾘﾝﾀの設定"));
+            auto *printers = dialog.findChild<QComboBox *>("printers");
+            QVERIFY(printers && printers->isVisible());
+            printers->setCurrentIndex(printers->count() - 1);
+            dialog.findChild<QLineEdit *>("filename")->setText(pdf);
+            auto *properties = dialog.findChild<QPushButton *>("properties");
+            QVERIFY(properties && properties->isVisible());
+            QTimer::singleShot(0, [&chosen] {
+                auto *page = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+                auto *paper = page ? page->findChild<QComboBox *>("pageSizeCombo") : nullptr;
+                auto *landscape = page ? page->findChild<QRadioButton *>("landscape") : nullptr;
+                if (paper && landscape) {
+                    for (int i = 0; i < paper->count(); ++i) {
+                        if (paper->itemData(i).value<QPageSize>().id() == QPageSize::A5)
+                            paper->setCurrentIndex(i);
+                    }
+                    landscape->click();
+                    chosen << paper->currentText();
+                }
+                if (page)
+                    page->accept();
+            });
+            properties->click();
+            if (confirm)
+                dialog.accept();
+            else
+                dialog.reject();
+        });
+    main.findChild<QAction *>("mnuPrinterSet")->trigger();
+    QCOMPARE(chosen.size(), 1);
+    QVERIFY(!QFile::exists(pdf));
+    if (!confirm) {
+        QVERIFY(printer.pageLayout().isEquivalentTo(layoutBefore));
+        QCOMPARE(printer.outputFileName(), fileBefore);
+        return;
+    }
+    QCOMPARE(printer.outputFileName(), pdf);
+    QCOMPARE(printer.pageLayout().pageSize().id(), QPageSize::A5);
+    QCOMPARE(printer.pageLayout().orientation(), QPageLayout::Landscape);
+
+    // The next print goes there, on A5 across.
+    main.findChild<QAction *>("mnuPrint")->trigger();
+    QVERIFY(fixture_->messages.isEmpty());
+    QFile file(pdf);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    static const QRegularExpression mediaBox(R"(/MediaBox \[0 0 ([\d.]+) ([\d.]+)\])");
+    const QRegularExpressionMatch box = mediaBox.match(QString::fromLatin1(file.readAll()));
+    QVERIFY(box.hasMatch());
+    constexpr double kA5LongPt = 595.276, kA5ShortPt = 419.528, kTolerancePt = 1.0;
+    QVERIFY2(qAbs(box.captured(1).toDouble() - kA5LongPt) < kTolerancePt &&
+                 qAbs(box.captured(2).toDouble() - kA5ShortPt) < kTolerancePt,
+             qPrintable("got " + box.captured(0)));
 }
 
 void CommandsTest::helpOpensTheProgramFoldersFile()

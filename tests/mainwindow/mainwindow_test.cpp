@@ -1,7 +1,9 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractItemView>
+#include <QApplication>
 #include <QDir>
 #include <QFontMetrics>
+#include <QGraphicsView>
 #include <QLabel>
 #include <QMimeData>
 #include <QProcess>
@@ -56,6 +58,8 @@ private slots:
     void openReplacesTheListAndClearsMarks();
     void dropLoadsTheFirstFileOnly();
     void dropOfAnUnreadableFileKeepsTheCatalogue();
+    void dropOverTheChartLoads_data();
+    void dropOverTheChartLoads();
     void commandLineFile_data();
     void commandLineFile();
     void shiftJisAndUtf8LinesAreShownDecoded();
@@ -290,6 +294,74 @@ void MainWindowTest::dropOfAnUnreadableFileKeepsTheCatalogue()
     QCOMPARE(fixture_->messages.size(), 1);
     QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
     QCOMPARE(int(main.catalogueLines().size()), 2);
+}
+
+void MainWindowTest::dropOverTheChartLoads_data()
+{
+    // Where over the chart the file is dragged: the plot's centre, or halfway
+    // from the plot area's edge to the chart's on the side given; and whether
+    // the events go to the chart's view or to its viewport.
+    QTest::addColumn<QPoint>("side");
+    QTest::addColumn<bool>("toViewport");
+    QTest::addColumn<bool>("files");
+    QTest::newRow("plot area") << QPoint(0, 0) << true << true;
+    QTest::newRow("title") << QPoint(0, -1) << true << true;
+    QTest::newRow("legend") << QPoint(1, 0) << true << true;
+    QTest::newRow("hour labels") << QPoint(0, 1) << true << true;
+    QTest::newRow("degree labels") << QPoint(-1, 0) << true << true;
+    QTest::newRow("the view itself") << QPoint(0, 0) << false << true;
+    QTest::newRow("text, not a file, is refused") << QPoint(0, 0) << true << false;
+}
+
+void MainWindowTest::dropOverTheChartLoads()
+{
+    QFETCH(QPoint, side);
+    QFETCH(bool, toViewport);
+    QFETCH(bool, files);
+    const QByteArray site("135\r\n35\r\n9\r\ncat.txt\r\n");
+    fixture_->write(QStringLiteral("cat.txt"), kTwoLines);
+    const QString dropped = fixture_->write(QStringLiteral("b.txt"), "A, 1:0:0, +1:0:0\n");
+    start(&site);
+    TfrmMirado &main = fixture_->windows().frmMirado();
+    QVERIFY(QTest::qWaitForWindowExposed(&main));
+    fixture_->windows().frmSelect().btnSelectAllClick();
+    main.mnuPlotClick();
+    QVERIFY(main.chart()->isLegendVisible());
+
+    auto *view = main.chart()->findChild<QGraphicsView *>();
+    QVERIFY(view);
+    QWidget *target = toViewport ? view->viewport() : view;
+    // The chart's own coordinates start at its top left corner.
+    const QRectF plot = main.chart()->plotArea();
+    const QSizeF chart = main.chart()->size();
+    const auto place = [](int side, double low, double high, double length) {
+        return side < 0 ? low / 2 : side > 0 ? (high + length) / 2 : (low + high) / 2;
+    };
+    const QPoint at = target->mapFrom(
+        main.chart(), QPointF(place(side.x(), plot.left(), plot.right(), chart.width()),
+                              place(side.y(), plot.top(), plot.bottom(), chart.height()))
+                          .toPoint());
+
+    QMimeData mime;
+    if (files)
+        mime.setUrls({QUrl::fromLocalFile(dropped)});
+    else
+        mime.setText(dropped);
+    QDragEnterEvent enter(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &enter);
+    QCOMPARE(enter.isAccepted(), files);
+    if (!files)
+        return;
+    QDragMoveEvent move(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &move);
+    QVERIFY(move.isAccepted());
+    QCOMPARE(move.dropAction(), Qt::CopyAction);
+    QDropEvent drop(at, Qt::CopyAction, &mime, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(target, &drop);
+    QVERIFY(drop.isAccepted());
+    QVERIFY(fixture_->messages.isEmpty());
+    QCOMPARE(main.catalogueLines().front(), std::string("A, 1:0:0, +1:0:0"));
+    QCOMPARE(fixture_->windows().frmSelect().itemCount(), 1);
 }
 
 void MainWindowTest::commandLineFile_data()

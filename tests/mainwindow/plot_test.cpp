@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include <QAbstractItemView>
 #include <QLabel>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QStyle>
 #include <QTest>
@@ -40,6 +41,7 @@ private slots:
     void plottingAgainReplacesTheCurves();
     void emptySelectionLeavesTheChartEmpty();
     void selectionButtons();
+    void selectionDialogGeometry();
     void doubleClickInvertsTheCurrentItem();
     void checkBoxClickMakesTheItemCurrent();
     void cancelKeepsTheMarksForTheNextPlot();
@@ -200,6 +202,34 @@ void PlotTest::selectionButtons()
     select().btnOKClick();
     QCOMPARE(chart()->chartTitle(), QStringLiteral("Mirado 2001.12.31"));
     QVERIFY(fixture_->messages.isEmpty());
+}
+
+void PlotTest::selectionDialogGeometry()
+{
+    select().show();
+    QVERIFY(QTest::qWaitForWindowExposed(&select()));
+    // Outside sizes: the window manager's frame where it draws one (a frame
+    // may come after the showing), the inside where none is drawn.
+    QTRY_COMPARE(select().frameGeometry().size(), QSize(472, 338));
+    const QSize frame = select().frameGeometry().size() - select().size();
+    QCOMPARE(select().minimumSize() + frame, QSize(367, 100));
+
+    // The buttons at their places, keeping their distance from the right edge.
+    const auto lefts = [this] {
+        QList<int> lefts;
+        for (const char *name : {"btnSelectAll", "btnClear", "btnOK", "btnCancel"})
+            lefts << select().findChild<QPushButton *>(name)->x();
+        return lefts;
+    };
+    QCOMPARE(lefts(), (QList<int>{109, 189, 305, 385}));
+    select().resize(select().size() + QSize(40, 0));
+    QCOMPARE(lefts(), (QList<int>{149, 229, 345, 425}));
+
+    auto *view = select().findChild<QAbstractItemView *>("clbObject");
+    const QRect first = view->visualRect(view->model()->index(0, 0));
+    const QRect second = view->visualRect(view->model()->index(1, 0));
+    QCOMPARE(second.top() - first.top(), 16);
+    QCOMPARE(first.height(), 16);
 }
 
 void PlotTest::doubleClickInvertsTheCurrentItem()
