@@ -143,7 +143,7 @@ void BM_NightToolAll(benchmark::State &state)
     std::FILE *err = std::fopen("/dev/null", "wb");
     for (auto _ : state) {
         const int status =
-            night::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null, err);
+            tool::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null, err);
         if (status != 0)
             state.SkipWithError("mirado-night failed");
     }

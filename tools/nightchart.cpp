@@ -19,7 +19,7 @@
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
@@ -172,4 +172,4 @@ QtParts ChartParts()
     return parts;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

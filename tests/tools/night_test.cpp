@@ -17,7 +17,7 @@
 #include "tools/run.h"
 #include "tools/textwriters.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 namespace {
 
 struct ListRow
@@ -600,4 +600,4 @@ TEST(Run, TwilightShadesTheImage)
 }
 
 } // namespace
-} // namespace mirado::night
+} // namespace mirado::tool
