@@ -64,10 +64,13 @@ void LoadCatalogue(Session &session, const Options &options, const std::string &
     session.chooseLines(ChosenLines(options.objects, static_cast<int>(session.catalogue().size())));
 }
 
-// The night the options name, or the site's present night.
+// The night the options name, or the site's present night. The present
+// night is found either way, so a site zone that does not fit in minutes ends
+// the run before anything is written.
 void ChooseDate(Session &session, const std::optional<TDateRec> &date)
 {
-    session.date() = date ? *date : session.tonight();
+    const TDateRec tonight = session.tonight();
+    session.date() = date.value_or(tonight);
 }
 
 // A line's trouble, after the file and the line: "catalogue.txt:2: text".
@@ -293,7 +296,7 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
 int RunNowTexts(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
                 const QtParts &qt)
 {
-    const DateTimeValue at = options.at ? *options.at : SiteLocalNow(site.timeZone);
+    const DateTimeValue at = options.at.value_or(SiteLocalNow(site.timeZone));
     qt.nowTexts(at, site, out, PrintTo(err));
     return 0;
 }
