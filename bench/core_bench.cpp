@@ -116,11 +116,9 @@ void BM_ReadLargeCatalogue(benchmark::State &state)
     const std::string path = MakeShape(static_cast<Shape>(state.range(0)));
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path));
     for (auto _ : state) {
-        CatalogueLines lines;
-        ReadLines(path, lines);
-        const TextEncoding encoding = DetectDisplayEncoding(lines);
+        const ObjectCatalogue catalogue = ObjectCatalogue::Read(path, '.');
         try {
-            benchmark::DoNotOptimize(ParseObjectLine(lines.front(), '.', encoding));
+            benchmark::DoNotOptimize(catalogue.object(0));
         } catch (const Error &) {
             // The empty lines of line breaks do not parse.
         }
