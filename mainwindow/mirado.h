@@ -4,9 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "astro/types.h"
 #include "chart/seriesstore.h"
