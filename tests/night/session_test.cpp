@@ -9,31 +9,6 @@
 namespace mirado {
 namespace {
 
-struct AddRow
-{
-    const char *name;
-    std::vector<int> added;
-};
-
-// The window builds its selection a checked line at a time: neighbours join
-// one range, and every index is found again in its place.
-TEST(LineSelection, AddedLinesComeBackInOrder)
-{
-    const AddRow rows[] = {
-        {"none", {}},
-        {"one", {4}},
-        {"one run", {0, 1, 2}},
-        {"runs and single lines", {0, 1, 3, 7, 8, 9, 12}},
-    };
-    for (const AddRow &row : rows) {
-        LineSelection selection;
-        for (const int index : row.added)
-            selection.add(index);
-        EXPECT_EQ(selection.size(), row.added.size()) << row.name;
-        EXPECT_EQ(selection.toVector(), row.added) << row.name;
-    }
-}
-
 // A catalogue that cannot be read leaves the present one, and the window's
 // list is emptied only once the new one is read.
 TEST(Session, LoadCatalogueReplacesOnlyWhatWasRead)
