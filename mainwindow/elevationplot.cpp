@@ -2,6 +2,7 @@
 #include "elevationplot.h"
 
 #include <string>
+#include <utility>
 
 #include "night/darkness.h"
 #include "night/session.h"

@@ -2,7 +2,9 @@
 #include "nowdisplay.h"
 
 #include <QLabel>
+#include <exception>
 #include <string>
+#include <utility>
 
 #include "chart/elevationchart.h"
 #include "night/clock.h"

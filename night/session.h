@@ -45,6 +45,8 @@ private:
     std::size_t count_ = 0;
 };
 
+// The state the window keeps for its whole run and mirado-night for one
+// command.
 class Session
 {
 public:
