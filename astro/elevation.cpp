@@ -3,20 +3,12 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
 
 #include "data/checked.h"
 #include "sidereal.h"
 #include "trap.h"
 
 namespace mirado {
-
-namespace {
-
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
-
-} // namespace
 
 double GetDegElevation(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                        double latitude, THMSRec time, double timeZone, const WarningReporter &warn)

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <numbers>
 #include <string>
 
 namespace mirado {
@@ -30,6 +31,9 @@ struct THMSRec
 // The window shows it in a warning box, the command-line tool prints it, tests
 // record it.
 using WarningReporter = std::function<void(const std::string &text)>;
+
+inline constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
+inline constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 
 inline constexpr double kSecondsPerHour = 3600.0;
 inline constexpr std::int32_t kSecondsPerDayInt = 86400;

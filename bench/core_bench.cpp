@@ -116,11 +116,9 @@ void BM_ReadLargeCatalogue(benchmark::State &state)
     const std::string path = MakeShape(static_cast<Shape>(state.range(0)));
     const auto size = static_cast<std::int64_t>(std::filesystem::file_size(path));
     for (auto _ : state) {
-        CatalogueLines lines;
-        ReadLines(path, lines);
-        const TextEncoding encoding = DetectDisplayEncoding(lines);
+        const ObjectCatalogue catalogue = ObjectCatalogue::Read(path, '.');
         try {
-            benchmark::DoNotOptimize(ParseObjectLine(lines.front(), '.', encoding));
+            benchmark::DoNotOptimize(catalogue.object(0));
         } catch (const Error &) {
             // The empty lines of line breaks do not parse.
         }
@@ -143,7 +141,7 @@ void BM_NightToolAll(benchmark::State &state)
     std::FILE *err = std::fopen("/dev/null", "wb");
     for (auto _ : state) {
         const int status =
-            night::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null, err);
+            tool::Main({"--catalogue", path, "--date", "2001-12-31", "--all"}, null, err);
         if (status != 0)
             state.SkipWithError("mirado-night failed");
     }

@@ -2,6 +2,7 @@
 #include "catalogue.h"
 
 #include <cmath>
+#include <utility>
 
 #include "checked.h"
 #include "fields.h"
@@ -45,6 +46,25 @@ ParsedObject ParseObjectLine(std::string_view line, char decimalSeparator, TextE
     object.dec.minutes = CheckedAbs(StrToInt(dec.item(1)));
     object.dec.seconds = std::fabs(StrToFloat(dec.item(2), decimalSeparator));
     return object;
+}
+
+ObjectCatalogue::ObjectCatalogue(CatalogueLines lines, char decimalSeparator)
+    : lines_(std::move(lines)), encoding_(DetectDisplayEncoding(lines_)),
+      decimalSeparator_(decimalSeparator)
+{}
+
+ObjectCatalogue ObjectCatalogue::Read(const std::string &path, char decimalSeparator)
+{
+    CatalogueLines lines;
+    ReadLines(path, lines);
+    return ObjectCatalogue(std::move(lines), decimalSeparator);
+}
+
+CatalogueObject ObjectCatalogue::object(std::size_t index) const
+{
+    const ParsedObject parsed = ParseObjectLine(lines_[index], decimalSeparator_, encoding_);
+    return {static_cast<int>(index + 1), DecodeToUtf8(parsed.name, encoding_), parsed.ra,
+            parsed.dec};
 }
 
 } // namespace mirado

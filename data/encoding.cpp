@@ -10,6 +10,8 @@
 #include <iconv.h>
 #endif
 
+#include "errors.h"
+
 namespace mirado {
 
 namespace {
@@ -231,6 +233,13 @@ std::string ErrorTextForDisplay(std::string_view format, std::string_view argume
     }
     result.append(text, from, std::string::npos);
     return result;
+}
+
+std::string ErrorTextForDisplay(const std::exception &error)
+{
+    if (const auto *own = dynamic_cast<const Error *>(&error); own && own->hasArgument())
+        return ErrorTextForDisplay(own->format(), own->argument());
+    return error.what();
 }
 
 } // namespace mirado

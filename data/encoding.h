@@ -8,6 +8,7 @@
 // changed.
 
 #include <cstddef>
+#include <exception>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -54,5 +55,10 @@ inline std::string_view DisplayPrefix(std::string_view bytes,
 // An error text whose "%s" stands for `argument`, a byte string from a file
 // or a path: the argument is decoded by its own bytes and shortened.
 std::string ErrorTextForDisplay(std::string_view format, std::string_view argument);
+
+// An error's text for display, in UTF-8: the program's own error with its
+// quoted file name or catalogue text decoded, any other error's text as it
+// is. The window's boxes and mirado-night's messages both show this.
+std::string ErrorTextForDisplay(const std::exception &error);
 
 } // namespace mirado

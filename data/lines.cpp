@@ -2,6 +2,7 @@
 #include "lines.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 #include <limits>
 
@@ -11,9 +12,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
-#include <system_error>
 #else
-#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -52,6 +51,15 @@ template <typename LineFunction> void ForEachLine(std::string_view content, Line
     }
     if (start < size)
         line(start, size);
+}
+
+// The lines of a file's or a stream's bytes, a leading byte-order mark
+// skipped.
+CatalogueLines LinesOfText(std::string content, const std::string &name)
+{
+    if (WithoutByteOrderMark(content).size() != content.size())
+        content.erase(0, kByteOrderMark.size());
+    return CatalogueLines(std::move(content), name);
 }
 
 } // namespace
@@ -134,60 +142,66 @@ std::string_view WithoutByteOrderMark(std::string_view content)
 
 #ifdef _WIN32
 
-std::string ReadFileBytes(const std::string &path)
+namespace {
+
+// Reads `file` from where it stands to its end; false on a read error.
+bool ReadToEnd(std::FILE *file, std::string &content)
 {
-    // Only a regular file is read: a device would never end.
-    std::error_code ec;
-    if (path.empty() || !std::filesystem::is_regular_file(std::filesystem::path(path), ec))
-        ThrowCannotOpenFile(path);
-    struct Closer
-    {
-        void operator()(std::FILE *f) const { std::fclose(f); }
-    };
-    std::unique_ptr<std::FILE, Closer> file(std::fopen(path.c_str(), "rb"));
-    if (!file)
-        ThrowCannotOpenFile(path);
-    std::string content;
     char buffer[1 << 16];
     for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file.get());
+        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
         content.append(buffer, got);
         if (got < sizeof buffer)
             break;
     }
-    if (std::ferror(file.get()))
-        ThrowCannotOpenFile(path);
+    return !std::ferror(file);
+}
+
+std::string ReadStandardInputBytes(const std::string &name)
+{
+    std::string content;
+    if (!ReadToEnd(stdin, content))
+        ThrowCannotOpenFile(name);
+    return content;
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string &path, std::error_code &ec)
+{
+    // Only a regular file is read: a device would never end.
+    ec.clear();
+    const std::filesystem::path file(path);
+    if (path.empty() || !std::filesystem::is_regular_file(file, ec)) {
+        if (!ec)
+            ec = std::make_error_code(std::filesystem::is_directory(file, ec)
+                                          ? std::errc::is_a_directory
+                                          : std::errc::invalid_argument);
+        return {};
+    }
+    struct Closer
+    {
+        void operator()(std::FILE *f) const { std::fclose(f); }
+    };
+    errno = 0;
+    std::unique_ptr<std::FILE, Closer> opened(std::fopen(path.c_str(), "rb"));
+    std::string content;
+    if (!opened || !ReadToEnd(opened.get(), content)) {
+        ec.assign(errno != 0 ? errno : EIO, std::generic_category());
+        return {};
+    }
     return content;
 }
 
 #else
 
-std::string ReadFileBytes(const std::string &path)
-{
-    // Open first, without blocking (a FIFO would wait for a writer), then
-    // check what was opened: only a regular file is read, so neither a FIFO
-    // nor a device such as /dev/zero can hang the program, whatever the path
-    // names by the time it is opened.
-    if (path.empty())
-        ThrowCannotOpenFile(path);
-    const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
-    if (fd < 0)
-        ThrowCannotOpenFile(path);
-    struct Closer
-    {
-        int fd;
-        ~Closer() { ::close(fd); }
-    } closer{fd};
-    struct stat info
-    {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode))
-        ThrowCannotOpenFile(path);
+namespace {
 
-    // Read in one piece of the file's size, so the text is not copied as it
-    // grows; a file that grows meanwhile is read to its end.
-    std::string content;
-    std::size_t size = static_cast<std::size_t>(info.st_size);
-    content.resize(size + 1);
+// Reads `fd` to its end, in one piece when it holds no more than `sizeHint`
+// bytes, so the text is not copied as it grows; false on a read error.
+bool ReadToEnd(int fd, std::size_t sizeHint, std::string &content)
+{
+    content.resize(sizeHint + 1);
     std::size_t got = 0;
     for (;;) {
         if (got == content.size())
@@ -196,24 +210,84 @@ std::string ReadFileBytes(const std::string &path)
         if (n < 0) {
             if (errno == EINTR || errno == EAGAIN)
                 continue;
-            ThrowCannotOpenFile(path);
+            return false;
         }
         if (n == 0)
             break;
         got += static_cast<std::size_t>(n);
     }
     content.resize(got);
+    return true;
+}
+
+std::string ReadStandardInputBytes(const std::string &name)
+{
+    std::string content;
+    if (!ReadToEnd(STDIN_FILENO, 0, content))
+        ThrowCannotOpenFile(name);
+    return content;
+}
+
+} // namespace
+
+std::string ReadFileBytes(const std::string &path, std::error_code &ec)
+{
+    // Open first, without blocking (a FIFO would wait for a writer), then
+    // check what was opened: only a regular file is read, so neither a FIFO
+    // nor a device such as /dev/zero can hang the program, whatever the path
+    // names by the time it is opened.
+    ec.clear();
+    const int fd =
+        path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
+    if (fd < 0) {
+        ec.assign(path.empty() ? ENOENT : errno, std::generic_category());
+        return {};
+    }
+    struct Closer
+    {
+        int fd;
+        ~Closer() { ::close(fd); }
+    } closer{fd};
+    struct stat info
+    {};
+    if (::fstat(fd, &info) != 0) {
+        ec.assign(errno, std::generic_category());
+        return {};
+    }
+    if (!S_ISREG(info.st_mode)) {
+        ec = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
+                                                        : std::errc::invalid_argument);
+        return {};
+    }
+
+    // A file that grows meanwhile is read to its end.
+    std::string content;
+    if (!ReadToEnd(fd, static_cast<std::size_t>(info.st_size), content)) {
+        ec.assign(errno, std::generic_category());
+        return {};
+    }
     return content;
 }
 
 #endif
 
+std::string ReadFileBytes(const std::string &path)
+{
+    std::error_code ec;
+    std::string content = ReadFileBytes(path, ec);
+    if (ec)
+        ThrowCannotOpenFile(path);
+    return content;
+}
+
 void ReadLines(const std::string &path, CatalogueLines &target)
 {
-    std::string content = ReadFileBytes(path);
-    if (WithoutByteOrderMark(content).size() != content.size())
-        content.erase(0, kByteOrderMark.size());
-    target = CatalogueLines(std::move(content), path);
+    target = LinesOfText(ReadFileBytes(path), path);
+}
+
+void ReadStandardInputLines(const std::string &name, CatalogueLines &target)
+{
+    target = LinesOfText(ReadStandardInputBytes(name), name);
 }
 
 void ReadLines(const std::string &path, std::vector<std::string> &target)

@@ -6,6 +6,7 @@
 #include <memory>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
 namespace mirado {
@@ -80,9 +81,17 @@ std::string_view WithoutByteOrderMark(std::string_view content);
 void ReadLines(const std::string &path, CatalogueLines &target);
 void ReadLines(const std::string &path, std::vector<std::string> &target);
 
+// The lines of standard input, read to its end, as ReadLines reads a file.
+// Raises "ファイル %s は開けません" with `name` when it cannot be read.
+void ReadStandardInputLines(const std::string &name, CatalogueLines &target);
+
 // Reads the whole file at `path` as bytes; raises the same error as ReadLines.
 // The file is opened first, without blocking, and only then checked to be a
 // regular file, so nothing swapped in between can hang the reader.
 std::string ReadFileBytes(const std::string &path);
+// The same, reporting a failure in `ec` instead (the system's error; a folder
+// gives "Is a directory", any other file that is not regular "Invalid
+// argument") and then returning nothing.
+std::string ReadFileBytes(const std::string &path, std::error_code &ec);
 
 } // namespace mirado

@@ -4,7 +4,10 @@
 #include <QFile>
 #include <QTextBrowser>
 #include <QVBoxLayout>
+#include <string>
+#include <system_error>
 
+#include "data/lines.h"
 #include "messages.h"
 #include "platform/textcodec.h"
 
@@ -32,14 +35,13 @@ HelpViewer::HelpViewer(QWidget *parent) : QWidget(parent, Qt::Window)
 
 bool HelpViewer::openContents(const QString &path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    std::error_code ec;
+    const std::string text = ReadFileBytes(QFile::encodeName(path).toStdString(), ec);
+    if (ec) {
         ShowMessage(this, {MessageIcon::Error, kViewerTitle,
                            QStringLiteral("ヘルプファイル %1 を開けません。").arg(path)});
         return false;
     }
-    const QByteArray bytes = file.readAll();
-    const std::string_view text(bytes.constData(), static_cast<std::size_t>(bytes.size()));
     browser_->setMarkdown(DecodeForDisplay(text, DetectDisplayEncoding(text)));
     shownFile_ = path;
     show();

@@ -3,8 +3,7 @@
 
 #include <QMessageBox>
 
-#include "data/errors.h"
-#include "platform/textcodec.h"
+#include "data/encoding.h"
 
 namespace mirado {
 
@@ -37,9 +36,7 @@ void SetMessageHandlerForTesting(std::function<void(const Message &)> handler)
 
 QString ErrorText(const std::exception &error)
 {
-    if (const auto *own = dynamic_cast<const Error *>(&error))
-        return ErrorTextForDisplay(own->format(), own->argument(), own->hasArgument());
-    return QString::fromUtf8(error.what());
+    return QString::fromStdString(ErrorTextForDisplay(error));
 }
 
 QString WithFullStop(const QString &text)

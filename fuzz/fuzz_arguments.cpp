@@ -14,13 +14,13 @@
 
 namespace {
 
-using mirado::night::Options;
+using mirado::tool::Options;
 
 std::optional<Options> Parse(const std::vector<std::string> &args)
 {
     try {
-        return mirado::night::ParseArguments(args);
-    } catch (const mirado::night::UsageError &e) {
+        return mirado::tool::ParseArguments(args);
+    } catch (const mirado::tool::UsageError &e) {
         MIRADO_FUZZ_REQUIRE(std::string_view(e.what()).size() > 0);
         return std::nullopt;
     }
@@ -39,14 +39,14 @@ void CheckBounds(const Options &o)
     }
     for (const auto &[first, last] : o.objects)
         MIRADO_FUZZ_REQUIRE(first >= 1 && first <= last);
-    if (o.mode == mirado::night::Mode::Times)
+    if (o.mode == mirado::tool::Mode::Times)
         MIRADO_FUZZ_REQUIRE(o.date && o.time);
     // Choosing lines never yields one past the catalogue.
     constexpr int kLines = 50;
     try {
-        for (const int index : mirado::night::ChosenLines(o.objects, kLines).toVector())
+        for (const int index : mirado::tool::ChosenLines(o.objects, kLines).toVector())
             MIRADO_FUZZ_REQUIRE(index >= 0 && index < kLines);
-    } catch (const mirado::night::UsageError &) {
+    } catch (const mirado::tool::UsageError &) {
     }
 }
 

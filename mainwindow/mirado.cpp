@@ -25,13 +25,10 @@
 #include <QVBoxLayout>
 #include <algorithm>
 #include <limits>
-#include <optional>
 
 #include "astro/clocktime.h"
 #include "chart/elevationchart.h"
-#include "chart/nightplot.h"
 #include "data/catalogue.h"
-#include "data/lines.h"
 #include "datespinbox.h"
 #include "dialogs/about.h"
 #include "dialogs/helpviewer.h"
@@ -39,10 +36,8 @@
 #include "dialogs/option.h"
 #include "dialogs/printersetup.h"
 #include "dialogs/select.h"
-#include "night/clock.h"
-#include "night/darkness.h"
-#include "night/nowtexts.h"
-#include "night/plan.h"
+#include "elevationplot.h"
+#include "nowdisplay.h"
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
 #include "platform/textcodec.h"
@@ -117,18 +112,10 @@ protected:
     }
 };
 
-// The same site for the present-moment display: equal numbers, NaN equal to
-// NaN.
-bool SameSiteValues(const SiteValues &a, const SiteValues &b)
-{
-    const auto same = [](double x, double y) { return x == y || (x != x && y != y); };
-    return same(a.longitude, b.longitude) && same(a.latitude, b.latitude) &&
-           same(a.timeZone, b.timeZone);
-}
-
 } // namespace
 
-TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
+TfrmMirado::TfrmMirado(QWidget *parent)
+    : QMainWindow(parent), session_(DecimalSeparatorOf(QLocale::system()))
 {
     setObjectName(QStringLiteral("frmMirado"));
     setWindowTitle(QStringLiteral("Mirado"));
@@ -137,13 +124,14 @@ TfrmMirado::TfrmMirado(QWidget *parent) : QMainWindow(parent)
     setMinimumSize(kWindowSize);
     resize(kWindowSize);
     move(kWindowPosition);
-    decimalSeparator_ = DecimalSeparatorOf(QLocale::system());
 
     createMenus();
     createToolBar();
     createChart();
     createStatusBar();
     localeFormats_ = LocaleFormatsOf(QLocale::system(), clockTextRoom());
+    nowDisplay_ = std::make_unique<NowDisplay>(*chtMirado_, *lblLocalTime_, *utPanel_, *lstPanel_,
+                                               localeFormats_, warningBox());
 
     printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
     helpViewer_ = new HelpViewer(this);
@@ -316,7 +304,7 @@ void TfrmMirado::createToolBar()
 void TfrmMirado::createChart()
 {
     chtMirado_ = new ElevationChart(this);
-    plot_ = std::make_unique<NightPlot>(*chtMirado_);
+    plot_ = std::make_unique<ElevationPlot>(*chtMirado_, warningBox());
     chtMirado_->setObjectName(QStringLiteral("chtMirado"));
     bevTopLineChart_ = new Bevel(chtMirado_);
     bevTopLineChart_->setGeometry(0, 0, chtMirado_->width(), kBevelHeight);
@@ -373,8 +361,8 @@ void TfrmMirado::FormCreate()
 {
     setAcceptDrops(true);
     try {
-        catalogueLines_.clear();
-        selectedDate_ = {sedYear_->value(), sedMonth_->value(), sedDay_->value()};
+        session_.setCatalogue({});
+        session_.date() = {sedYear_->value(), sedMonth_->value(), sedDay_->value()};
     } catch (const std::exception &error) {
         ShowWarning(this, QStringLiteral("FormCreate ") + ErrorText(error));
     }
@@ -389,27 +377,24 @@ void TfrmMirado::FormShow()
     }
 
     // The present-moment marker, created detached.
-    nowSeries_ = chtMirado_->createPointSeries();
-    hasNowSeries_ = true;
-    chtMirado_->setSeriesTitle(nowSeries_, QStringLiteral("Now"));
-    chtMirado_->setPointer(nowSeries_, false, 1, 10000);
+    nowDisplay_->createMarker();
 
     // The darkness shading as the user left it; off at the first start.
-    twilightOn_ = UserSettings().value(kTwilightSetting, false).toBool();
-    mnuTwilight_->setChecked(twilightOn_);
+    plot_->setDarknessOn(UserSettings().value(kTwilightSetting, false).toBool());
+    mnuTwilight_->setChecked(plot_->isDarknessOn());
 
     // The site, whose zone tells tonight's date, and the catalogue it names.
     // The start date is set also when the site file fails.
     try {
-        ReadSiteFile(kSiteFileName, site_, decimalSeparator_);
+        session_.readSiteFile(kSiteFileName);
     } catch (...) {
         showStartDate();
         throw;
     }
     showStartDate();
-    showDarkness();
-    if (!site_.cataloguePath.empty())
-        LoadCatalogue(site_.cataloguePath);
+    plot_->showDarkness(session_);
+    if (!site().cataloguePath.empty())
+        LoadCatalogue(site().cataloguePath);
 }
 
 void TfrmMirado::showStartDate()
@@ -418,7 +403,7 @@ void TfrmMirado::showStartDate()
     // minutes do not fit leaves the design date; the clock reports it.
     TDateRec start{};
     try {
-        start = NightDateOf(SiteLocalNow(site_.timeZone));
+        start = session_.tonight();
     } catch (const std::exception &) {
         return;
     }
@@ -429,7 +414,7 @@ void TfrmMirado::showStartDate()
 
 void TfrmMirado::FormDestroy()
 {
-    catalogueLines_.clear();
+    session_.setCatalogue({});
 }
 
 void TfrmMirado::showEvent(QShowEvent *event)
@@ -443,26 +428,24 @@ void TfrmMirado::showEvent(QShowEvent *event)
 
 void TfrmMirado::sedYearChange(int value)
 {
-    selectedDate_.year = value;
+    session_.date().year = value;
 }
 void TfrmMirado::sedMonthChange(int value)
 {
-    selectedDate_.month = value;
+    session_.date().month = value;
 }
 void TfrmMirado::sedDayChange(int value)
 {
-    selectedDate_.day = value;
+    session_.date().day = value;
 }
 
 void TfrmMirado::LoadCatalogue(const std::string &path)
 {
-    CatalogueLines lines;
-    ReadLines(path, lines);
     // The list reads the lines it shows: empty it before they go.
-    if (frmSelect_)
-        frmSelect_->clearItems();
-    catalogueLines_ = std::move(lines);
-    catalogueEncoding_ = DetectDisplayEncoding(catalogueLines_);
+    session_.loadCatalogue(path, [this] {
+        if (frmSelect_)
+            frmSelect_->clearItems();
+    });
     FillObjectList();
 }
 
@@ -471,11 +454,12 @@ void TfrmMirado::FillObjectList()
     if (!frmSelect_)
         return;
     // The list asks for the texts it shows; only their start is decoded.
-    const int count = static_cast<int>(
-        std::min<std::size_t>(catalogueLines_.size(), std::numeric_limits<int>::max()));
-    frmSelect_->setItems(count, [this](int row) {
+    const ObjectCatalogue &catalogue = session_.catalogue();
+    const int count =
+        static_cast<int>(std::min<std::size_t>(catalogue.size(), std::numeric_limits<int>::max()));
+    frmSelect_->setItems(count, [&catalogue](int row) {
         return ShortenedForDisplay(DecodeForDisplay(
-            DisplayPrefix(catalogueLines_[static_cast<std::size_t>(row)]), catalogueEncoding_));
+            DisplayPrefix(catalogue.lines()[static_cast<std::size_t>(row)]), catalogue.encoding()));
     });
 }
 
@@ -570,146 +554,69 @@ WarningReporter TfrmMirado::warningBox()
     return [this](const std::string &text) { ShowWarning(this, QString::fromUtf8(text)); };
 }
 
+LineSelection TfrmMirado::checkedLines() const
+{
+    LineSelection checked;
+    const std::size_t items = frmSelect_ ? static_cast<std::size_t>(frmSelect_->itemCount()) : 0;
+    for (std::size_t i = 0; i < std::min(items, session_.catalogue().size()); ++i)
+        if (frmSelect_->isChecked(static_cast<int>(i)))
+            checked.add(static_cast<int>(i));
+    return checked;
+}
+
 void TfrmMirado::mnuPlotClick()
 {
-    const NightPlan plan(selectedDate_, site_, catalogueEncoding_, decimalSeparator_);
-    plot_->start(plan);
-    plottedDate_ = selectedDate_;
-    plottedSite_ = site_;
-    showDarkness();
-
-    // The checked lines, in catalogue order; each curve is shown as soon as
-    // it is computed, and a line that does not parse ends the plot there.
-    // The astronomy routines' failures do not stop a curve: the plot reports
-    // the first of them once, after every curve is drawn, so a catalogue of
-    // absurd coordinates raises one box instead of one per point.
-    std::optional<std::string> firstFailure;
-    const WarningReporter warn = [&firstFailure](const std::string &text) {
-        if (!firstFailure)
-            firstFailure = text;
-    };
-    const auto reportFailure = [&] {
-        if (firstFailure)
-            warningBox()(*firstFailure);
-    };
-    const int items = frmSelect_ ? frmSelect_->itemCount() : 0;
-    try {
-        for (std::size_t i = 0; i < catalogueLines_.size(); ++i) {
-            const int index = static_cast<int>(i);
-            if (index < items && frmSelect_->isChecked(index))
-                plot_->add(plan.curve(index, catalogueLines_[i], warn));
-        }
-    } catch (...) {
-        reportFailure();
-        throw;
-    }
-    reportFailure();
+    session_.chooseLines(checkedLines());
+    plot_->plot(session_);
 
     // The present moment, when the display is on.
-    if (nowDisplayOn_) {
-        prepareMarker();
+    if (nowDisplay_->isOn()) {
+        nowDisplay_->prepareMarker();
         tmrNowTimer();
     }
 }
 
 void TfrmMirado::mnuTwilightClick()
 {
-    twilightOn_ = !twilightOn_;
-    mnuTwilight_->setChecked(twilightOn_);
-    UserSettings().setValue(kTwilightSetting, twilightOn_);
-    showDarkness();
-}
-
-void TfrmMirado::showDarkness()
-{
-    if (!twilightOn_) {
-        plot_->showDarkness({});
-        return;
-    }
-    // The night of the last plot; before the first, that of the date fields.
-    const TDateRec date = plottedDate_.value_or(selectedDate_);
-    const SiteValues &site = plottedSite_ ? *plottedSite_ : site_;
-    plot_->showDarkness(DarknessStretches(date, {site.longitude, site.latitude, site.timeZone}));
-}
-
-void TfrmMirado::prepareMarker()
-{
-    if (!hasNowSeries_) {
-        nowSeries_ = chtMirado_->createPointSeries();
-        hasNowSeries_ = true;
-    }
-    chtMirado_->attachSeries(nowSeries_);
-    chtMirado_->setSeriesTitle(nowSeries_, QStringLiteral("Now"));
-    chtMirado_->clearSeries(nowSeries_);
-    chtMirado_->setPointer(nowSeries_, false, 1, 10000);
-    chtMirado_->addPoint(nowSeries_, 0.0, 0.0);
+    plot_->setDarknessOn(!plot_->isDarknessOn());
+    mnuTwilight_->setChecked(plot_->isDarknessOn());
+    UserSettings().setValue(kTwilightSetting, plot_->isDarknessOn());
+    plot_->showDarkness(session_);
 }
 
 void TfrmMirado::mnuNowClick()
 {
-    if (nowDisplayOn_) {
-        nowDisplayOn_ = false;
+    if (nowDisplay_->isOn()) {
+        nowDisplay_->setOn(false);
         mnuNow_->setChecked(false);
         tbNow_->setChecked(false);
         findChild<QAction *>(QStringLiteral("mnuPlot"))->trigger();
     } else {
-        nowDisplayOn_ = true;
+        nowDisplay_->setOn(true);
         mnuNow_->setChecked(true);
         tbNow_->setChecked(true);
-        prepareMarker();
+        nowDisplay_->prepareMarker();
     }
 }
 
 void TfrmMirado::tmrNowTimer()
 {
-    // Site values that make the present moment fail (a zone whose minutes do
-    // not fit, a longitude typed without its decimal point) fail on every
-    // tick: each failure is reported once, until the site values change.
-    if (reportedSite_ && !SameSiteValues(*reportedSite_, site_))
-        reportedSite_.reset();
+    nowDisplay_->tick(session_.site());
+}
 
-    // The present moment at the site: universal time from the system clock
-    // moved by the site's zone, whatever zone the computer keeps.
-    DateTimeValue now;
-    try {
-        now = SiteLocalNow(site_.timeZone);
-    } catch (const std::exception &) {
-        if (reportedSite_)
-            return;
-        reportedSite_ = site_;
-        throw;
-    }
+SeriesId TfrmMirado::nowSeries() const
+{
+    return nowDisplay_->markerSeries();
+}
 
-    // The marker at the present moment on the night axis.
-    if (nowDisplayOn_ && hasNowSeries_) {
-        chtMirado_->setPointValue(nowSeries_, ValueList::X, 0, MarkerX(now.time()));
-        chtMirado_->setPointValue(nowSeries_, ValueList::Y, 0, kMarkerY);
-        chtMirado_->zoomByPercent(100.0);
-    }
+bool TfrmMirado::isNowDisplayOn() const
+{
+    return nowDisplay_->isOn();
+}
 
-    // Local time, universal time, local sidereal time.
-    lblLocalTime_->setText(
-        QString::fromStdString(LocalTimeLabel(now, localeFormats_)).replace(u'\r', u'\n'));
-    try {
-        utPanel_->setText(
-            QString::fromStdString(UniversalTimeText(now, site_.timeZone, localeFormats_)));
-    } catch (const std::exception &) {
-        if (reportedSite_)
-            return;
-        reportedSite_ = site_;
-        throw;
-    }
-    std::optional<std::string> failure;
-    const WarningReporter warn = [&failure](const std::string &text) {
-        if (!failure)
-            failure = text;
-    };
-    lstPanel_->setText(
-        QString::fromStdString(SiderealTimeText(now, site_.longitude, site_.timeZone, warn)));
-    if (failure && !reportedSite_) {
-        reportedSite_ = site_;
-        warningBox()(*failure);
-    }
+bool TfrmMirado::isTwilightOn() const
+{
+    return plot_->isDarknessOn();
 }
 
 void TfrmMirado::mnuZoom100Click()

@@ -4,9 +4,7 @@
 #include <QMainWindow>
 #include <functional>
 #include <memory>
-#include <optional>
 #include <string>
-#include <vector>
 
 #include "astro/types.h"
 #include "chart/seriesstore.h"
@@ -14,8 +12,8 @@
 #include "data/site.h"
 #include "dialogs/option.h"
 #include "night/nowtexts.h"
+#include "night/session.h"
 #include "platform/localeformat.h"
-#include "platform/textcodec.h"
 
 class QAction;
 class QPrintDialog;
@@ -29,8 +27,9 @@ namespace mirado {
 
 class DateSpinBox;
 class ElevationChart;
+class ElevationPlot;
 class HelpViewer;
-class NightPlot;
+class NowDisplay;
 class TfrmAbout;
 class TfrmOption;
 class TfrmSelect;
@@ -38,10 +37,10 @@ class TfrmSelect;
 // The local files among the dropped items, in the order dropped.
 QStringList DroppedFileNames(const QMimeData &data);
 
-// The main window frmMirado. It holds the program's state for the whole run
-// (the chosen date, the site, the catalogue lines and path) and runs the
-// commands of the menu and the toolbar. The other windows read and write the
-// state through it.
+// The main window frmMirado. It builds the window's widgets and wires them to
+// the program's state for the whole run, a Session (the chosen date, the
+// site, the catalogue and its path), to the plot and to the present-moment
+// display. The other windows read and write the state through it.
 class TfrmMirado : public QMainWindow, public SiteSettingsHost
 {
     Q_OBJECT
@@ -57,18 +56,19 @@ public:
     void setDialogs(TfrmSelect *select, TfrmAbout *about, TfrmOption *option);
 
     // The state.
-    const TDateRec &selectedDate() const { return selectedDate_; }
-    const SiteValues &site() const { return site_; }
-    SiteValues &site() { return site_; }
-    const CatalogueLines &catalogueLines() const { return catalogueLines_; }
+    const Session &session() const { return session_; }
+    const TDateRec &selectedDate() const { return session_.date(); }
+    const SiteValues &site() const { return session_.site(); }
+    SiteValues &site() { return session_.site(); }
+    const CatalogueLines &catalogueLines() const { return session_.catalogue().lines(); }
     ElevationChart *chart() const { return chtMirado_; }
-    SeriesId nowSeries() const { return nowSeries_; }
+    SeriesId nowSeries() const;
     // The formats of the clock texts, chosen at start to fit their places.
     const LocaleFormats &localeFormats() const { return localeFormats_; }
     ClockTextRoom clockTextRoom() const;
     // The decimal separator of the user's locale, for every number the
     // program reads or writes.
-    char decimalSeparator() const override { return decimalSeparator_; }
+    char decimalSeparator() const override { return session_.decimalSeparator(); }
 
     // Reads the catalogue at `path` (bytes, as the file system takes them)
     // into the catalogue lines and refills the selection list. Raises the
@@ -88,7 +88,7 @@ public:
     void setOpenDialogForTesting(std::function<QString()> openDialog);
 
     // What the options dialog works on.
-    SiteValues &siteValues() override { return site_; }
+    SiteValues &siteValues() override { return session_.site(); }
     void loadCatalogue(const std::string &path) override { LoadCatalogue(path); }
     std::string siteFileSavePath() const override;
 
@@ -148,38 +148,25 @@ private:
                          void (TfrmMirado::*handler)());
     QToolButton *addToolButton(const char *name, const QString &caption, const QString &image,
                                void (TfrmMirado::*handler)());
-    // The darkness shading of the last plot's night, or none when it is off.
-    void showDarkness();
     // The spin edits set to the night the present moment belongs to.
     void showStartDate();
-    // The marker series attached again, cleared and given one point.
-    void prepareMarker();
+    // The catalogue's lines that are checked in the selection list.
+    LineSelection checkedLines() const;
     // The astronomy routines' warnings as warning boxes.
     WarningReporter warningBox();
     // Runs a handler with every error going to the default report.
     std::function<void()> guarded(void (TfrmMirado::*handler)());
 
     // State.
-    TDateRec selectedDate_{};
-    SeriesId nowSeries_{};
-    bool hasNowSeries_ = false;
-    SiteValues site_;
-    CatalogueLines catalogueLines_;
-    TextEncoding catalogueEncoding_ = TextEncoding::ShiftJis;
-    std::unique_ptr<NightPlot> plot_;
-    std::optional<TDateRec> plottedDate_;
-    std::optional<SiteValues> plottedSite_;
+    Session session_;
+    std::unique_ptr<ElevationPlot> plot_;
+    std::unique_ptr<NowDisplay> nowDisplay_;
     LocaleFormats localeFormats_;
-    // The site values of the present-moment display's last reported failure.
-    std::optional<SiteValues> reportedSite_;
-    char decimalSeparator_ = '.';
     bool shown_ = false;
-    bool nowDisplayOn_ = false;
-    bool twilightOn_ = false;
 
 public:
-    bool isNowDisplayOn() const { return nowDisplayOn_; }
-    bool isTwilightOn() const { return twilightOn_; }
+    bool isNowDisplayOn() const;
+    bool isTwilightOn() const;
 
 private:
     // Components.

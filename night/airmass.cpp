@@ -3,7 +3,8 @@
 
 #include <algorithm>
 #include <cmath>
-#include <numbers>
+
+#include "astro/types.h"
 
 namespace mirado {
 
@@ -16,7 +17,7 @@ std::optional<double> Airmass(double altitudeDeg)
     if (!(altitudeDeg > 0.0))
         return std::nullopt;
     const double h = std::min(altitudeDeg, 90.0);
-    return 1.0 / (std::sin(h * std::numbers::pi / 180.0) + kA * std::pow(h + kB, -kC));
+    return 1.0 / (std::sin(h * kRadiansPerDegree) + kA * std::pow(h + kB, -kC));
 }
 
 } // namespace mirado

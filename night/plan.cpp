@@ -1,8 +1,6 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plan.h"
 
-#include "data/catalogue.h"
-
 namespace mirado {
 
 std::string NightTitle(const TDateRec &date)
@@ -11,18 +9,15 @@ std::string NightTitle(const TDateRec &date)
            std::to_string(date.day);
 }
 
-NightPlan::NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding encoding,
-                     char decimalSeparator)
-    : date_(date), site_(site), encoding_(encoding), decimalSeparator_(decimalSeparator),
-      title_(NightTitle(date))
+NightPlan::NightPlan(const TDateRec &date, const SiteValues &site)
+    : date_(date), site_(site), title_(NightTitle(date))
 {}
 
-PlannedCurve NightPlan::curve(int index, std::string_view line, const WarningReporter &warn) const
+PlannedCurve NightPlan::curve(const CatalogueObject &object, const WarningReporter &warn) const
 {
-    const ParsedObject object = ParseObjectLine(line, decimalSeparator_, encoding_);
     PlannedCurve planned;
-    planned.line = index + 1;
-    planned.name = DecodeToUtf8(object.name, encoding_);
+    planned.line = object.line;
+    planned.name = object.name;
     planned.legendTitle = ShortenedUtf8(planned.name, kMaxLegendTitleLength);
     planned.points = NightElevations(object.ra, object.dec, date_, site_.longitude, site_.latitude,
                                      site_.timeZone, warn);

@@ -8,11 +8,10 @@
 
 #include <cstddef>
 #include <string>
-#include <string_view>
 
 #include "astro/types.h"
 #include "curve.h"
-#include "data/encoding.h"
+#include "data/catalogue.h"
 #include "data/site.h"
 
 namespace mirado {
@@ -39,24 +38,20 @@ struct PlannedCurve
 class NightPlan
 {
 public:
-    // The night of `date` at `site`; names are decoded from `encoding`, and
-    // numbers read with `decimalSeparator`.
-    NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding encoding,
-              char decimalSeparator);
+    // The night of `date` at `site`.
+    NightPlan(const TDateRec &date, const SiteValues &site);
 
     const TDateRec &date() const { return date_; }
     const SiteValues &site() const { return site_; }
     const std::string &title() const { return title_; }
 
-    // The curve of catalogue line `index` (0-based) holding `line`. Raises the
-    // line's parse error; the astronomy routines' failures go to `warn`.
-    PlannedCurve curve(int index, std::string_view line, const WarningReporter &warn) const;
+    // The curve of a catalogue object; the astronomy routines' failures go
+    // to `warn`.
+    PlannedCurve curve(const CatalogueObject &object, const WarningReporter &warn) const;
 
 private:
     TDateRec date_;
     SiteValues site_;
-    TextEncoding encoding_;
-    char decimalSeparator_;
     std::string title_;
 };
 

@@ -4,11 +4,11 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
-#include <numbers>
 
 #include <erfa.h>
 #include <erfam.h>
 
+#include "astro/types.h"
 #include "crossings.h"
 #include "data/errors.h"
 
@@ -25,8 +25,6 @@ constexpr int kMidnightNode = 2;
 // The Gaussian gravitational constant: the Sun's GM is its square in au^3/d^2.
 constexpr double kGaussianGravity = 0.01720209895;
 constexpr double kSampleStepHours = 0.5;
-constexpr double kRadiansPerDegree = std::numbers::pi / 180.0;
-constexpr double kDegreesPerRadian = 180.0 / std::numbers::pi;
 constexpr double kUnixEpochJd = 2440587.5;
 constexpr double kHoursPerDay = 24.0;
 // Light time for one au, in days.

@@ -9,13 +9,6 @@ QString DecodeForDisplay(std::string_view bytes, TextEncoding encoding)
     return QString::fromUtf8(text.data(), static_cast<qsizetype>(text.size()));
 }
 
-QString ErrorTextForDisplay(std::string_view format, std::string_view argument, bool hasArgument)
-{
-    if (!hasArgument)
-        return QString::fromUtf8(format.data(), static_cast<qsizetype>(format.size()));
-    return QString::fromStdString(ErrorTextForDisplay(format, argument));
-}
-
 QString ShortenedForDisplay(const QString &text, qsizetype maxLength)
 {
     if (text.size() <= maxLength)

@@ -19,8 +19,4 @@ QString DecodeForDisplay(std::string_view bytes, TextEncoding encoding);
 QString ShortenedForDisplay(const QString &text,
                             qsizetype maxLength = static_cast<qsizetype>(kMaxDisplayLength));
 
-// An error text whose "%s" stands for `argument`, a byte string from a file
-// or a path: the argument is decoded by its own bytes and shortened.
-QString ErrorTextForDisplay(std::string_view format, std::string_view argument, bool hasArgument);
-
 } // namespace mirado

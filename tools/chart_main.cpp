@@ -27,5 +27,5 @@ int main(int argc, char **argv)
     std::signal(SIGPIPE, SIG_IGN);
     qInstallMessageHandler(DropQtNotes);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    return mirado::night::Main(args, stdout, stderr, mirado::night::ChartParts());
+    return mirado::tool::Main(args, stdout, stderr, mirado::tool::ChartParts());
 }

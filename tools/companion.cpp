@@ -7,7 +7,7 @@
 #include <filesystem>
 #include <unistd.h>
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
@@ -48,4 +48,4 @@ int HandOverToCompanion(const std::vector<std::string> &args)
     return 2;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-namespace mirado::night {
+namespace mirado::tool {
 
 inline constexpr const char *kCompanionName = "mirado-night-chart";
 
@@ -23,4 +23,4 @@ std::vector<std::string> CompanionCandidates(const std::string &programFolder);
 // standard error, with status 2.
 int HandOverToCompanion(const std::vector<std::string> &args);
 
-} // namespace mirado::night
+} // namespace mirado::tool

@@ -5,7 +5,7 @@
 
 #include "night/plan.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // One output format of a night's curves. The run calls begin once, curve for
 // each catalogue line that parsed, in catalogue order, and end once, also
@@ -29,4 +29,4 @@ public:
     virtual void writeAhead(const std::string &text) { static_cast<void>(text); }
 };
 
-} // namespace mirado::night
+} // namespace mirado::tool

@@ -6,7 +6,7 @@
 #include "night/nighttime.h"
 #include "textwriters.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 const char *const kEventConventions =
     "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 the next "
@@ -174,4 +174,4 @@ void JsonEventWriter::end()
     out_ << (first_ ? "]}\n" : "\n]}\n");
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

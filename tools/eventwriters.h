@@ -12,7 +12,7 @@
 #include "night/sunmoon.h"
 #include "output.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // One object's events in one night.
 struct ObjectNight
@@ -66,4 +66,4 @@ private:
 // The conventions of the events, stated in the JSON output.
 extern const char *const kEventConventions;
 
-} // namespace mirado::night
+} // namespace mirado::tool

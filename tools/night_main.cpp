@@ -12,7 +12,7 @@ int main(int argc, char **argv)
     // A closed pipe shows as a failed write, which ends the run quietly.
     std::signal(SIGPIPE, SIG_IGN);
     const std::vector<std::string> args(argv + 1, argv + argc);
-    mirado::night::QtParts qt;
-    qt.handOver = [&args] { return mirado::night::HandOverToCompanion(args); };
-    return mirado::night::Main(args, stdout, stderr, qt);
+    mirado::tool::QtParts qt;
+    qt.handOver = [&args] { return mirado::tool::HandOverToCompanion(args); };
+    return mirado::tool::Main(args, stdout, stderr, qt);
 }

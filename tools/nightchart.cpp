@@ -20,7 +20,7 @@
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
@@ -181,4 +181,4 @@ QtParts ChartParts()
     return parts;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

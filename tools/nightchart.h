@@ -7,10 +7,10 @@
 
 #include "run.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // The image writer and the present-moment texts. Starts an application on
 // the offscreen platform when there is none, so no display is needed.
 QtParts ChartParts();
 
-} // namespace mirado::night
+} // namespace mirado::tool

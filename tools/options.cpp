@@ -12,7 +12,7 @@
 #error "MIRADO_VERSION_TEXT must be defined by the build"
 #endif
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
@@ -300,32 +300,6 @@ std::vector<LineRange> ParseLineRanges(std::string_view list)
     return ranges;
 }
 
-LineSelection::LineSelection(std::vector<LineRange> ranges) : ranges_(std::move(ranges))
-{
-    before_.reserve(ranges_.size());
-    for (const auto &[first, last] : ranges_) {
-        before_.push_back(count_);
-        count_ += static_cast<std::size_t>(last - first) + 1;
-    }
-}
-
-int LineSelection::operator[](std::size_t i) const
-{
-    // The last range that starts at or before the `i`th index.
-    const auto after = std::upper_bound(before_.begin(), before_.end(), i);
-    const auto range = static_cast<std::size_t>(after - before_.begin()) - 1;
-    return ranges_[range].first + static_cast<int>(i - before_[range]);
-}
-
-std::vector<int> LineSelection::toVector() const
-{
-    std::vector<int> indexes;
-    indexes.reserve(count_);
-    for (std::size_t i = 0; i < count_; ++i)
-        indexes.push_back((*this)[i]);
-    return indexes;
-}
-
 LineSelection ChosenLines(const std::vector<LineRange> &ranges, int lineCount)
 {
     if (ranges.empty()) {
@@ -452,4 +426,4 @@ std::string HelpText()
     return text;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

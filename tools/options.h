@@ -13,8 +13,9 @@
 
 #include "astro/clocktime.h"
 #include "astro/types.h"
+#include "night/session.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // A command line that cannot be carried out: unknown option, malformed value,
 // missing or unreadable file. Ends the program with status 2.
@@ -40,9 +41,6 @@ enum class Format
     Json,
 };
 
-// A 1-based line range, first <= last.
-using LineRange = std::pair<int, int>;
-
 inline constexpr const char *kStandardStream = "-";
 
 struct Options
@@ -56,7 +54,7 @@ struct Options
     std::optional<TDateRec> date; // empty: the night of the site's present moment
     std::optional<THMSRec> time;
     std::optional<DateTimeValue> at; // the site-local moment of --now-texts
-    std::vector<LineRange> objects;  // empty: every line
+    std::vector<LineRange> objects;  // 1-based; empty: every line
     bool all = false;
     Format format = Format::Csv;
     bool unique = false; // drop the second point of each equal pair
@@ -91,27 +89,6 @@ Options ParseArguments(const std::vector<std::string> &args);
 // reversed range or a line number below 1.
 std::vector<LineRange> ParseLineRanges(std::string_view list);
 
-// Chosen catalogue lines as 0-based indexes in catalogue order without
-// repeats, held as ranges: choosing every line of a catalogue of a hundred
-// million lines costs nothing.
-class LineSelection
-{
-public:
-    LineSelection() = default;
-    // `ranges` 0-based, inclusive, ascending and apart.
-    explicit LineSelection(std::vector<LineRange> ranges);
-
-    std::size_t size() const { return count_; }
-    // The `i`th chosen index.
-    int operator[](std::size_t i) const;
-    std::vector<int> toVector() const;
-
-private:
-    std::vector<LineRange> ranges_;
-    std::vector<std::size_t> before_; // chosen indexes before each range
-    std::size_t count_ = 0;
-};
-
 // The lines of `ranges` (every line when `ranges` is empty). Raises
 // UsageError when a range passes the last of `lineCount` lines.
 LineSelection ChosenLines(const std::vector<LineRange> &ranges, int lineCount);
@@ -130,4 +107,4 @@ std::string UsageText();
 // The synopsis, every option, the exit statuses and an example.
 std::string HelpText();
 
-} // namespace mirado::night
+} // namespace mirado::tool

@@ -5,7 +5,7 @@
 #include <charconv>
 #include <cstring>
 
-namespace mirado::night {
+namespace mirado::tool {
 
 Output::Output(std::FILE *file, std::string name) : file_(file), name_(std::move(name))
 {
@@ -92,4 +92,4 @@ std::string FormatNumber(double value)
     return std::string(text, end);
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

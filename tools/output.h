@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // The output cannot be written (a full disk, a closed descriptor). Ends the
 // program with a one-line message and status 2.
@@ -71,4 +71,4 @@ private:
 // The shortest text that reads back as the same double ("17", "12.5").
 std::string FormatNumber(double value);
 
-} // namespace mirado::night
+} // namespace mirado::tool

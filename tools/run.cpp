@@ -3,12 +3,12 @@
 
 #include <deque>
 #include <exception>
-#include <filesystem>
 #include <future>
 #include <optional>
 
 #include "astro/sidereal.h"
 #include "data/catalogue.h"
+#include "data/encoding.h"
 #include "data/errors.h"
 #include "data/lines.h"
 #include "data/site.h"
@@ -17,48 +17,31 @@
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
+#include "night/session.h"
 #include "night/sunmoon.h"
 #include "textwriters.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
 constexpr const char *kProgram = "mirado-night: ";
 constexpr const char *kStandardOutputName = "standard output";
 
-std::string ErrorText(const std::exception &e)
+// The session the options describe: the site file they name (which must
+// exist) or the default site, with their longitude, latitude and zone in
+// place of its own.
+Session SessionOf(const Options &options)
 {
-    if (const auto *error = dynamic_cast<const Error *>(&e); error && error->hasArgument())
-        return ErrorTextForDisplay(error->format(), error->argument());
-    return e.what();
-}
-
-SiteValues ResolveSite(const Options &options)
-{
-    SiteValues site = DefaultSite();
-    if (!options.sitePath.empty()) {
-        if (!std::filesystem::exists(options.sitePath))
-            ThrowCannotOpenFile(options.sitePath);
-        ReadSiteFile(options.sitePath, site, kDefaultDecimalSeparator);
-    }
+    Session session(kDefaultDecimalSeparator);
+    session.site() = DefaultSite();
+    if (!options.sitePath.empty() && !session.readSiteFile(options.sitePath))
+        ThrowCannotOpenFile(options.sitePath);
+    SiteValues &site = session.site();
     site.longitude = options.longitude.value_or(site.longitude);
     site.latitude = options.latitude.value_or(site.latitude);
     site.timeZone = options.timeZone.value_or(site.timeZone);
-    return site;
-}
-
-CatalogueLines ReadStandardInput()
-{
-    std::string bytes;
-    char buffer[1 << 16];
-    std::size_t got;
-    while ((got = std::fread(buffer, 1, sizeof buffer, stdin)) > 0)
-        bytes.append(buffer, got);
-    if (std::ferror(stdin))
-        ThrowCannotOpenFile(kStandardStream);
-    bytes.erase(0, bytes.size() - WithoutByteOrderMark(bytes).size());
-    return CatalogueLines(std::move(bytes), kStandardStream);
+    return session;
 }
 
 // The catalogue the options name, or the site file's; empty when neither does.
@@ -67,13 +50,27 @@ std::string CataloguePath(const Options &options, const SiteValues &site)
     return options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
 }
 
-CatalogueLines ReadCatalogue(const std::string &path)
+// Loads the catalogue at `path`, "-" being standard input, and chooses the
+// lines the options name.
+void LoadCatalogue(Session &session, const Options &options, const std::string &path)
 {
-    if (path == kStandardStream)
-        return ReadStandardInput();
-    CatalogueLines lines;
-    ReadLines(path, lines);
-    return lines;
+    if (path == kStandardStream) {
+        CatalogueLines lines;
+        ReadStandardInputLines(kStandardStream, lines);
+        session.setCatalogue(ObjectCatalogue(std::move(lines), session.decimalSeparator()));
+    } else {
+        session.loadCatalogue(path);
+    }
+    session.chooseLines(ChosenLines(options.objects, static_cast<int>(session.catalogue().size())));
+}
+
+// The night the options name, or the site's present night. The present
+// night is found either way, so a site zone that does not fit in minutes ends
+// the run before anything is written.
+void ChooseDate(Session &session, const std::optional<TDateRec> &date)
+{
+    const TDateRec tonight = session.tonight();
+    session.date() = date.value_or(tonight);
 }
 
 // A line's trouble, after the file and the line: "catalogue.txt:2: text".
@@ -132,14 +129,13 @@ constexpr std::size_t kBatchLines = 64;
 constexpr std::size_t kBatchBytes = 1 << 20;
 constexpr std::size_t kBatchesAhead = 2;
 
-std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const CurveWriter &writer,
-                                   const CatalogueLines &lines, const LineSelection &chosen,
-                                   std::size_t from, std::size_t to)
+std::vector<PlannedLine> PlanBatch(const Session &session, const NightPlan &plan,
+                                   const CurveWriter &writer, std::size_t from, std::size_t to)
 {
     std::vector<PlannedLine> batch;
     batch.reserve(to - from);
     for (std::size_t i = from; i < to; ++i) {
-        const int index = chosen[i];
+        const int index = session.chosenLines()[i];
         PlannedLine &planned = batch.emplace_back();
         planned.lineNumber = index + 1;
         const WarningReporter warn = [&planned](const std::string &text) {
@@ -147,25 +143,27 @@ std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const CurveWriter &wri
                 planned.firstWarning = text;
         };
         try {
-            planned.curve = plan.curve(index, lines[static_cast<std::size_t>(index)], warn);
+            planned.curve =
+                plan.curve(session.catalogue().object(static_cast<std::size_t>(index)), warn);
             planned.madeAhead = writer.formatAhead(*planned.curve, planned.text);
         } catch (const Error &e) {
-            planned.error = ErrorText(e);
+            planned.error = ErrorTextForDisplay(e);
         }
     }
     return batch;
 }
 
-int RunCurves(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
+int RunCurves(const Options &options, Session &session, Output &out, std::FILE *err,
               const QtParts &qt)
 {
-    const std::string path = CataloguePath(options, site);
+    const std::string path = CataloguePath(options, session.site());
     if (path.empty())
         throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
-    const CatalogueLines lines = ReadCatalogue(path);
-    const LineSelection chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
-    const TDateRec date = options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone)));
-    const NightPlan plan(date, site, DetectDisplayEncoding(lines), kDefaultDecimalSeparator);
+    LoadCatalogue(session, options, path);
+    ChooseDate(session, options.date);
+    const NightPlan plan = session.plan();
+    const CatalogueLines &lines = session.catalogue().lines();
+    const LineSelection &chosen = session.chosenLines();
 
     const std::unique_ptr<CurveWriter> writer =
         options.drawsChart() ? qt.images(options, out) : TextWriter(options, out);
@@ -187,9 +185,8 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
             return;
         const std::size_t from = to;
         to = batchEnd(from);
-        ahead.push_back(std::async(std::launch::async, PlanBatch, std::cref(plan),
-                                   std::cref(*writer), std::cref(lines), std::cref(chosen), from,
-                                   to));
+        ahead.push_back(std::async(std::launch::async, PlanBatch, std::cref(session),
+                                   std::cref(plan), std::cref(*writer), from, to));
     };
     for (std::size_t i = 0; i < kBatchesAhead; ++i)
         planNext();
@@ -223,36 +220,30 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
     return status;
 }
 
-// One chosen catalogue object for the events: parsed once for every night.
+// One chosen catalogue object for the events, read once for every night,
+// and the first failure of the elevation model on it.
 struct EventObject
 {
-    int line = 0;
-    std::string name;
-    TRightAscension ra;
-    TDeclination dec;
-    std::string firstWarning; // the first failure of the elevation model on it
+    CatalogueObject object;
+    std::string firstWarning;
 };
 
-int RunEvents(const Options &options, const SiteValues &site, Output &out, std::FILE *err)
+int RunEvents(const Options &options, Session &session, Output &out, std::FILE *err)
 {
     int status = 0;
     // The objects, when a catalogue is named; a bad line ends the list there
     // unless told to keep going.
     std::vector<EventObject> objects;
-    const std::string path = CataloguePath(options, site);
+    const std::string path = CataloguePath(options, session.site());
     if (!path.empty()) {
-        const CatalogueLines lines = ReadCatalogue(path);
-        const TextEncoding encoding = DetectDisplayEncoding(lines);
-        const LineSelection chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
+        LoadCatalogue(session, options, path);
+        const LineSelection &chosen = session.chosenLines();
         for (std::size_t i = 0; i < chosen.size(); ++i) {
-            const int index = chosen[i];
+            const auto index = static_cast<std::size_t>(chosen[i]);
             try {
-                const ParsedObject parsed = ParseObjectLine(lines[static_cast<std::size_t>(index)],
-                                                            kDefaultDecimalSeparator);
-                objects.push_back(
-                    {index + 1, DecodeToUtf8(parsed.name, encoding), parsed.ra, parsed.dec, {}});
+                objects.push_back({session.catalogue().object(index), {}});
             } catch (const Error &e) {
-                ReportLine(out, err, path, index + 1, ErrorText(e));
+                ReportLine(out, err, path, static_cast<int>(index) + 1, ErrorTextForDisplay(e));
                 status = 1;
                 if (!options.keepGoing)
                     break;
@@ -260,9 +251,10 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
         }
     }
 
+    const SiteValues &site = session.site();
     const NightSite at{site.longitude, site.latitude, site.timeZone};
-    const TDateRec first =
-        options.from.value_or(options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone))));
+    ChooseDate(session, options.from ? options.from : options.date);
+    const TDateRec first = session.date();
     const TDateRec last = options.to.value_or(first);
     const std::int64_t lastDay = DateTimeValue::FromParts(last, 0, 0, 0).seconds();
 
@@ -278,10 +270,11 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
         const TDateRec date = day.date();
         const NightEvents events = SunMoonEvents(date, at);
         for (std::size_t i = 0; i < objects.size(); ++i) {
-            EventObject &object = objects[i];
-            const WarningReporter warn = [&object](const std::string &text) {
-                if (object.firstWarning.empty())
-                    object.firstWarning = text;
+            EventObject &entry = objects[i];
+            const CatalogueObject &object = entry.object;
+            const WarningReporter warn = [&entry](const std::string &text) {
+                if (entry.firstWarning.empty())
+                    entry.firstWarning = text;
             };
             rows[i] = {object.line, object.name,
                        ObjectNightEvents(object.ra, object.dec, date, at, events.darkIntervals,
@@ -291,9 +284,9 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
     }
     writer->end();
     // A failure of the elevation model: once per object, after its rows.
-    for (const EventObject &object : objects) {
-        if (!object.firstWarning.empty()) {
-            ReportLine(out, err, path, object.line, object.firstWarning);
+    for (const EventObject &entry : objects) {
+        if (!entry.firstWarning.empty()) {
+            ReportLine(out, err, path, entry.object.line, entry.firstWarning);
             status = 1;
         }
     }
@@ -324,15 +317,15 @@ int Run(const Options &options, std::FILE *out, std::FILE *err, const QtParts &q
     default:
         if (options.needsQt() && !qt.images)
             return qt.handOver();
-        const SiteValues site = ResolveSite(options);
+        Session session = SessionOf(options);
         if (options.mode == Mode::Times)
-            status = RunTimes(options, site, output, err);
+            status = RunTimes(options, session.site(), output, err);
         else if (options.mode == Mode::NowTexts)
-            status = RunNowTexts(options, site, output, err, qt);
+            status = RunNowTexts(options, session.site(), output, err, qt);
         else if (options.mode == Mode::Events)
-            status = RunEvents(options, site, output, err);
+            status = RunEvents(options, session, output, err);
         else
-            status = RunCurves(options, site, output, err, qt);
+            status = RunCurves(options, session, output, err, qt);
     }
     output.finish();
     return status;
@@ -347,9 +340,9 @@ int Main(const std::vector<std::string> &args, std::FILE *out, std::FILE *err, c
     } catch (const UsageError &e) {
         std::fprintf(err, "%s%s\n%s", kProgram, e.what(), UsageText().c_str());
     } catch (const std::exception &e) {
-        std::fprintf(err, "%s%s\n", kProgram, ErrorText(e).c_str());
+        std::fprintf(err, "%s%s\n", kProgram, ErrorTextForDisplay(e).c_str());
     }
     return 2;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

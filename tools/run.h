@@ -14,7 +14,7 @@
 #include "options.h"
 #include "output.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // The parts of a run that need Qt. mirado-night itself links no Qt library
 // and leaves them empty: a run that needs them is handed over whole to its
@@ -43,4 +43,4 @@ int Run(const Options &options, std::FILE *out, std::FILE *err, const QtParts &q
 int Main(const std::vector<std::string> &args, std::FILE *out, std::FILE *err,
          const QtParts &qt = {});
 
-} // namespace mirado::night
+} // namespace mirado::tool

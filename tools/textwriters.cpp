@@ -9,7 +9,7 @@
 #include "night/airmass.h"
 #include "night/nighttime.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 namespace {
 
@@ -274,4 +274,4 @@ std::string JsonEscape(std::string_view text)
     return escaped;
 }
 
-} // namespace mirado::night
+} // namespace mirado::tool

@@ -14,7 +14,7 @@
 #include "data/site.h"
 #include "output.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 
 // The two date-time columns of each point of a night, formed once a night:
 // the site-local moment "2026-12-08T01:30:00" and its universal time
@@ -91,4 +91,4 @@ void WriteJsonNumber(Output &out, double value);
 void WriteJsonString(Output &out, std::string_view text);
 void WriteJsonSite(Output &out, const SiteValues &site);
 
-} // namespace mirado::night
+} // namespace mirado::tool

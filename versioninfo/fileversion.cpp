@@ -2,13 +2,12 @@
 #include "fileversion.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
 #include <functional>
 #include <iterator>
-#include <memory>
+#include <string>
 #include <vector>
 
+#include "data/lines.h"
 #include "systemerror.h"
 #include "versionresource.h"
 
@@ -93,53 +92,15 @@ ScanForVersionResource(std::span<const std::uint8_t> image)
     }
 }
 
-struct FileCloser
-{
-    void operator()(std::FILE *f) const { std::fclose(f); }
-};
-
-std::FILE *OpenForReading(const std::filesystem::path &file)
-{
-#ifdef _WIN32
-    return _wfopen(file.c_str(), L"rb");
-#else
-    return std::fopen(file.c_str(), "rb");
-#endif
-}
-
-std::vector<std::uint8_t> ReadWholeFile(const std::filesystem::path &file, std::error_code &ec)
-{
-    ec.clear();
-    errno = 0;
-    std::unique_ptr<std::FILE, FileCloser> f(file.empty() ? nullptr : OpenForReading(file));
-    if (!f) {
-        ec.assign(errno != 0 ? errno : ENOENT, std::generic_category());
-        return {};
-    }
-    std::vector<std::uint8_t> content;
-    std::uint8_t buffer[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, f.get());
-        content.insert(content.end(), buffer, buffer + got);
-        if (got < sizeof buffer)
-            break;
-    }
-    // A directory opens on some systems but cannot be read.
-    if (std::ferror(f.get())) {
-        ec.assign(errno != 0 ? errno : EIO, std::generic_category());
-        return {};
-    }
-    return content;
-}
-
 // The file's version resource, copied out of it.
 std::vector<std::uint8_t> ReadVersionResource(const std::filesystem::path &file,
                                               std::error_code &ec)
 {
-    const std::vector<std::uint8_t> image = ReadWholeFile(file, ec);
+    const std::string image = ReadFileBytes(file.string(), ec);
     if (ec)
         return {};
-    const auto resource = FindVersionResource(image);
+    const auto resource =
+        FindVersionResource({reinterpret_cast<const std::uint8_t *>(image.data()), image.size()});
     if (!resource) {
         ec = VersionResourceErrc::ResourceTypeNotFound;
         return {};

@@ -105,7 +105,7 @@ TEST(ParseObjectLine, Table)
     for (const auto &row : rows) {
         SCOPED_TRACE(row.name);
         try {
-            const ParsedObject got = ParseObjectLine(row.line);
+            const ParsedObject got = ParseObjectLine(row.line, '.', TextEncoding::ShiftJis);
             ASSERT_STREQ(row.error, kOk) << "the line parsed";
             EXPECT_EQ(got.name, row.wantName);
             EXPECT_EQ(got.ra.hours, row.ra.hours);
@@ -123,9 +123,13 @@ TEST(ParseObjectLine, Table)
 
 TEST(ParseObjectLine, UsesTheGivenDecimalSeparator)
 {
-    EXPECT_DOUBLE_EQ(ParseObjectLine("Vega, 18:36:56, +38:47:01", ',').ra.seconds, 56.0);
-    EXPECT_DOUBLE_EQ(ParseObjectLine("Vega, 18:36:56.3, +38:47:01.5", '.').dec.seconds, 1.5);
-    EXPECT_THROW(ParseObjectLine("Vega, 18:36:56.3, +38:47:01", ','), Error);
+    EXPECT_DOUBLE_EQ(
+        ParseObjectLine("Vega, 18:36:56, +38:47:01", ',', TextEncoding::ShiftJis).ra.seconds, 56.0);
+    EXPECT_DOUBLE_EQ(
+        ParseObjectLine("Vega, 18:36:56.3, +38:47:01.5", '.', TextEncoding::ShiftJis).dec.seconds,
+        1.5);
+    EXPECT_THROW(ParseObjectLine("Vega, 18:36:56.3, +38:47:01", ',', TextEncoding::ShiftJis),
+                 Error);
 }
 
 // A UTF-8 catalogue has no Shift-JIS pairs: すばる and 北極星 end in the bytes
@@ -169,7 +173,8 @@ TEST(ParseObjectLine, IgnoresWhatFollowsTheFieldsItUses)
 {
     const std::string tail(1 << 20, ':');
     const ParsedObject got =
-        ParseObjectLine("Vega, 18:36:56:" + tail + ", +38:47:01:'unclosed, more" + tail);
+        ParseObjectLine("Vega, 18:36:56:" + tail + ", +38:47:01:'unclosed, more" + tail, '.',
+                        TextEncoding::ShiftJis);
     EXPECT_EQ(got.name, "Vega");
     EXPECT_EQ(got.ra.hours, 18);
     EXPECT_DOUBLE_EQ(got.dec.seconds, 1.0);

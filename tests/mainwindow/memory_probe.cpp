@@ -53,17 +53,15 @@ int main(int argc, char **argv)
     QElapsedTimer timer;
     if (std::strcmp(argv[1], "read") == 0) {
         timer.start();
-        CatalogueLines lines;
-        ReadLines(argv[2], lines);
-        const TextEncoding encoding = DetectDisplayEncoding(lines);
-        for (std::size_t i = 0; i < std::min(lines.size(), kParsedLines); ++i) {
+        const ObjectCatalogue catalogue = ObjectCatalogue::Read(argv[2], kDefaultDecimalSeparator);
+        for (std::size_t i = 0; i < std::min(catalogue.size(), kParsedLines); ++i) {
             try {
-                ParseObjectLine(lines[i], kDefaultDecimalSeparator, encoding);
+                catalogue.object(i);
             } catch (const Error &) {
                 // A line that does not parse is read all the same.
             }
         }
-        std::printf("%zu %lld %lld\n", lines.size(), static_cast<long long>(timer.elapsed()),
+        std::printf("%zu %lld %lld\n", catalogue.size(), static_cast<long long>(timer.elapsed()),
                     PeakResidentKilobytes());
         return 0;
     }

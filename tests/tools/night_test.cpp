@@ -17,7 +17,7 @@
 #include "tools/run.h"
 #include "tools/textwriters.h"
 
-namespace mirado::night {
+namespace mirado::tool {
 namespace {
 
 struct ListRow
@@ -604,4 +604,4 @@ TEST(Run, TwilightShadesTheImage)
 }
 
 } // namespace
-} // namespace mirado::night
+} // namespace mirado::tool

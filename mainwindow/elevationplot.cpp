@@ -1,0 +1,56 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#include "elevationplot.h"
+
+#include <string>
+#include <utility>
+
+#include "night/darkness.h"
+#include "night/session.h"
+
+namespace mirado {
+
+ElevationPlot::ElevationPlot(ElevationChart &chart, WarningReporter warningBox)
+    : plot_(chart), warningBox_(std::move(warningBox))
+{}
+
+void ElevationPlot::plot(const Session &session)
+{
+    const NightPlan plan = session.plan();
+    plot_.start(plan);
+    plottedDate_ = session.date();
+    plottedSite_ = session.site();
+    showDarkness(session);
+
+    std::optional<std::string> firstFailure;
+    const WarningReporter warn = [&firstFailure](const std::string &text) {
+        if (!firstFailure)
+            firstFailure = text;
+    };
+    const auto reportFailure = [&] {
+        if (firstFailure)
+            warningBox_(*firstFailure);
+    };
+    const LineSelection &chosen = session.chosenLines();
+    try {
+        for (std::size_t i = 0; i < chosen.size(); ++i)
+            plot_.add(
+                plan.curve(session.catalogue().object(static_cast<std::size_t>(chosen[i])), warn));
+    } catch (...) {
+        reportFailure();
+        throw;
+    }
+    reportFailure();
+}
+
+void ElevationPlot::showDarkness(const Session &session)
+{
+    if (!darknessOn_) {
+        plot_.showDarkness({});
+        return;
+    }
+    const TDateRec date = plottedDate_.value_or(session.date());
+    const SiteValues &site = plottedSite_ ? *plottedSite_ : session.site();
+    plot_.showDarkness(DarknessStretches(date, {site.longitude, site.latitude, site.timeZone}));
+}
+
+} // namespace mirado

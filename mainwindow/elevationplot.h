@@ -1,0 +1,51 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+#include <optional>
+
+#include "astro/types.h"
+#include "chart/nightplot.h"
+#include "data/site.h"
+
+namespace mirado {
+
+class ElevationChart;
+class Session;
+
+// The plot command's work on the chart: the night of a session drawn as one
+// curve per chosen catalogue line, and the darkness of the sky shaded behind
+// the night last plotted.
+class ElevationPlot
+{
+public:
+    // `warningBox` shows the astronomy routines' failures.
+    ElevationPlot(ElevationChart &chart, WarningReporter warningBox);
+
+    // Plots the session's chosen night at its site: every series detached,
+    // the title set, then the chosen lines' curves in catalogue order, each
+    // shown as soon as it is computed. A line that does not parse ends the
+    // plot there and raises its error. The astronomy routines' failures do
+    // not stop a curve: the first of them is shown once, after the curves
+    // (also when a line ended the plot), so a catalogue of absurd coordinates
+    // raises one box instead of one per point.
+    void plot(const Session &session);
+
+    // Whether the darkness of the sky is shaded; the shading changes with the
+    // next showDarkness or plot.
+    void setDarknessOn(bool on) { darknessOn_ = on; }
+    bool isDarknessOn() const { return darknessOn_; }
+    // Shades the darkness of the last plot's night, or before the first plot
+    // that of the session's night; when it is off, takes the shading away.
+    void showDarkness(const Session &session);
+
+    NightPlot &nightPlot() { return plot_; }
+
+private:
+    NightPlot plot_;
+    WarningReporter warningBox_;
+    bool darknessOn_ = false;
+    std::optional<TDateRec> plottedDate_;
+    std::optional<SiteValues> plottedSite_;
+};
+
+} // namespace mirado

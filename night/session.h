@@ -1,0 +1,99 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
+#pragma once
+
+// What the window and mirado-night work on, and the rules by which both load
+// it: the site, the catalogue, the chosen night and the chosen lines.
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "astro/types.h"
+#include "data/catalogue.h"
+#include "data/site.h"
+#include "plan.h"
+
+namespace mirado {
+
+// An inclusive range of line indexes, first <= last.
+using LineRange = std::pair<int, int>;
+
+// Chosen catalogue lines as 0-based indexes in catalogue order without
+// repeats, held as ranges: choosing every line of a catalogue of a hundred
+// million lines costs nothing.
+class LineSelection
+{
+public:
+    LineSelection() = default;
+    // `ranges` 0-based, inclusive, ascending and apart.
+    explicit LineSelection(std::vector<LineRange> ranges);
+
+    // Chooses `index` too; it must lie after every index chosen so far.
+    void add(int index);
+
+    std::size_t size() const { return count_; }
+    bool empty() const { return count_ == 0; }
+    // The `i`th chosen index.
+    int operator[](std::size_t i) const;
+    std::vector<int> toVector() const;
+
+private:
+    std::vector<LineRange> ranges_;
+    std::vector<std::size_t> before_; // chosen indexes before each range
+    std::size_t count_ = 0;
+};
+
+// The state the window keeps for its whole run and mirado-night for one
+// command.
+class Session
+{
+public:
+    // Numbers in the site file and the catalogue are read with
+    // `decimalSeparator`.
+    explicit Session(char decimalSeparator = kDefaultDecimalSeparator);
+
+    char decimalSeparator() const { return decimalSeparator_; }
+
+    // The site values and the catalogue path; zero and empty until read.
+    const SiteValues &site() const { return site_; }
+    SiteValues &site() { return site_; }
+
+    // Reads the site file at `path`. Returns false, with the default site,
+    // when no file exists there. Otherwise each value is stored as soon as its
+    // line converts, so an error leaves the values before it set and the
+    // rest as they were.
+    bool readSiteFile(const std::string &path);
+
+    const ObjectCatalogue &catalogue() const { return catalogue_; }
+    void setCatalogue(ObjectCatalogue catalogue) { catalogue_ = std::move(catalogue); }
+    // Reads the catalogue at `path`, with this session's decimal separator,
+    // in place of the present one; `beforeReplacing` runs once it is read,
+    // while the present one still stands. A file that cannot be read raises
+    // its error and leaves the present catalogue.
+    void loadCatalogue(const std::string &path, const std::function<void()> &beforeReplacing = {});
+
+    // The chosen night, named by the date of its evening.
+    const TDateRec &date() const { return date_; }
+    TDateRec &date() { return date_; }
+    // The night the site's present moment belongs to: before 07:00 site time,
+    // the one that began the evening before. Raises "Range check error" when
+    // the site's zone does not fit in minutes.
+    TDateRec tonight() const;
+
+    const LineSelection &chosenLines() const { return chosenLines_; }
+    void chooseLines(LineSelection lines) { chosenLines_ = std::move(lines); }
+
+    // The plan of the chosen night at the site as it stands.
+    NightPlan plan() const { return NightPlan(date_, site_); }
+
+private:
+    char decimalSeparator_;
+    SiteValues site_;
+    ObjectCatalogue catalogue_;
+    TDateRec date_{};
+    LineSelection chosenLines_;
+};
+
+} // namespace mirado
