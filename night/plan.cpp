@@ -12,9 +12,10 @@ std::string NightTitle(const TDateRec &date)
 }
 
 NightPlan::NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding encoding,
-                     char decimalSeparator)
+                     char decimalSeparator, const ElevationModel &model)
     : date_(date), site_(site), encoding_(encoding), decimalSeparator_(decimalSeparator),
-      title_(NightTitle(date))
+      title_(NightTitle(date) + model.titleMark()), modelDescription_(model.description()),
+      night_(model.night(date, {site.longitude, site.latitude, site.timeZone}))
 {}
 
 PlannedCurve NightPlan::curve(int index, std::string_view line, const WarningReporter &warn) const
@@ -24,8 +25,7 @@ PlannedCurve NightPlan::curve(int index, std::string_view line, const WarningRep
     planned.line = index + 1;
     planned.name = DecodeToUtf8(object.name, encoding_);
     planned.legendTitle = ShortenedUtf8(planned.name, kMaxLegendTitleLength);
-    planned.points = NightElevations(object.ra, object.dec, date_, site_.longitude, site_.latitude,
-                                     site_.timeZone, warn);
+    planned.points = night_->object(object.ra, object.dec, warn)->curve();
     return planned;
 }
 

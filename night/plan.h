@@ -7,10 +7,12 @@
 // on screen, in an image and in the numbers.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <string_view>
 
 #include "astro/types.h"
+#include "chartmodel.h"
 #include "curve.h"
 #include "data/encoding.h"
 #include "data/site.h"
@@ -39,17 +41,21 @@ struct PlannedCurve
 class NightPlan
 {
 public:
-    // The night of `date` at `site`; names are decoded from `encoding`, and
-    // numbers read with `decimalSeparator`.
+    // The night of `date` at `site` by `model`; names are decoded from
+    // `encoding`, and numbers read with `decimalSeparator`. The title carries
+    // the model's mark. Raises what the model raises for the night.
     NightPlan(const TDateRec &date, const SiteValues &site, TextEncoding encoding,
-              char decimalSeparator);
+              char decimalSeparator, const ElevationModel &model = ChartModel());
 
     const TDateRec &date() const { return date_; }
     const SiteValues &site() const { return site_; }
     const std::string &title() const { return title_; }
+    // The model's statement of what the numbers are.
+    const std::string &modelDescription() const { return modelDescription_; }
 
     // The curve of catalogue line `index` (0-based) holding `line`. Raises the
-    // line's parse error; the astronomy routines' failures go to `warn`.
+    // line's parse error; the astronomy routines' failures go to `warn`. Safe
+    // to call from several threads at once.
     PlannedCurve curve(int index, std::string_view line, const WarningReporter &warn) const;
 
 private:
@@ -58,6 +64,8 @@ private:
     TextEncoding encoding_;
     char decimalSeparator_;
     std::string title_;
+    std::string modelDescription_;
+    std::unique_ptr<NightElevationModel> night_;
 };
 
 } // namespace mirado
