@@ -14,6 +14,7 @@
 #include "data/site.h"
 #include "eventwriters.h"
 #include "night/clock.h"
+#include "night/elevationmodel.h"
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
@@ -165,7 +166,8 @@ int RunCurves(const Options &options, const SiteValues &site, Output &out, std::
     const CatalogueLines lines = ReadCatalogue(path);
     const LineSelection chosen = ChosenLines(options.objects, static_cast<int>(lines.size()));
     const TDateRec date = options.date.value_or(NightDateOf(SiteLocalNow(site.timeZone)));
-    const NightPlan plan(date, site, DetectDisplayEncoding(lines), kDefaultDecimalSeparator);
+    const NightPlan plan(date, site, DetectDisplayEncoding(lines), kDefaultDecimalSeparator,
+                         *ElevationModelNamed(options.model));
 
     const std::unique_ptr<CurveWriter> writer =
         options.drawsChart() ? qt.images(options, out) : TextWriter(options, out);
@@ -271,12 +273,14 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
         writer = std::make_unique<JsonEventWriter>(out);
     else
         writer = std::make_unique<CsvEventWriter>(out);
-    writer->begin(site, options.minAltitudeDeg);
+    const std::unique_ptr<ElevationModel> model = ElevationModelNamed(options.model);
+    writer->begin(site, options.minAltitudeDeg, *model);
     std::vector<ObjectNight> rows(objects.size());
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
         const NightEvents events = SunMoonEvents(date, at);
+        const std::unique_ptr<NightElevationModel> nightModel = model->night(date, at);
         for (std::size_t i = 0; i < objects.size(); ++i) {
             EventObject &object = objects[i];
             const WarningReporter warn = [&object](const std::string &text) {
@@ -284,8 +288,8 @@ int RunEvents(const Options &options, const SiteValues &site, Output &out, std::
                     object.firstWarning = text;
             };
             rows[i] = {object.line, object.name,
-                       ObjectNightEvents(object.ra, object.dec, date, at, events.darkIntervals,
-                                         options.minAltitudeDeg, warn)};
+                       ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
+                                         events.darkIntervals, options.minAltitudeDeg)};
         }
         writer->night(date, events, rows);
     }
