@@ -2,6 +2,7 @@
 #include "chartmodel.h"
 
 #include <cmath>
+#include <utility>
 
 #include "astro/elevation.h"
 #include "astro/sidereal.h"
