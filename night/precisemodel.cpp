@@ -157,8 +157,9 @@ std::string PreciseModel::description() const
     return "The precise model: the catalogue's coordinates taken as ICRS (J2000), the apparent "
            "topocentric place from ERFA by the IAU 2006/2000A precession-nutation with light "
            "deflection and annual and diurnal aberration; UT1 = UTC, no polar motion, height 0 m "
-           "on the WGS84 ellipsoid; geometric (airless) altitude, no refraction. Every point is "
-           "computed at its own moment, the morning points (x from 24) on the next day.";
+           "on the WGS84 ellipsoid; geometric (airless) altitude, no refraction. Every moment is "
+           "computed at its own date and time, the morning (from midnight, x from 24) on the "
+           "next day.";
 }
 
 std::string PreciseModel::titleMark() const

@@ -10,19 +10,16 @@ namespace mirado::night {
 
 std::string EventConventions(const ElevationModel &model)
 {
-    return "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 the "
-           "next "
-           "day; each event is the first of its kind in the span, or null. Sun and Moon from ERFA: "
-           "apparent topocentric places, no refraction, UT1 = UTC, height 0 m, no polar motion; "
-           "sunset "
-           "and sunrise with the Sun's centre at -0.8333 degrees, civil, nautical and astronomical "
-           "dusk "
-           "and dawn at -6, -12 and -18 degrees; moonrise and moonset with the Moon's topocentric "
-           "centre at -0.8333 degrees; the Moon's illuminated fraction at 00:00 of the next day. "
-           "Objects by the same elevation model as their curves: rise and set at elevation 0, "
-           "transit the first upper culmination, solved on the model's own elevations; "
-           "dark_hours_above is the time the Sun's centre is below -18 degrees with the object at "
-           "or above min_altitude. " +
+    return "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 "
+           "the next day; each event is the first of its kind in the span, or null. Sun and "
+           "Moon from ERFA: apparent topocentric places, no refraction, UT1 = UTC, height 0 m, "
+           "no polar motion; sunset and sunrise with the Sun's centre at -0.8333 degrees, "
+           "civil, nautical and astronomical dusk and dawn at -6, -12 and -18 degrees; moonrise "
+           "and moonset with the Moon's topocentric centre at -0.8333 degrees; the Moon's "
+           "illuminated fraction at 00:00 of the next day. Objects by the same elevation model "
+           "as their curves: rise and set at elevation 0, transit the first upper culmination, "
+           "solved on the model's own elevations; dark_hours_above is the time the Sun's centre "
+           "is below -18 degrees with the object at or above min_altitude. " +
            model.description();
 }
 
