@@ -2,7 +2,11 @@
 // Wall-clock time of whole mirado-night processes, start to exit, as a script
 // sees them:
 //   - a catalogue with no lines (the cost of starting);
-//   - 1,000 objects x 96 points, every CSV column, written to a file;
+//   - 1,000 objects x 96 points, every CSV column, written to a file, by the
+//     chart model and by the precise one, with the precise model's time
+//     against its bound: twice the chart model's or 20 ms, the larger;
+//   - a year of events for 100 objects by each model (the precise one within
+//     a second);
 //   - a 10 MB name as CSV and JSON to /dev/null and as PNG, SVG and PDF.
 // Prints the median and the fastest wall-clock time of the runs of each, and
 // the median processor time (user and system), which a busy machine inflates
@@ -78,7 +82,15 @@ Timing RunOnce(const std::vector<std::string> &args, const std::string &outPath)
     return {ms, toMs(usage.ru_utime) + toMs(usage.ru_stime)};
 }
 
-void Report(const char *name, std::vector<std::string> args, const std::string &outPath, int runs)
+// The precise model may take this many times the chart model's time, or
+// kPreciseFloorMs, whichever is larger.
+constexpr double kPreciseFactor = 2.0;
+constexpr double kPreciseFloorMs = 20.0;
+constexpr double kPreciseYearMs = 1000.0;
+
+// Runs the program `runs` times; prints and returns the median wall-clock
+// time in milliseconds (negative when a run failed).
+double Report(const char *name, std::vector<std::string> args, const std::string &outPath, int runs)
 {
     args.insert(args.begin(), MIRADO_NIGHT_PATH);
     std::vector<double> wall;
@@ -87,7 +99,7 @@ void Report(const char *name, std::vector<std::string> args, const std::string &
         const Timing timing = RunOnce(args, outPath);
         if (timing.wallMs < 0) {
             std::printf("%-42s failed\n", name);
-            return;
+            return -1.0;
         }
         wall.push_back(timing.wallMs);
         cpu.push_back(timing.cpuMs);
@@ -96,6 +108,13 @@ void Report(const char *name, std::vector<std::string> args, const std::string &
     std::sort(cpu.begin(), cpu.end());
     std::printf("%-42s wall median %7.2f ms, fastest %7.2f ms; cpu median %7.2f ms (%d runs)\n",
                 name, wall[wall.size() / 2], wall.front(), cpu[cpu.size() / 2], runs);
+    return wall[wall.size() / 2];
+}
+
+void Verdict(const char *what, double gotMs, double boundMs)
+{
+    std::printf("  %s: %.2f ms against a bound of %.2f ms: %s\n", what, gotMs, boundMs,
+                gotMs >= 0 && gotMs <= boundMs ? "within" : "OVER");
 }
 
 } // namespace
@@ -122,7 +141,12 @@ int main(int argc, char **argv)
     };
 
     Report("no lines", with({"--catalogue", empty}), csv, runs * 5);
-    Report("1,000 objects x 96 points, CSV to a file", with({"--catalogue", thousand}), csv, runs);
+    const double chartMs = Report("1,000 objects x 96 points, CSV to a file",
+                                  with({"--catalogue", thousand}), csv, runs);
+    const double preciseMs =
+        Report("  the same, --model precise", with({"--catalogue", thousand, "--model", "precise"}),
+               csv, runs);
+    Verdict("precise model", preciseMs, std::max(kPreciseFactor * chartMs, kPreciseFloorMs));
     Report("1,000 objects, JSON to a file", with({"--catalogue", thousand, "--format", "json"}),
            csv, runs);
     const std::string hundred = write("hundred.txt", Catalogue(100));
@@ -132,6 +156,10 @@ int main(int argc, char **argv)
                                      "2027-01-01",  "--to",  "2027-12-31"};
     year.insert(year.end(), tokyo.begin(), tokyo.end());
     Report("events, a year of nights x 100 objects", year, csv, std::max(1, runs / 3));
+    year.insert(year.end(), {"--model", "precise"});
+    Verdict("precise model",
+            Report("  the same, --model precise", year, csv, std::max(1, runs / 3)),
+            kPreciseYearMs);
     const int slow = std::max(1, runs / 7);
     Report("10 MB name, CSV to /dev/null", with({"--catalogue", huge}), "/dev/null", slow);
     Report("10 MB name, JSON to /dev/null", with({"--catalogue", huge, "--format", "json"}),

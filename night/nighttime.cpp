@@ -4,12 +4,48 @@
 #include <cmath>
 #include <cstdio>
 
+#include <erfa.h>
+
+#include "data/errors.h"
+
 namespace mirado {
 
 DateTimeValue NightDateTime(TDateRec date, double hours)
 {
     const auto seconds = static_cast<std::int64_t>(std::llround(hours * kSecondsPerHour));
     return DateTimeValue(DateTimeValue::FromParts(date, 0, 0, 0).seconds() + seconds);
+}
+
+namespace {
+
+constexpr double kUnixEpochJd = 2440587.5;
+constexpr double kHoursPerDay = 24.0;
+
+} // namespace
+
+NightTimeScales::NightTimeScales(TDateRec date, double timeZone)
+    : midnightJd_(kUnixEpochJd +
+                  static_cast<double>(DateTimeValue::FromParts(date, 0, 0, 0).seconds() /
+                                      static_cast<std::int64_t>(kSecondsPerDay))),
+      timeZone_(timeZone)
+{}
+
+JulianDate NightTimeScales::Utc(double hours) const
+{
+    const double days = (hours - timeZone_) / kHoursPerDay;
+    const double whole = std::floor(days);
+    return {midnightJd_ + whole, days - whole};
+}
+
+JulianDate NightTimeScales::Tt(double hours) const
+{
+    const JulianDate utc = Utc(hours);
+    JulianDate tai;
+    JulianDate tt;
+    if (eraUtctai(utc.whole, utc.fraction, &tai.whole, &tai.fraction) < 0 ||
+        eraTaitt(tai.whole, tai.fraction, &tt.whole, &tt.fraction) != 0)
+        ThrowRangeCheckError();
+    return tt;
 }
 
 std::string FormatIsoDateTime(DateTimeValue value)

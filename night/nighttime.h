@@ -36,6 +36,33 @@ struct NightInterval
 // rounded to the nearest second. A day past the month's end rolls over.
 DateTimeValue NightDateTime(TDateRec date, double hours);
 
+// A two-part Julian Date as ERFA takes it: `whole` the Julian Date of a 0h,
+// `fraction` the fraction of that day.
+struct JulianDate
+{
+    double whole = 0.0;
+    double fraction = 0.0;
+};
+
+// The moments of the night of `date` at a site `timeZone` hours ahead of
+// universal time, on the time scales ERFA works in.
+class NightTimeScales
+{
+public:
+    NightTimeScales(TDateRec date, double timeZone);
+
+    // UTC of `hours` site time (a quasi Julian Date, as ERFA has UTC); with
+    // UT1 = UTC, also UT1.
+    JulianDate Utc(double hours) const;
+    // TT of `hours` site time. Raises "Range check error" for a date before
+    // 4713 BC.
+    JulianDate Tt(double hours) const;
+
+private:
+    double midnightJd_; // UTC Julian Date of 00:00 UTC on the date's calendar day
+    double timeZone_;
+};
+
 // "YYYY-MM-DDTHH:MM:SS".
 std::string FormatIsoDateTime(DateTimeValue value);
 // "YYYY-MM-DD".

@@ -9,8 +9,10 @@ std::string NightTitle(const TDateRec &date)
            std::to_string(date.day);
 }
 
-NightPlan::NightPlan(const TDateRec &date, const SiteValues &site)
-    : date_(date), site_(site), title_(NightTitle(date))
+NightPlan::NightPlan(const TDateRec &date, const SiteValues &site, const ElevationModel &model)
+    : date_(date), site_(site), title_(NightTitle(date) + model.titleMark()),
+      modelDescription_(model.description()),
+      night_(model.night(date, {site.longitude, site.latitude, site.timeZone}))
 {}
 
 PlannedCurve NightPlan::curve(const CatalogueObject &object, const WarningReporter &warn) const
@@ -19,8 +21,7 @@ PlannedCurve NightPlan::curve(const CatalogueObject &object, const WarningReport
     planned.line = object.line;
     planned.name = object.name;
     planned.legendTitle = ShortenedUtf8(planned.name, kMaxLegendTitleLength);
-    planned.points = NightElevations(object.ra, object.dec, date_, site_.longitude, site_.latitude,
-                                     site_.timeZone, warn);
+    planned.points = night_->object(object.ra, object.dec, warn)->curve();
     return planned;
 }
 

@@ -7,9 +7,11 @@
 // on screen, in an image and in the numbers.
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 #include "astro/types.h"
+#include "chartmodel.h"
 #include "curve.h"
 #include "data/catalogue.h"
 #include "data/site.h"
@@ -38,21 +40,27 @@ struct PlannedCurve
 class NightPlan
 {
 public:
-    // The night of `date` at `site`.
-    NightPlan(const TDateRec &date, const SiteValues &site);
+    // The night of `date` at `site` by `model`. The title carries the
+    // model's mark. Raises what the model raises for the night.
+    NightPlan(const TDateRec &date, const SiteValues &site,
+              const ElevationModel &model = ChartModel());
 
     const TDateRec &date() const { return date_; }
     const SiteValues &site() const { return site_; }
     const std::string &title() const { return title_; }
+    // The model's statement of what the numbers are.
+    const std::string &modelDescription() const { return modelDescription_; }
 
     // The curve of a catalogue object; the astronomy routines' failures go
-    // to `warn`.
+    // to `warn`. Safe to call from several threads at once.
     PlannedCurve curve(const CatalogueObject &object, const WarningReporter &warn) const;
 
 private:
     TDateRec date_;
     SiteValues site_;
     std::string title_;
+    std::string modelDescription_;
+    std::unique_ptr<NightElevationModel> night_;
 };
 
 } // namespace mirado

@@ -6,6 +6,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -85,8 +86,13 @@ public:
     const LineSelection &chosenLines() const { return chosenLines_; }
     void chooseLines(LineSelection lines) { chosenLines_ = std::move(lines); }
 
-    // The plan of the chosen night at the site as it stands.
-    NightPlan plan() const { return NightPlan(date_, site_); }
+    // The elevation model of the curves and of every display planned from
+    // them; the chart's model until another is set.
+    const ElevationModel &model() const { return *model_; }
+    void setModel(std::shared_ptr<const ElevationModel> model) { model_ = std::move(model); }
+
+    // The plan of the chosen night at the site as it stands, by the model.
+    NightPlan plan() const { return NightPlan(date_, site_, *model_); }
 
 private:
     char decimalSeparator_;
@@ -94,6 +100,7 @@ private:
     ObjectCatalogue catalogue_;
     TDateRec date_{};
     LineSelection chosenLines_;
+    std::shared_ptr<const ElevationModel> model_ = std::make_shared<ChartModel>();
 };
 
 } // namespace mirado

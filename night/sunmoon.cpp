@@ -10,7 +10,6 @@
 
 #include "astro/types.h"
 #include "crossings.h"
-#include "data/errors.h"
 
 namespace mirado {
 
@@ -25,7 +24,6 @@ constexpr int kMidnightNode = 2;
 // The Gaussian gravitational constant: the Sun's GM is its square in au^3/d^2.
 constexpr double kGaussianGravity = 0.01720209895;
 constexpr double kSampleStepHours = 0.5;
-constexpr double kUnixEpochJd = 2440587.5;
 constexpr double kHoursPerDay = 24.0;
 // Light time for one au, in days.
 constexpr double kAuLightDays = ERFA_AULT / ERFA_DAYSEC;
@@ -39,43 +37,30 @@ double Norm(const Vector &v)
 
 struct SunMoonNight::Setup
 {
-    double midnightJd = 0.0; // UTC Julian Date of 00:00 UTC on the date's calendar day
-    double timeZone = 0.0;
+    explicit Setup(const NightTimeScales &scales) : time(scales) {}
+
+    NightTimeScales time;
     eraASTROM astrom{};
     Vector site{};                        // the site in the terrestrial frame, au
     std::array<Vector, kNodeCount> sun{}; // geocentric, CIRS axes, au
     std::array<Vector, kNodeCount> moon{};
     double illumination = 0.0;
 
-    // The UTC of `hours` site time as a two-part Julian Date, the second
-    // part the fraction of the day.
-    void Utc(double hours, double &d1, double &d2) const
-    {
-        const double days = (hours - timeZone) / kHoursPerDay;
-        const double whole = std::floor(days);
-        d1 = midnightJd + whole;
-        d2 = days - whole;
-    }
-
     double Altitude(const std::array<Vector, kNodeCount> &nodes, double hours) const;
 };
 
-SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::make_unique<Setup>())
+SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site)
+    : setup_(std::make_unique<Setup>(NightTimeScales(date, site.timeZone)))
 {
     Setup &s = *setup_;
-    s.midnightJd =
-        kUnixEpochJd + static_cast<double>(DateTimeValue::FromParts(date, 0, 0, 0).seconds() /
-                                           static_cast<std::int64_t>(kSecondsPerDay));
-    s.timeZone = site.timeZone;
     const double elong = site.longitude * kRadiansPerDegree;
     const double phi = site.latitude * kRadiansPerDegree;
 
     // TT of an instant of the night.
     const auto tt = [&s](double hours, double &tt1, double &tt2) {
-        double d1 = 0.0, d2 = 0.0, tai1 = 0.0, tai2 = 0.0;
-        s.Utc(hours, d1, d2);
-        if (eraUtctai(d1, d2, &tai1, &tai2) < 0 || eraTaitt(tai1, tai2, &tt1, &tt2) != 0)
-            ThrowRangeCheckError();
+        const JulianDate t = s.time.Tt(hours);
+        tt1 = t.whole;
+        tt2 = t.fraction;
     };
 
     // The Earth's place and velocity at midnight (TT standing in for TDB).
@@ -91,11 +76,9 @@ SunMoonNight::SunMoonNight(TDateRec date, const NightSite &site) : setup_(std::m
     // good to a milliarcsecond.
     double x = 0.0, y = 0.0, cioLocator = 0.0;
     eraXys00b(tt1, tt2, &x, &y, &cioLocator);
-    double d1 = 0.0;
-    double d2 = 0.0;
-    s.Utc(kMidnightHours, d1, d2);
-    eraApco(tt1, tt2, pvb, pvh[0], x, y, cioLocator, eraEra00(d1, d2), elong, phi, 0.0, 0.0, 0.0,
-            eraSp00(tt1, tt2), 0.0, 0.0, &s.astrom);
+    const JulianDate midnight = s.time.Utc(kMidnightHours);
+    eraApco(tt1, tt2, pvb, pvh[0], x, y, cioLocator, eraEra00(midnight.whole, midnight.fraction),
+            elong, phi, 0.0, 0.0, 0.0, eraSp00(tt1, tt2), 0.0, 0.0, &s.astrom);
     double xyz[3];
     eraGd2gc(ERFA_WGS84, elong, phi, 0.0, xyz);
     for (int k = 0; k < 3; ++k)
@@ -176,11 +159,9 @@ double SunMoonNight::Setup::Altitude(const std::array<Vector, kNodeCount> &nodes
     }
 
     // Earth rotation to the moment.
-    double d1 = 0.0;
-    double d2 = 0.0;
-    Utc(hours, d1, d2);
+    const JulianDate utc = time.Utc(hours);
     eraASTROM now = astrom;
-    eraAper13(d1, d2, &now);
+    eraAper13(utc.whole, utc.fraction, &now);
     const double era = now.eral - now.along;
 
     // From the Earth's centre to the site (the site turned into CIRS axes).

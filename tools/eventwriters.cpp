@@ -8,16 +8,20 @@
 
 namespace mirado::tool {
 
-const char *const kEventConventions =
-    "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 the next "
-    "day; each event is the first of its kind in the span, or null. Sun and Moon from ERFA: "
-    "apparent topocentric places, no refraction, UT1 = UTC, height 0 m, no polar motion; sunset "
-    "and sunrise with the Sun's centre at -0.8333 degrees, civil, nautical and astronomical dusk "
-    "and dawn at -6, -12 and -18 degrees; moonrise and moonset with the Moon's topocentric "
-    "centre at -0.8333 degrees; the Moon's illuminated fraction at 00:00 of the next day. "
-    "Objects by the same elevation model as their curves: rise and set at elevation 0, transit "
-    "the upper culmination; dark_hours_above is the time the Sun's centre is below -18 degrees "
-    "with the object at or above min_altitude.";
+std::string EventConventions(const ElevationModel &model)
+{
+    return "Times are site-local date-times in the night's span, 12:00 on the date to 12:00 "
+           "the next day; each event is the first of its kind in the span, or null. Sun and "
+           "Moon from ERFA: apparent topocentric places, no refraction, UT1 = UTC, height 0 m, "
+           "no polar motion; sunset and sunrise with the Sun's centre at -0.8333 degrees, "
+           "civil, nautical and astronomical dusk and dawn at -6, -12 and -18 degrees; moonrise "
+           "and moonset with the Moon's topocentric centre at -0.8333 degrees; the Moon's "
+           "illuminated fraction at 00:00 of the next day. Objects by the same elevation model "
+           "as their curves: rise and set at elevation 0, transit the first upper culmination, "
+           "solved on the model's own elevations; dark_hours_above is the time the Sun's centre "
+           "is below -18 degrees with the object at or above min_altitude. " +
+           model.description();
+}
 
 namespace {
 
@@ -51,7 +55,7 @@ void JsonKey(Output &out, const char *name, bool first = false)
 
 } // namespace
 
-void CsvEventWriter::begin(const SiteValues &, double)
+void CsvEventWriter::begin(const SiteValues &, double, const ElevationModel &)
 {
     out_ << "date,line,name,rise,transit,transit_elevation,set,dark_hours_above,"
             "sun_set,astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,"
@@ -91,14 +95,15 @@ void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
     }
 }
 
-void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg)
+void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg,
+                            const ElevationModel &model)
 {
     out_ << "{\"site\":";
     WriteJsonSite(out_, site);
     out_ << ",\n\"min_altitude\":";
     WriteJsonNumber(out_, minAltitudeDeg);
     out_ << ",\n\"conventions\":";
-    WriteJsonString(out_, kEventConventions);
+    WriteJsonString(out_, EventConventions(model));
     out_ << ",\n\"nights\":[";
 }
 

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "data/site.h"
+#include "night/elevationmodel.h"
 #include "night/events.h"
 #include "night/sunmoon.h"
 #include "output.h"
@@ -28,7 +29,9 @@ class EventWriter
 {
 public:
     virtual ~EventWriter() = default;
-    virtual void begin(const SiteValues &site, double minAltitudeDeg) = 0;
+    // `model` computes the objects' events.
+    virtual void begin(const SiteValues &site, double minAltitudeDeg,
+                       const ElevationModel &model) = 0;
     virtual void night(const TDateRec &date, const NightEvents &events,
                        const std::vector<ObjectNight> &objects) = 0;
     virtual void end() = 0;
@@ -40,7 +43,7 @@ class CsvEventWriter : public EventWriter
 {
 public:
     explicit CsvEventWriter(Output &out) : out_(out) {}
-    void begin(const SiteValues &site, double minAltitudeDeg) override;
+    void begin(const SiteValues &site, double minAltitudeDeg, const ElevationModel &model) override;
     void night(const TDateRec &date, const NightEvents &events,
                const std::vector<ObjectNight> &objects) override;
     void end() override {}
@@ -53,7 +56,7 @@ class JsonEventWriter : public EventWriter
 {
 public:
     explicit JsonEventWriter(Output &out) : out_(out) {}
-    void begin(const SiteValues &site, double minAltitudeDeg) override;
+    void begin(const SiteValues &site, double minAltitudeDeg, const ElevationModel &model) override;
     void night(const TDateRec &date, const NightEvents &events,
                const std::vector<ObjectNight> &objects) override;
     void end() override;
@@ -63,7 +66,7 @@ private:
     bool first_ = true;
 };
 
-// The conventions of the events, stated in the JSON output.
-extern const char *const kEventConventions;
+// The conventions of the events by `model`, stated in the JSON output.
+std::string EventConventions(const ElevationModel &model);
 
 } // namespace mirado::tool

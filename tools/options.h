@@ -71,7 +71,8 @@ struct Options
     std::string pdfPath;
     int width = 632;
     int height = 347;
-    bool twilight = false; // images shade the sky's darkness as the window can
+    bool twilight = false;       // images shade the sky's darkness as the window can
+    std::string model = "chart"; // the elevation model of curves, events and images
 
     bool drawsChart() const { return !pngPath.empty() || !svgPath.empty() || !pdfPath.empty(); }
     // Images and the present-moment texts need Qt; the numbers do not.

@@ -14,6 +14,7 @@
 #include "data/site.h"
 #include "eventwriters.h"
 #include "night/clock.h"
+#include "night/elevationmodel.h"
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
@@ -161,6 +162,7 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
         throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
     LoadCatalogue(session, options, path);
     ChooseDate(session, options.date);
+    session.setModel(ElevationModelNamed(options.model));
     const NightPlan plan = session.plan();
     const CatalogueLines &lines = session.catalogue().lines();
     const LineSelection &chosen = session.chosenLines();
@@ -263,12 +265,15 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
         writer = std::make_unique<JsonEventWriter>(out);
     else
         writer = std::make_unique<CsvEventWriter>(out);
-    writer->begin(site, options.minAltitudeDeg);
+    session.setModel(ElevationModelNamed(options.model));
+    const ElevationModel &model = session.model();
+    writer->begin(site, options.minAltitudeDeg, model);
     std::vector<ObjectNight> rows(objects.size());
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
         const NightEvents events = SunMoonEvents(date, at);
+        const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
         for (std::size_t i = 0; i < objects.size(); ++i) {
             EventObject &entry = objects[i];
             const CatalogueObject &object = entry.object;
@@ -277,8 +282,8 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
                     entry.firstWarning = text;
             };
             rows[i] = {object.line, object.name,
-                       ObjectNightEvents(object.ra, object.dec, date, at, events.darkIntervals,
-                                         options.minAltitudeDeg, warn)};
+                       ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
+                                         events.darkIntervals, options.minAltitudeDeg)};
         }
         writer->night(date, events, rows);
     }

@@ -68,17 +68,10 @@ void WriteJsonSite(Output &out, const SiteValues &site)
     out << '}';
 }
 
-const char *const kModelStatement =
-    "Geometric elevation of the catalogue's coordinates as given: no refraction, precession, "
-    "nutation or aberration; Greenwich sidereal time from the 1900 formula. Each point is "
-    "computed for its clock time on the night's date, the morning points (x from 24) too, as "
-    "the Mirado chart draws them.";
-
 PointMoments::PointMoments(const TDateRec &date, double timeZone)
 {
     for (std::size_t i = 0; i < kNightPointCount; ++i) {
-        const THMSRec clock = NightPointClockTime(i);
-        const DateTimeValue moment = DateTimeValue::FromParts(date, clock.hours, clock.minutes, 0);
+        const DateTimeValue moment = NightDateTime(date, NightPointX(i));
         local_[i] = FormatIsoDateTime(moment);
         try {
             ut_[i] = FormatIsoDateTime(GetUTDateTime(moment, timeZone)) + "Z";
@@ -153,7 +146,7 @@ void JsonWriter::begin(const NightPlan &plan)
     out_ << "{\"date\":\"" << std::string_view(FormatIsoDate(plan.date())) << "\",\n\"site\":";
     WriteJsonSite(out_, site);
     out_ << ",\n\"model\":";
-    WriteJsonString(out_, kModelStatement);
+    WriteJsonString(out_, plan.modelDescription());
     out_ << ",\n\"objects\":[";
 }
 

@@ -17,7 +17,8 @@
 namespace mirado::tool {
 
 // The two date-time columns of each point of a night, formed once a night:
-// the site-local moment "2026-12-08T01:30:00" and its universal time
+// the point's moment on the night axis, site-local "2026-12-08T01:30:00"
+// (x = 25.5 of the night of 2026-12-07), and its universal time
 // "2026-12-07T16:30:00Z" (empty when the time zone's minutes do not fit).
 class PointMoments
 {
@@ -74,9 +75,6 @@ private:
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
 };
-
-// What the numbers are, stated in the JSON output.
-extern const char *const kModelStatement;
 
 // Quotes a CSV field when it holds a comma, a quote, a line break or
 // surrounding blanks.

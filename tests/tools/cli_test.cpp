@@ -262,14 +262,14 @@ TEST_F(Convention, CsvColumnsAndUnique)
     EXPECT_EQ(all.out.rfind("line,name,x,elevation,local,ut,airmass\n", 0), 0u);
     EXPECT_EQ(count(all.out), 96);
     EXPECT_EQ(count(unique.out), 90);
-    // The pair at x = 24: evening 24:00 (the next day's midnight), morning 00:00
-    // of the chosen date; --unique keeps the first.
+    // The pair at x = 24: evening 24:00 and morning 00:00, both the moment on
+    // the night axis, the next day's midnight; --unique keeps the first.
+    const std::string midnight = ",2002-01-01T00:00:00,2001-12-31T15:00:00Z,";
     EXPECT_NE(all.out.find("\n1,A,24,"), std::string::npos);
-    EXPECT_NE(all.out.find(",2002-01-01T00:00:00,2001-12-31T15:00:00Z,"), std::string::npos);
-    EXPECT_NE(all.out.find(",2001-12-31T00:00:00,2001-12-30T15:00:00Z,"), std::string::npos);
-    EXPECT_NE(unique.out.find(",2002-01-01T00:00:00,"), std::string::npos);
-    EXPECT_EQ(unique.out.find(",2001-12-31T00:00:00,"), std::string::npos);
-    EXPECT_NE(unique.out.find(",2001-12-31T01:00:00,"), std::string::npos);
+    EXPECT_NE(all.out.find(midnight, all.out.find(midnight) + 1), std::string::npos);
+    EXPECT_NE(unique.out.find(midnight), std::string::npos);
+    EXPECT_EQ(unique.out.find(midnight, unique.out.find(midnight) + 1), std::string::npos);
+    EXPECT_NE(unique.out.find(",2002-01-01T01:00:00,2001-12-31T16:00:00Z,"), std::string::npos);
 }
 
 TEST_F(Convention, JsonShape)

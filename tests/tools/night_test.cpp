@@ -10,6 +10,7 @@
 #include "night/clock.h"
 #include "night/events.h"
 #include "night/nighttime.h"
+#include "night/precisemodel.h"
 #include "night/sunmoon.h"
 #include "test_files.h"
 #include "tools/nightchart.h"
@@ -114,6 +115,7 @@ TEST(ParseArguments, ValuesAndTheirBounds)
         {"times without time", {"--times", "--date", "2001-12-31"}, "--times needs"},
         {"two images to stdout", {"--png", "-", "--svg", "-"}, "only one image"},
         {"bad size", {"--size=8x400"}, "--size: not a size"},
+        {"unknown model", {"--model", "exact"}, "--model takes chart or precise, not 'exact'"},
         {"nothing", {}, "nothing to do"},
     };
     for (const auto &row : rows) {
@@ -164,11 +166,17 @@ TEST(NightPoints, ClockTimesMatchTheCurve)
         }
     }
     EXPECT_EQ(pairs, 6);
+    // Every point's moment is the one on the night axis, the morning's on the
+    // next day.
     const PointMoments moments({2026, 12, 7}, 5.75);
     EXPECT_EQ(moments.local(0), "2026-12-07T17:00:00");
     EXPECT_EQ(moments.local(47), "2026-12-08T00:50:00");
-    EXPECT_EQ(moments.local(48), "2026-12-07T00:00:00");
-    EXPECT_EQ(moments.ut(57), "2026-12-06T19:45:00Z");
+    EXPECT_EQ(moments.local(48), "2026-12-08T00:00:00");
+    EXPECT_EQ(moments.ut(57), "2026-12-07T19:45:00Z");
+    const PointMoments tokyo({2026, 12, 7}, 9.0);
+    EXPECT_EQ(NightPointX(51), 24.5);
+    EXPECT_EQ(tokyo.local(51), "2026-12-08T00:30:00");
+    EXPECT_EQ(tokyo.ut(51), "2026-12-07T15:30:00Z");
     EXPECT_EQ(PointMoments({2026, 12, 7}, 1e12).ut(0), "");
 }
 
@@ -293,8 +301,9 @@ TEST(Run, UniqueDropsTheSecondPointOfEachPair)
     ASSERT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(Lines(r.out), 1u + 90u);
     EXPECT_NE(r.out.find("\n1,A,24,"), std::string::npos);
-    EXPECT_EQ(r.out.find(",2001-12-31T00:00:00,"), std::string::npos);
-    EXPECT_NE(r.out.find(",2001-12-31T01:00:00,"), std::string::npos);
+    const std::string midnight = ",2002-01-01T00:00:00,";
+    EXPECT_EQ(r.out.find(midnight, r.out.find(midnight) + 1), std::string::npos);
+    EXPECT_NE(r.out.find(",2002-01-01T01:00:00,"), std::string::npos);
 }
 
 TEST(Run, ShiftJisNamesArePrintedAsUtf8)
@@ -530,6 +539,52 @@ TEST(Events, WithoutObjectsOneRowPerNightAndPolarDaysHaveNoSunEvents)
         for (std::size_t column = 1; column <= 11; ++column)
             EXPECT_EQ(rows[i][column], "") << i << " column " << column;
         EXPECT_FALSE(rows[i][14].empty());
+    }
+}
+
+// The model's choice reaches the points, the JSON statements and the events.
+TEST(Run, TheChosenModelComputesAndDescribes)
+{
+    test::TempDir dir;
+    const auto catalogue = dir.write("c.txt", "Vega, 18:36:56.3, +38:47:01\n");
+    const TRightAscension ra{18, 36, 56.3};
+    const TDeclination dec{1, 38, 47, 1.0};
+    const NightSite site{135.0, 35.0, 9.0};
+    const ChartModel chart;
+    const PreciseModel precise;
+    for (const ElevationModel *model : {static_cast<const ElevationModel *>(&chart),
+                                        static_cast<const ElevationModel *>(&precise)}) {
+        const std::string name(model->name());
+        SCOPED_TRACE(name);
+        auto args = SiteArgs(catalogue);
+        args.insert(args.end(), {"--model", name});
+        RunResult r = RunNight(args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        const auto rows = CsvRows(r.out);
+        ASSERT_EQ(rows.size(), 97u);
+        const NightCurve want =
+            model->night({2001, 12, 31}, site)->object(ra, dec, nullptr)->curve();
+        for (std::size_t i = 0; i < want.size(); ++i)
+            EXPECT_NEAR(std::stod(rows[i + 1][3]), want[i].elevationDeg, 1e-12)
+                << "x " << rows[i + 1][2];
+
+        args.insert(args.end(), {"--format", "json"});
+        r = RunNight(args);
+        EXPECT_NE(r.out.find("\n\"model\":\"" + JsonEscape(model->description()) + "\",\n"),
+                  std::string::npos)
+            << r.out.substr(0, 400);
+
+        r = RunNight({"--catalogue", catalogue, "--events", "--date", "2001-12-31", "--longitude",
+                      "135", "--latitude", "35", "--timezone", "9", "--format", "json", "--model",
+                      name});
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_NE(r.out.find(JsonEscape(model->description()) + "\",\n\"nights\""),
+                  std::string::npos)
+            << r.out.substr(0, 1200);
+        const ObjectEvents events = ObjectNightEvents(
+            *model->night({2001, 12, 31}, site)->object(ra, dec, nullptr), {}, 30);
+        EXPECT_NE(r.out.find("\"transit\":\"" + Local({2001, 12, 31}, events.transit) + "\""),
+                  std::string::npos);
     }
 }
 
