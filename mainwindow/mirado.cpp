@@ -37,6 +37,7 @@
 #include "dialogs/printersetup.h"
 #include "dialogs/select.h"
 #include "elevationplot.h"
+#include "night/elevationmodel.h"
 #include "nowdisplay.h"
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
@@ -67,6 +68,7 @@ constexpr double kZoomInPercent = 115.0;
 constexpr double kZoomOutPercent = 85.0;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
 const QString kTwilightSetting = QStringLiteral("view/twilight");
+const QString kPreciseSetting = QStringLiteral("compute/precise");
 
 // The user's own settings beyond site.txt: an INI file in the user's
 // configuration folder (~/.config/mirado/mirado.ini on Linux).
@@ -210,6 +212,10 @@ void TfrmMirado::createMenus()
                 &TfrmMirado::mnuSelectObjClick);
     set->addSeparator()->setObjectName(QStringLiteral("mnuSep2"));
     addMenuItem(set, "mnuOption", QStringLiteral("ｵﾌﾟｼｮﾝ(&O)"), &TfrmMirado::mnuOptionClick);
+    set->addSeparator()->setObjectName(QStringLiteral("mnuSep5"));
+    mnuPrecise_ = addMenuItem(set, "mnuPrecise", QStringLiteral("精密計算(&A)"),
+                              &TfrmMirado::mnuPreciseClick);
+    mnuPrecise_->setCheckable(true);
 
     QMenu *help = bar->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     help->setObjectName(QStringLiteral("mnuHelp"));
@@ -382,6 +388,10 @@ void TfrmMirado::FormShow()
     // The darkness shading as the user left it; off at the first start.
     plot_->setDarknessOn(UserSettings().value(kTwilightSetting, false).toBool());
     mnuTwilight_->setChecked(plot_->isDarknessOn());
+    // The model of the next plot as the user left it; the chart's at the
+    // first start.
+    preciseOn_ = UserSettings().value(kPreciseSetting, false).toBool();
+    mnuPrecise_->setChecked(preciseOn_);
 
     // The site, whose zone tells tonight's date, and the catalogue it names.
     // The start date is set also when the site file fails.
@@ -567,6 +577,9 @@ LineSelection TfrmMirado::checkedLines() const
 void TfrmMirado::mnuPlotClick()
 {
     session_.chooseLines(checkedLines());
+    // The model chosen now draws these curves and serves every display
+    // planned from them until the next plot.
+    session_.setModel(ElevationModelNamed(preciseOn_ ? kPreciseModelName : kChartModelName));
     plot_->plot(session_);
 
     // The present moment, when the display is on.
@@ -582,6 +595,15 @@ void TfrmMirado::mnuTwilightClick()
     mnuTwilight_->setChecked(plot_->isDarknessOn());
     UserSettings().setValue(kTwilightSetting, plot_->isDarknessOn());
     plot_->showDarkness(session_);
+}
+
+void TfrmMirado::mnuPreciseClick()
+{
+    // Takes effect with the next plot; the curves shown keep their model,
+    // which their title names.
+    preciseOn_ = !preciseOn_;
+    mnuPrecise_->setChecked(preciseOn_);
+    UserSettings().setValue(kPreciseSetting, preciseOn_);
 }
 
 void TfrmMirado::mnuNowClick()

@@ -122,6 +122,7 @@ public:
     void mnuPlotClick();
     void mnuNowClick();
     void mnuTwilightClick();
+    void mnuPreciseClick();
     void tmrNowTimer();
     void mnuZoom100Click();
     void mnuZoomInClick();
@@ -163,10 +164,12 @@ private:
     std::unique_ptr<NowDisplay> nowDisplay_;
     LocaleFormats localeFormats_;
     bool shown_ = false;
+    bool preciseOn_ = false; // the model of the next plot: precise or the chart's
 
 public:
     bool isNowDisplayOn() const;
     bool isTwilightOn() const;
+    bool isPreciseOn() const { return preciseOn_; }
 
 private:
     // Components.
@@ -180,6 +183,7 @@ private:
     QLabel *lstPanel_ = nullptr;
     QAction *mnuNow_ = nullptr;
     QAction *mnuTwilight_ = nullptr;
+    QAction *mnuPrecise_ = nullptr;
     QToolButton *tbNow_ = nullptr;
     QTimer *tmrNow_ = nullptr;
     TfrmSelect *frmSelect_ = nullptr;

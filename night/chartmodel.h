@@ -20,7 +20,7 @@ namespace mirado {
 class ChartModel : public ElevationModel
 {
 public:
-    std::string_view name() const override { return "chart"; }
+    std::string_view name() const override { return kChartModelName; }
     std::string description() const override;
     std::string titleMark() const override { return {}; }
     std::unique_ptr<NightElevationModel> night(TDateRec date, const NightSite &site) const override;

@@ -8,9 +8,9 @@ namespace mirado {
 
 std::unique_ptr<ElevationModel> ElevationModelNamed(std::string_view name)
 {
-    if (name == "chart")
+    if (name == kChartModelName)
         return std::make_unique<ChartModel>();
-    if (name == "precise")
+    if (name == kPreciseModelName)
         return std::make_unique<PreciseModel>();
     return nullptr;
 }

@@ -63,6 +63,10 @@ public:
                                                     WarningReporter warn) const = 0;
 };
 
+// The models' names, as --model and the user's settings name them.
+inline constexpr std::string_view kChartModelName = "chart";
+inline constexpr std::string_view kPreciseModelName = "precise";
+
 class ElevationModel
 {
 public:

@@ -31,7 +31,7 @@ namespace mirado {
 class PreciseModel : public ElevationModel
 {
 public:
-    std::string_view name() const override { return "precise"; }
+    std::string_view name() const override { return kPreciseModelName; }
     std::string description() const override;
     std::string titleMark() const override;
     // Raises "Range check error" for a date ERFA cannot take (before 4713 BC).
