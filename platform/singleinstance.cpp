@@ -33,6 +33,17 @@ QString LockFileName(const QString &folder, const QString &name)
 
 SingleInstance::SingleInstance(const QString &name) : SingleInstance(name, UserLockFolders()) {}
 
+SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
+{
+    for (const QString &folder : folders) {
+        QString problem = FolderProblem(folder);
+        if (problem.isEmpty() && tryLock(LockFileName(folder, name), problem))
+            return;
+        if (problem_.isEmpty())
+            problem_ = folder + QStringLiteral(": ") + problem;
+    }
+}
+
 #ifndef _WIN32
 
 namespace {
@@ -58,33 +69,25 @@ QString FolderProblem(const QString &folder)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
+bool SingleInstance::tryLock(const QString &path, QString &problem)
 {
-    for (const QString &folder : folders) {
-        QString problem = FolderProblem(folder);
-        if (problem.isEmpty()) {
-            const QString path = LockFileName(folder, name);
-            // Never through a link another user planted, never given to a
-            // child process.
-            const int fd = ::open(QFile::encodeName(path).constData(),
-                                  O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
-            if (fd >= 0) {
-                lockPath_ = path;
-                if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
-                    fd_ = fd;
-                    state_ = State::Acquired;
-                } else {
-                    ::close(fd);
-                    state_ = State::HeldElsewhere;
-                }
-                problem_.clear();
-                return;
-            }
-            problem = qt_error_string(errno);
-        }
-        if (problem_.isEmpty())
-            problem_ = folder + QStringLiteral(": ") + problem;
+    // Never through a link another user planted, never given to a child
+    // process.
+    const int fd = ::open(QFile::encodeName(path).constData(),
+                          O_RDWR | O_CREAT | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (fd < 0) {
+        problem = qt_error_string(errno);
+        return false;
     }
+    lockPath_ = path;
+    if (::flock(fd, LOCK_EX | LOCK_NB) == 0) {
+        fd_ = fd;
+        state_ = State::Acquired;
+    } else {
+        ::close(fd);
+        state_ = State::HeldElsewhere;
+    }
+    return true;
 }
 
 SingleInstance::~SingleInstance()
@@ -129,36 +132,26 @@ QString FolderProblem(const QString &folder)
 
 } // namespace
 
-SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
+bool SingleInstance::tryLock(const QString &path, QString &problem)
 {
-    for (const QString &folder : folders) {
-        QString problem = FolderProblem(folder);
-        if (problem.isEmpty()) {
-            const QString path = LockFileName(folder, name);
-            // Opened without sharing: the system closes it, and so frees the
-            // lock, when the process ends.
-            HANDLE handle = ::CreateFileW(
-                reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
-                GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                nullptr);
-            if (handle != INVALID_HANDLE_VALUE) {
-                lockPath_ = path;
-                handle_ = handle;
-                state_ = State::Acquired;
-                problem_.clear();
-                return;
-            }
-            if (::GetLastError() == ERROR_SHARING_VIOLATION) {
-                lockPath_ = path;
-                state_ = State::HeldElsewhere;
-                problem_.clear();
-                return;
-            }
-            problem = qt_error_string(static_cast<int>(::GetLastError()));
-        }
-        if (problem_.isEmpty())
-            problem_ = folder + QStringLiteral(": ") + problem;
+    // Opened without sharing: the system closes it, and so frees the lock,
+    // when the process ends.
+    HANDLE handle = ::CreateFileW(
+        reinterpret_cast<const wchar_t *>(QDir::toNativeSeparators(path).utf16()),
+        GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle != INVALID_HANDLE_VALUE) {
+        lockPath_ = path;
+        handle_ = handle;
+        state_ = State::Acquired;
+        return true;
     }
+    if (::GetLastError() == ERROR_SHARING_VIOLATION) {
+        lockPath_ = path;
+        state_ = State::HeldElsewhere;
+        return true;
+    }
+    problem = qt_error_string(static_cast<int>(::GetLastError()));
+    return false;
 }
 
 SingleInstance::~SingleInstance()

@@ -44,6 +44,10 @@ public:
     QString problem() const { return problem_; }
 
 private:
+    // Takes the lock file at `path`, or finds it held; false, with the
+    // reason in `problem`, when the file cannot be opened.
+    bool tryLock(const QString &path, QString &problem);
+
     State state_ = State::Unavailable;
     QString lockPath_;
     QString problem_;
