@@ -37,8 +37,10 @@ SingleInstance::SingleInstance(const QString &name, const QStringList &folders)
 {
     for (const QString &folder : folders) {
         QString problem = FolderProblem(folder);
-        if (problem.isEmpty() && tryLock(LockFileName(folder, name), problem))
+        if (problem.isEmpty() && tryLock(LockFileName(folder, name), problem)) {
+            problem_.clear();
             return;
+        }
         if (problem_.isEmpty())
             problem_ = folder + QStringLiteral(": ") + problem;
     }
