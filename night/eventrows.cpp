@@ -15,6 +15,17 @@ ObjectNight ObjectNightOf(const NightElevationModel &night, const CatalogueObjec
                               minAltitudeDeg)};
 }
 
+NightTable NightTableOf(const PlottedNight &night, double minAltitudeDeg,
+                        const WarningReporter &warn)
+{
+    NightTable table{SunMoonEvents(night.date, night.site), {}};
+    const std::unique_ptr<NightElevationModel> model = night.model->night(night.date, night.site);
+    table.objects.reserve(night.objects.size());
+    for (const CatalogueObject &object : night.objects)
+        table.objects.push_back(ObjectNightOf(*model, object, table.events, minAltitudeDeg, warn));
+    return table;
+}
+
 std::optional<std::string> EventTime(const TDateRec &date, const std::optional<double> &hours)
 {
     if (!hours)
@@ -63,6 +74,17 @@ std::string EventsCsvEmptyRow(const TDateRec &date, std::string_view nightColumn
     std::string row = FormatIsoDate(date) + ",,,,,,,";
     row += nightColumns;
     return row;
+}
+
+std::string EventsCsv(const TDateRec &date, const NightTable &table)
+{
+    std::string text(EventsCsvHeader());
+    const std::string nightColumns = EventsCsvNightColumns(date, table.events);
+    if (table.objects.empty())
+        text += EventsCsvEmptyRow(date, nightColumns);
+    for (const ObjectNight &object : table.objects)
+        text += EventsCsvObjectRow(date, object, nightColumns);
+    return text;
 }
 
 } // namespace mirado

@@ -5,9 +5,11 @@
 // the curves' model, and the CSV text of the rows, written the same by
 // mirado-night --events and by the window's table of the night.
 
+#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "astro/types.h"
 #include "data/catalogue.h"
@@ -33,6 +35,28 @@ ObjectNight ObjectNightOf(const NightElevationModel &night, const CatalogueObjec
                           const NightEvents &events, double minAltitudeDeg,
                           const WarningReporter &warn);
 
+// A night as the window plotted it: the date of its evening, the site, the
+// model that drew the curves and the objects drawn, in catalogue order.
+struct PlottedNight
+{
+    TDateRec date{};
+    NightSite site;
+    std::shared_ptr<const ElevationModel> model;
+    std::vector<CatalogueObject> objects;
+};
+
+// The Sun's and the Moon's events of a night and each object's.
+struct NightTable
+{
+    NightEvents events;
+    std::vector<ObjectNight> objects;
+};
+
+// The table of `night` with the altitude limit `minAltitudeDeg` (degrees).
+// Raises the model's error for a date it cannot take.
+NightTable NightTableOf(const PlottedNight &night, double minAltitudeDeg,
+                        const WarningReporter &warn);
+
 // The site-local date-time "2026-12-07T18:42:10" of an event `hours` after
 // 00:00 of `date`, or none.
 std::optional<std::string> EventTime(const TDateRec &date, const std::optional<double> &hours);
@@ -50,5 +74,9 @@ std::string EventsCsvObjectRow(const TDateRec &date, const ObjectNight &object,
 
 // The row of a night without objects: the object columns empty.
 std::string EventsCsvEmptyRow(const TDateRec &date, std::string_view nightColumns);
+
+// The whole CSV of one night, header first, lines ending in "\n": what
+// mirado-night --events --format csv prints for that night.
+std::string EventsCsv(const TDateRec &date, const NightTable &table);
 
 } // namespace mirado
