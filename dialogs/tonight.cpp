@@ -34,6 +34,7 @@ namespace mirado {
 namespace {
 
 constexpr QSize kDialogSize{720, 520};
+constexpr int kRowPaddingPx = 6;
 constexpr int kMinutesPerHour = 60;
 constexpr int kMinutesPerDay = 24 * kMinutesPerHour;
 constexpr int kMaxMinAltitudeDeg = 90;
@@ -153,6 +154,8 @@ TfrmTonight::TfrmTonight(QWidget *parent) : QDialog(parent)
     grdObjects_->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdObjects_->setSelectionMode(QAbstractItemView::ExtendedSelection);
     grdObjects_->verticalHeader()->hide();
+    // One line of text a row, so that a night of forty objects fits.
+    grdObjects_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + kRowPaddingPx);
     grdObjects_->horizontalHeader()->setSectionResizeMode(ColName, QHeaderView::Stretch);
     grdObjects_->installEventFilter(this);
     layout->addWidget(grdObjects_, 1);
@@ -276,7 +279,9 @@ void TfrmTonight::fillRows()
         row[ColDarkHours] =
             Cell(QString::number(events.darkHoursAbove, 'f', 1) + QStringLiteral(" 時間"),
                  events.darkHoursAbove, true);
-        row[ColMoonSeparation] = Cell(kMissingText, kMissingSortKey, true);
+        const std::optional<double> &moon = object.moonSeparationDeg;
+        row[ColMoonSeparation] =
+            Cell(moon ? DegreesText(*moon) : kMissingText, moon.value_or(kMissingSortKey), true);
         rows_->appendRow(row);
     }
     grdObjects_->sortByColumn(sortColumn, order);

@@ -12,7 +12,8 @@ ObjectNight ObjectNightOf(const NightElevationModel &night, const CatalogueObjec
 {
     return {object.line, object.name,
             ObjectNightEvents(*night.object(object.ra, object.dec, warn), events.darkIntervals,
-                              minAltitudeDeg)};
+                              minAltitudeDeg),
+            std::nullopt};
 }
 
 NightTable NightTableOf(const PlottedNight &night, double minAltitudeDeg,

@@ -25,12 +25,16 @@ struct ObjectNight
     int line = 0;     // 1-based catalogue line
     std::string name; // whole, UTF-8
     ObjectEvents events;
+    // Degrees between the object and the Moon's centre at its transit, when
+    // known.
+    std::optional<double> moonSeparationDeg;
 };
 
 // The events of `object` over the night `night` of a model, with the
 // night's dark stretches from `events` and the altitude limit
 // `minAltitudeDeg` (degrees) for the dark hours. The model's failures go to
-// `warn`.
+// `warn`. mirado-night and the window's table both take an object's events
+// from here.
 ObjectNight ObjectNightOf(const NightElevationModel &night, const CatalogueObject &object,
                           const NightEvents &events, double minAltitudeDeg,
                           const WarningReporter &warn);
