@@ -35,6 +35,7 @@ namespace {
 
 constexpr QSize kDialogSize{720, 520};
 constexpr int kRowPaddingPx = 6;
+constexpr int kSecondsPerMinute = 60;
 constexpr int kMinutesPerHour = 60;
 constexpr int kMinutesPerDay = 24 * kMinutesPerHour;
 constexpr int kMaxMinAltitudeDeg = 90;
@@ -92,7 +93,9 @@ QString EventClockText(const std::optional<double> &hours)
 {
     if (!hours)
         return kMissingText;
-    const auto minutes = static_cast<int>(std::lround(*hours * kMinutesPerHour)) % kMinutesPerDay;
+    // The hour and minute of the event's time to the second, as the CSV has it.
+    const long long seconds = std::llround(*hours * kSecondsPerHour);
+    const auto minutes = static_cast<int>(seconds / kSecondsPerMinute % kMinutesPerDay);
     return QStringLiteral("%1:%2")
         .arg(minutes / kMinutesPerHour, 2, 10, QLatin1Char('0'))
         .arg(minutes % kMinutesPerHour, 2, 10, QLatin1Char('0'));

@@ -104,8 +104,9 @@ private:
 // spreadsheet programs read its names as UTF-8.
 std::string SpreadsheetCsvBytes(const std::string &csv);
 
-// An event's site-local time "20:48" (to the nearest minute) from hours
-// after 00:00 of the night's date, or "—" for none.
+// An event's site-local time "20:48" from hours after 00:00 of the night's
+// date: the hour and minute of its time to the nearest second (20:48:39
+// reads 20:48), or "—" for none.
 QString EventClockText(const std::optional<double> &hours);
 
 } // namespace mirado

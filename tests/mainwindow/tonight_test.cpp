@@ -49,7 +49,6 @@ private slots:
     void itemIsLastInTheViewMenuAndWaitsForAPlot();
     void savedCsvIsMiradoNights_data();
     void savedCsvIsMiradoNights();
-    void clockTexts_data();
     void clockTexts();
     void columnsSortByValue_data();
     void columnsSortByValue();
@@ -162,27 +161,39 @@ void TonightTest::savedCsvIsMiradoNights()
     QVERIFY(want.count('\n') > 1);
     QCOMPARE(bytes, want);
     QVERIFY(fixture_->messages.isEmpty());
-}
 
-void TonightTest::clockTexts_data()
-{
-    QTest::addColumn<double>("hours");
-    QTest::addColumn<QString>("want");
-    QTest::newRow("none") << std::numeric_limits<double>::quiet_NaN() << "—";
-    QTest::newRow("evening") << 20.8 << "20:48";
-    QTest::newRow("half a minute rounds up") << 17.0 + 59.5 / 60 << "18:00";
-    QTest::newRow("after midnight") << 29.2 << "05:12";
-    QTest::newRow("rounds onto midnight") << 24.0 - 0.4 / 60 << "00:00";
-    QTest::newRow("next noon") << 36.0 << "12:00";
+    // The Sun's and the Moon's times above the rows: the CSV's hour and minute.
+    const QList<QByteArray> fields = want.split('\n')[1].split(',');
+    const QList<QByteArray> sunMoon = fields.mid(fields.size() - 7);
+    const TfrmTonight &table = *fixture_->main().tonightDialog();
+    const char *names[] = {"日没", "天文薄明終", "天文薄明始", "日出", "月出", "月没"};
+    for (int i = 0; i < 6; ++i) {
+        const QString got = table.eventText(QString::fromUtf8(names[i]));
+        const QString wantText =
+            sunMoon[i].isEmpty() ? QStringLiteral("—") : QString::fromLatin1(sunMoon[i].mid(11, 5));
+        QVERIFY2(got == wantText,
+                 qPrintable(QStringLiteral("%1: want %2, got %3").arg(names[i], wantText, got)));
+    }
+    QCOMPARE(table.eventText(QStringLiteral("輝面比")),
+             QStringLiteral("%1%").arg(std::lround(sunMoon[6].toDouble() * 100)));
 }
 
 void TonightTest::clockTexts()
 {
-    QFETCH(double, hours);
-    QFETCH(QString, want);
-    const std::optional<double> event =
-        std::isnan(hours) ? std::nullopt : std::optional<double>(hours);
-    QCOMPARE(EventClockText(event), want);
+    const struct
+    {
+        const char *name;
+        std::optional<double> hours;
+        QString want;
+    } rows[] = {{"none", std::nullopt, "—"},
+                {"seconds are not rounded into the minute", 20.0 + 48.65 / 60, "20:48"},
+                {"after midnight", 29.2, "05:12"},
+                {"0.4 s before midnight", 24.0 - 0.4 / 3600, "00:00"},
+                {"next noon", 36.0, "12:00"}};
+    for (const auto &row : rows)
+        QVERIFY2(EventClockText(row.hours) == row.want,
+                 qPrintable(QStringLiteral("%1: want %2, got %3")
+                                .arg(row.name, row.want, EventClockText(row.hours))));
 }
 
 void TonightTest::columnsSortByValue_data()
