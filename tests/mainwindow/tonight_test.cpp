@@ -48,7 +48,6 @@ private slots:
     void itemIsLastInTheViewMenuAndWaitsForAPlot();
     void savedCsvIsMiradoNights_data();
     void savedCsvIsMiradoNights();
-    void clockTexts();
     void columnsSortByValue();
     void limitAndCopyAndKeys();
     void failedSaveWarnsAndCancelWritesNothing();
@@ -174,24 +173,6 @@ void TonightTest::savedCsvIsMiradoNights()
     }
     QCOMPARE(table.eventText(QStringLiteral("輝面比")),
              QStringLiteral("%1%").arg(std::lround(sunMoon[6].toDouble() * 100)));
-}
-
-void TonightTest::clockTexts()
-{
-    const struct
-    {
-        const char *name;
-        std::optional<double> hours;
-        QString want;
-    } rows[] = {{"none", std::nullopt, "—"},
-                {"seconds are not rounded into the minute", 20.0 + 48.65 / 60, "20:48"},
-                {"after midnight", 29.2, "05:12"},
-                {"0.4 s before midnight", 24.0 - 0.4 / 3600, "00:00"},
-                {"next noon", 36.0, "12:00"}};
-    for (const auto &row : rows)
-        QVERIFY2(EventClockText(row.hours) == row.want,
-                 qPrintable(QStringLiteral("%1: want %2, got %3")
-                                .arg(row.name, row.want, EventClockText(row.hours))));
 }
 
 void TonightTest::columnsSortByValue()
