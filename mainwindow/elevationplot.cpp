@@ -19,6 +19,11 @@ void ElevationPlot::plot(const Session &session)
     plot_.start(plan);
     plottedDate_ = session.date();
     plottedSite_ = session.site();
+    const SiteValues &site = session.site();
+    plotted_ = PlottedNight{session.date(),
+                            {site.longitude, site.latitude, site.timeZone},
+                            ElevationModelNamed(session.model().name()),
+                            {}};
     showDarkness(session);
 
     std::optional<std::string> firstFailure;
@@ -32,9 +37,12 @@ void ElevationPlot::plot(const Session &session)
     };
     const LineSelection &chosen = session.chosenLines();
     try {
-        for (std::size_t i = 0; i < chosen.size(); ++i)
-            plot_.add(
-                plan.curve(session.catalogue().object(static_cast<std::size_t>(chosen[i])), warn));
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            CatalogueObject object =
+                session.catalogue().object(static_cast<std::size_t>(chosen[i]));
+            plot_.add(plan.curve(object, warn));
+            plotted_->objects.push_back(std::move(object));
+        }
     } catch (...) {
         reportFailure();
         throw;

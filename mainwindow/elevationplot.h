@@ -6,6 +6,7 @@
 #include "astro/types.h"
 #include "chart/nightplot.h"
 #include "data/site.h"
+#include "night/eventrows.h"
 
 namespace mirado {
 
@@ -40,12 +41,17 @@ public:
 
     NightPlot &nightPlot() { return plot_; }
 
+    // The night, site, model and objects of the last plot; none before the
+    // first. A plot that a bad line ended holds the objects before it.
+    const std::optional<PlottedNight> &plotted() const { return plotted_; }
+
 private:
     NightPlot plot_;
     WarningReporter warningBox_;
     bool darknessOn_ = false;
     std::optional<TDateRec> plottedDate_;
     std::optional<SiteValues> plottedSite_;
+    std::optional<PlottedNight> plotted_;
 };
 
 } // namespace mirado

@@ -36,6 +36,7 @@
 #include "dialogs/option.h"
 #include "dialogs/printersetup.h"
 #include "dialogs/select.h"
+#include "dialogs/tonight.h"
 #include "elevationplot.h"
 #include "night/elevationmodel.h"
 #include "nowdisplay.h"
@@ -205,6 +206,11 @@ void TfrmMirado::createMenus()
     mnuTwilight_ = addMenuItem(show, "mnuTwilight", QStringLiteral("薄明の表示(&T)"),
                                &TfrmMirado::mnuTwilightClick);
     mnuTwilight_->setCheckable(true);
+    // Nothing to list before the first plot.
+    show->addSeparator()->setObjectName(QStringLiteral("mnuSep6"));
+    mnuTonight_ = addMenuItem(show, "mnuTonight", QStringLiteral("今夜の一覧(&L)..."),
+                              &TfrmMirado::mnuTonightClick);
+    mnuTonight_->setEnabled(false);
 
     QMenu *set = bar->addMenu(QStringLiteral("設定(&S)"));
     set->setObjectName(QStringLiteral("mnuSet"));
@@ -580,7 +586,14 @@ void TfrmMirado::mnuPlotClick()
     // The model chosen now draws these curves and serves every display
     // planned from them until the next plot.
     session_.setModel(ElevationModelNamed(preciseOn_ ? kPreciseModelName : kChartModelName));
-    plot_->plot(session_);
+    // The table lists what the plot drew, also when a bad line ended it.
+    try {
+        plot_->plot(session_);
+    } catch (...) {
+        mnuTonight_->setEnabled(plot_->plotted().has_value());
+        throw;
+    }
+    mnuTonight_->setEnabled(true);
 
     // The present moment, when the display is on.
     if (nowDisplay_->isOn()) {
@@ -595,6 +608,16 @@ void TfrmMirado::mnuTwilightClick()
     mnuTwilight_->setChecked(plot_->isDarknessOn());
     UserSettings().setValue(kTwilightSetting, plot_->isDarknessOn());
     plot_->showDarkness(session_);
+}
+
+void TfrmMirado::mnuTonightClick()
+{
+    if (!plot_->plotted())
+        return;
+    if (!frmTonight_)
+        frmTonight_ = new TfrmTonight(this);
+    frmTonight_->setNight(*plot_->plotted());
+    frmTonight_->exec();
 }
 
 void TfrmMirado::mnuPreciseClick()

@@ -33,6 +33,7 @@ class NowDisplay;
 class TfrmAbout;
 class TfrmOption;
 class TfrmSelect;
+class TfrmTonight;
 
 // The local files among the dropped items, in the order dropped.
 QStringList DroppedFileNames(const QMimeData &data);
@@ -100,6 +101,9 @@ public:
     QString helpFilePath() const;
     HelpViewer *helpViewer() const { return helpViewer_; }
 
+    // The table of the last plot's night, made at its first showing.
+    TfrmTonight *tonightDialog() const { return frmTonight_; }
+
     // The printer the next print uses, and the dialogs that set it up. Tests
     // replace the print dialog, and stand for the user of the set-up dialog:
     // `setupDialog` gets it shown and ends it with accept() or reject().
@@ -123,6 +127,7 @@ public:
     void mnuNowClick();
     void mnuTwilightClick();
     void mnuPreciseClick();
+    void mnuTonightClick();
     void tmrNowTimer();
     void mnuZoom100Click();
     void mnuZoomInClick();
@@ -184,11 +189,13 @@ private:
     QAction *mnuNow_ = nullptr;
     QAction *mnuTwilight_ = nullptr;
     QAction *mnuPrecise_ = nullptr;
+    QAction *mnuTonight_ = nullptr;
     QToolButton *tbNow_ = nullptr;
     QTimer *tmrNow_ = nullptr;
     TfrmSelect *frmSelect_ = nullptr;
     TfrmAbout *frmAbout_ = nullptr;
     TfrmOption *frmOption_ = nullptr;
+    TfrmTonight *frmTonight_ = nullptr;
     std::function<QString()> openDialog_;
     std::function<bool(QPrinter &)> printDialog_;
     std::function<void(QPrintDialog &)> setupDialog_;

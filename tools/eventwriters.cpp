@@ -25,20 +25,6 @@ std::string EventConventions(const ElevationModel &model)
 
 namespace {
 
-// The site-local date-time of an event, or none.
-std::optional<std::string> EventTime(const TDateRec &date, const std::optional<double> &hours)
-{
-    if (!hours)
-        return std::nullopt;
-    return FormatIsoDateTime(NightDateTime(date, *hours));
-}
-
-void CsvTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
-{
-    if (const std::optional<std::string> text = EventTime(date, hours))
-        out << std::string_view(*text);
-}
-
 void JsonTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
 {
     if (const std::optional<std::string> text = EventTime(date, hours))
@@ -57,42 +43,19 @@ void JsonKey(Output &out, const char *name, bool first = false)
 
 void CsvEventWriter::begin(const SiteValues &, double, const ElevationModel &)
 {
-    out_ << "date,line,name,rise,transit,transit_elevation,set,dark_hours_above,"
-            "sun_set,astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,"
-            "moon_illumination\n";
+    out_ << EventsCsvHeader();
 }
 
 void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
                            const std::vector<ObjectNight> &objects)
 {
-    const std::string day = FormatIsoDate(date);
-    // The night's own columns, the same on every row of the night: made once.
-    std::string nightText;
-    for (const std::optional<double> *hours :
-         {&events.sunSet, &events.astronomicalDusk, &events.astronomicalDawn, &events.sunRise,
-          &events.moonRise, &events.moonSet}) {
-        nightText += ',';
-        if (const std::optional<std::string> text = EventTime(date, *hours))
-            nightText += *text;
-    }
-    nightText += ',' + FormatNumber(events.moonIllumination) + '\n';
-    const auto nightColumns = [&] { out_ << std::string_view(nightText); };
+    const std::string nightColumns = EventsCsvNightColumns(date, events);
     if (objects.empty()) {
-        out_ << std::string_view(day) << ",,,,,,,";
-        nightColumns();
+        out_ << std::string_view(EventsCsvEmptyRow(date, nightColumns));
         return;
     }
-    for (const ObjectNight &object : objects) {
-        out_ << std::string_view(day) << ',' << object.line << ','
-             << std::string_view(CsvField(object.name)) << ',';
-        CsvTime(out_, date, object.events.rise);
-        out_ << ',';
-        CsvTime(out_, date, object.events.transit);
-        out_ << ',' << object.events.transitElevationDeg << ',';
-        CsvTime(out_, date, object.events.set);
-        out_ << ',' << object.events.darkHoursAbove;
-        nightColumns();
-    }
+    for (const ObjectNight &object : objects)
+        out_ << std::string_view(EventsCsvObjectRow(date, object, nightColumns));
 }
 
 void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg,

@@ -9,19 +9,12 @@
 
 #include "data/site.h"
 #include "night/elevationmodel.h"
+#include "night/eventrows.h"
 #include "night/events.h"
 #include "night/sunmoon.h"
 #include "output.h"
 
 namespace mirado::tool {
-
-// One object's events in one night.
-struct ObjectNight
-{
-    int line = 0;     // 1-based catalogue line
-    std::string name; // whole, UTF-8
-    ObjectEvents events;
-};
 
 // One format of the events output. The run calls begin once, night once per
 // date in order, and end once.

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "night/textformat.h"
+
 namespace mirado::tool {
 
 // The output cannot be written (a full disk, a closed descriptor). Ends the
@@ -67,8 +69,5 @@ private:
     std::string buffer_;
     bool failed_ = false;
 };
-
-// The shortest text that reads back as the same double ("17", "12.5").
-std::string FormatNumber(double value);
 
 } // namespace mirado::tool

@@ -281,9 +281,7 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
                 if (entry.firstWarning.empty())
                     entry.firstWarning = text;
             };
-            rows[i] = {object.line, object.name,
-                       ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
-                                         events.darkIntervals, options.minAltitudeDeg)};
+            rows[i] = ObjectNightOf(*nightModel, object, events, options.minAltitudeDeg, warn);
         }
         writer->night(date, events, rows);
     }
