@@ -31,6 +31,44 @@ TEST(DecodeToUtf8, InvalidShiftJisBytesAreReplacementCharacters)
         EXPECT_EQ(DecodeToUtf8(row.bytes, TextEncoding::ShiftJis), row.want) << row.name;
 }
 
+std::string Repeated(const std::string &text, int count)
+{
+    std::string repeated;
+    for (int i = 0; i < count; ++i)
+        repeated += text;
+    return repeated;
+}
+
+// In UTF-8, each invalid sequence (its maximal part: the bytes that could
+// have begun a valid one) reads as one U+FFFD, and valid text is untouched.
+TEST(DecodeToUtf8, InvalidUtf8SequencesAreOneReplacementCharacterEach)
+{
+    const std::string r = kReplacement;
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        std::string want;
+    } rows[] = {
+        {"valid", "ベガ", "ベガ"},
+        {"lone continuation byte", "a\x80z", "a" + r + "z"},
+        {"0xFF", "\xFF\xFE", r + r},
+        {"three-byte sequence cut short", "\xE3\x83z", r + "z"},
+        {"cut short at the end", "ベ\xE3", "ベ" + r},
+        {"overlong slash", "\xC0\xAF", r + r},
+        {"overlong three bytes", "\xE0\x80\xAF", r + r + r},
+        {"surrogate", "\xED\xA0\x80", r + r + r},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
+        {"four bytes cut short", "\xF0\x9F\x8Cx", r + "x"},
+        {"highest code point", "\xF4\x8F\xBF\xBF", "\xF4\x8F\xBF\xBF"},
+    };
+    for (const auto &row : rows) {
+        const std::string got = DecodeToUtf8(row.bytes, TextEncoding::Utf8);
+        EXPECT_EQ(got, row.want) << row.name;
+        EXPECT_TRUE(IsValidUtf8(got)) << row.name;
+    }
+}
+
 TEST(DetectDisplayEncoding, CatalogueLinesAreUtf8OnlyLineByLine)
 {
     const struct
@@ -46,11 +84,26 @@ TEST(DetectDisplayEncoding, CatalogueLinesAreUtf8OnlyLineByLine)
         {"Shift-JIS name", "\x83\x78\x83\x4B, 1:0:0, +1:0:0\n", TextEncoding::ShiftJis},
         // "す" cut in two by a line break: the joined bytes would be valid.
         {"sequence across a break", "\xE3\x81\n\x99\n", TextEncoding::ShiftJis},
+        {"one invalid byte in 100 valid sequences", Repeated("ベガ\n", 49) + "ベ\xFFガ\n",
+         TextEncoding::Utf8},
+        {"one invalid byte in 97", Repeated("ベガ\n", 48) + "ベ\xFF\n", TextEncoding::ShiftJis},
+        {"a cut sequence is one invalid", Repeated("ベガ\n", 50) + "\xE3\x81\n",
+         TextEncoding::Utf8},
+        {"two in 200", Repeated("ベガ\xFF\n", 2) + Repeated("ベガ\n", 98), TextEncoding::Utf8},
+        {"invalid only", "\xFF\n", TextEncoding::ShiftJis},
+        // Half-width katakana pairs such as "ﾃｽ" happen to be valid UTF-8.
+        {"Shift-JIS half-width katakana", Repeated("\xB7\xAC\xDD\xBE\xD9 \xC3\xBD\xC4\n", 100),
+         TextEncoding::ShiftJis},
+        {"Shift-JIS kanji and kana", Repeated("\x96\x6B\x8B\xC9\x90\xAF \x83\x78\x83\x4B\n", 100),
+         TextEncoding::ShiftJis},
     };
     for (const auto &row : rows) {
         const CatalogueLines lines(row.content);
         EXPECT_EQ(DetectDisplayEncoding(lines), row.want) << row.name;
         EXPECT_EQ(DetectDisplayEncoding(lines.toVector()), row.want) << row.name;
+        if (row.content.find('\n') == row.content.size() - 1) {
+            EXPECT_EQ(DetectDisplayEncoding(std::string_view(row.content)), row.want) << row.name;
+        }
     }
 }
 
