@@ -91,6 +91,8 @@ private slots:
 
     void catalogues_data();
     void catalogues();
+    void textCutOffOrBadlyEncoded_data();
+    void textCutOffOrBadlyEncoded();
     void aMillionLines();
     void aFileThatDisappearsBeforeTheRead();
     void manyDroppedFilesLoadTheFirst();
@@ -125,6 +127,7 @@ void HostileTest::catalogues_data()
     QTest::newRow("empty") << QByteArray() << 0 << 0;
     QTest::newRow("NUL bytes") << QByteArray(4096, '\0') << 0 << 0;
     QTest::newRow("NUL after a line") << good + "\n" + QByteArray(10, '\0') + good << 1 << 1;
+    QTest::newRow("NUL bytes after a line") << good + "\n" + QByteArray(10, '\0') << 1 << 1;
     QTest::newRow("one 10 MB line") << QByteArray(10 * 1024 * 1024, 'x') << 1 << 0;
     QTest::newRow("10 MB name") << QByteArray(10 * 1024 * 1024, 'x') + ", 1:0:0, +1:0:0" << 1 << 1;
     QTest::newRow("random binary") << RandomBytes(64 * 1024, 1) << -1 << -1;
@@ -161,7 +164,14 @@ void HostileTest::catalogues()
     const QString path = fixture_->write(QStringLiteral("hostile.txt"), content);
 
     main.HandleDroppedFiles({path});
-    QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text.left(200)));
+    // Only a text cut off at a NUL byte warns as it loads.
+    const qsizetype nul = content.indexOf('\0');
+    const bool cutOff = nul >= 0 && content.count('\0') < content.size() - nul;
+    QCOMPARE(fixture_->messages.size(), cutOff ? 1 : 0);
+    if (cutOff)
+        QVERIFY2(fixture_->messages[0].text.contains(QStringLiteral("行目に NUL 文字があるため")),
+                 qPrintable(fixture_->messages[0].text.left(200)));
+    fixture_->messages.clear();
     const int loaded = static_cast<int>(main.catalogueLines().size());
     if (lines >= 0)
         QCOMPARE(loaded, lines);
@@ -184,6 +194,62 @@ void HostileTest::catalogues()
     }
     for (const SeriesId curve : main.chart()->attachedSeries())
         QVERIFY(main.chart()->seriesTitle(curve).size() <= 65);
+}
+
+// A text cut off at a NUL byte loads up to it and says so in one warning;
+// NUL bytes at the end, an invalid byte in a UTF-8 catalogue (shown as
+// U+FFFD) and doubled byte-order marks load without a word.
+void HostileTest::textCutOffOrBadlyEncoded_data()
+{
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("nulLine"); // 0: no warning
+    QTest::addColumn<QString>("lastTitle");
+
+    const QByteArray vega = QStringLiteral("ベガ, 18:36:56, +38:47:01\n").toUtf8();
+    QTest::newRow("NUL at the start of line 11 of 43")
+        << vega.repeated(10) + '\0' + vega.repeated(33) << 10 << 11 << QStringLiteral("ベガ");
+    QTest::newRow("NUL within line 2") << vega + vega.chopped(1) + '\0' + "x\n"
+                                       << 2 << 2 << QStringLiteral("ベガ");
+    QTest::newRow("NUL bytes at the end")
+        << vega.repeated(3) + QByteArray(100, '\0') << 3 << 0 << QStringLiteral("ベガ");
+    QTest::newRow("one invalid byte in UTF-8")
+        << vega.repeated(50) + QStringLiteral("ベ").toUtf8() + "\xFF" + vega << 51 << 0
+        << QStringLiteral("ベ\uFFFDベガ");
+    QTest::newRow("doubled byte-order mark")
+        << "\xEF\xBB\xBF\xEF\xBB\xBF" + vega << 1 << 0 << QStringLiteral("ベガ");
+}
+
+void HostileTest::textCutOffOrBadlyEncoded()
+{
+    QFETCH(QByteArray, content);
+    QFETCH(int, lines);
+    QFETCH(int, nulLine);
+    QFETCH(QString, lastTitle);
+    TfrmMirado &main = fixture_->main();
+    const QString path = fixture_->write(QStringLiteral("cut.txt"), content);
+
+    main.HandleDroppedFiles({path});
+    QCOMPARE(static_cast<int>(main.catalogueLines().size()), lines);
+    if (nulLine > 0) {
+        QCOMPARE(fixture_->messages.size(), 1);
+        QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
+        QCOMPARE(fixture_->messages[0].text,
+                 QStringLiteral("ファイル %1 の %2 行目に NUL 文字があるため，"
+                                "それ以降は読み込みません．")
+                     .arg(path)
+                     .arg(nulLine));
+    } else {
+        QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text));
+    }
+    fixture_->messages.clear();
+
+    // The last line's curve and its title; nothing more to say.
+    fixture_->windows().frmSelect().setChecked(lines - 1, true);
+    main.mnuPlotClick();
+    QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text));
+    QCOMPARE(main.chart()->attachedSeries().size(), std::size_t(1));
+    QCOMPARE(main.chart()->seriesTitle(main.chart()->attachedSeries()[0]), lastTitle);
 }
 
 void HostileTest::aMillionLines()
