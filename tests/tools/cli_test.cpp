@@ -247,8 +247,7 @@ TEST_F(Convention, BadCatalogueLines)
 
 // A text cut off at a NUL byte and a line of a UTF-8 catalogue with an
 // invalid byte: the rows the tool can give, each trouble named by file and
-// line, exit 1. NUL bytes at the very end and byte-order marks at the start
-// are no trouble.
+// line, exit 1. NUL bytes at the very end are no trouble.
 TEST_F(Convention, CutOffAndBadlyEncodedText)
 {
     const std::string site = kSite;
@@ -263,10 +262,6 @@ TEST_F(Convention, CutOffAndBadlyEncodedText)
         {"standard input cut within line 2",
          "printf '" + vega + "Deneb\\0x' | $NIGHT --catalogue - " + site, 1,
          "^line[^\n]*\n(1,Vega,[^\n]*\n){96}$", "-:2: " + cut + "\n-:2: [^\n]*\n"},
-        {"events name the cut too",
-         "printf '" + vega + "\\0" + vega + "' > nul.txt; $NIGHT --events --catalogue nul.txt " +
-             kSite,
-         1, ",Vega,", "nul.txt:2: " + cut + "\n"},
         {"NUL bytes at the end only",
          "printf '" + vega + "\\0\\0\\0' > end.txt; $NIGHT --catalogue end.txt " + site, 0,
          "\n1,Vega,", ""},
@@ -274,9 +269,6 @@ TEST_F(Convention, CutOffAndBadlyEncodedText)
          "(" + utf8 + "printf 'ベ\\377ガ, 1:0:0, +1:0:0\\n') > u.txt; $NIGHT --catalogue u.txt " +
              site,
          1, "\n49,ベガ,[^\n]*\n50,ベ\uFFFDガ,", "u.txt:50: invalid UTF-8\n"},
-        {"byte-order marks",
-         "printf '\\357\\273\\277\\357\\273\\277" + vega + "' | $NIGHT --catalogue - " + site, 0,
-         "\n1,Vega,", ""},
     });
 }
 
