@@ -64,11 +64,13 @@ CatalogueLines LinesOfText(std::string content, const std::string &name)
 }
 
 // A text is read a buffer at a time, so that reading stops soon after its
-// first NUL byte and never passes its limit by more than a byte; the buffer
-// it is read into starts no larger than kFirstBufferBytes, so a large file
-// that ends early at a NUL costs no more than it holds.
+// first NUL byte and never passes its limit by more than a byte. The buffer
+// it is read into starts no larger than kFirstBufferBytes and takes a file's
+// whole size only once a fifth of it has been read, so a large file that
+// ends early at a NUL costs little more than it holds (at most six times).
 constexpr std::size_t kReadBufferBytes = std::size_t{1} << 20;
-constexpr std::size_t kFirstBufferBytes = std::size_t{64} << 20;
+constexpr std::size_t kFirstBufferBytes = std::size_t{16} << 20;
+constexpr std::size_t kWholeAfterParts = 5;
 
 enum class ReadResult
 {
@@ -101,9 +103,11 @@ ReadResult ReadToEnd(ReadSome readSome, std::size_t sizeHint,
         if (got == content.size()) {
             if (got == cap)
                 return ReadResult::TooLarge;
+            // Grow by half, or to the whole expected size once that is no
+            // more than kWholeAfterParts times what has been read.
             std::size_t next = got + got / 2 + 4096;
             if (whole > got)
-                next = std::min(next, whole);
+                next = whole / kWholeAfterParts <= got ? whole : std::min(next, whole);
             content.resize(std::min(next, cap));
         }
         char *const buffer = content.data() + got;
