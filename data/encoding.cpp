@@ -124,80 +124,141 @@ std::size_t SequenceLength(unsigned char lead)
     return 1;
 }
 
+// One step through UTF-8 text at byte `i`: a valid sequence (an ASCII byte
+// included) and its length, or an invalid one and the length of its maximal
+// part, the bytes that could still have begun a valid sequence (at least
+// one). Overlong forms, surrogates and code points above U+10FFFF are
+// invalid.
+struct Utf8Step
+{
+    std::size_t length = 1;
+    bool valid = true;
+};
+
+Utf8Step StepUtf8(std::string_view bytes, std::size_t i)
+{
+    const auto lead = static_cast<unsigned char>(bytes[i]);
+    if (lead < 0x80)
+        return {1, true};
+    std::size_t length = 0;
+    unsigned char low = 0x80;
+    unsigned char high = 0xBF;
+    if (lead >= 0xC2 && lead <= 0xDF) {
+        length = 2;
+    } else if (lead >= 0xE0 && lead <= 0xEF) {
+        length = 3;
+        low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
+        high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
+    } else if (lead >= 0xF0 && lead <= 0xF4) {
+        length = 4;
+        low = lead == 0xF0 ? 0x90 : 0x80;
+        high = lead == 0xF4 ? 0x8F : 0xBF;
+    } else {
+        return {1, false};
+    }
+    for (std::size_t k = 1; k < length; ++k) {
+        if (i + k >= bytes.size())
+            return {k, false};
+        const auto c = static_cast<unsigned char>(bytes[i + k]);
+        if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
+            return {k, false};
+    }
+    return {length, true};
+}
+
+// The valid sequences of more than one byte and the invalid sequences of a
+// text, as StepUtf8 finds them.
+struct Utf8Count
+{
+    std::size_t valid = 0;
+    std::size_t invalid = 0;
+};
+
+void CountUtf8(std::string_view bytes, Utf8Count &count)
+{
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Step step = StepUtf8(bytes, i);
+        if (!step.valid)
+            ++count.invalid;
+        else if (step.length > 1)
+            ++count.valid;
+        i += step.length;
+    }
+}
+
+// UTF-8 for a text that is not plain ASCII and holds at most one invalid
+// sequence per kValidPerInvalid valid ones: a stray byte in a UTF-8 file is
+// one bad character, not a reason to read the whole file as Shift-JIS,
+// whose text is never so nearly valid UTF-8.
+constexpr std::size_t kValidPerInvalid = 100;
+
+TextEncoding EncodingOf(const Utf8Count &count)
+{
+    return count.valid > 0 && count.invalid * kValidPerInvalid <= count.valid
+               ? TextEncoding::Utf8
+               : TextEncoding::ShiftJis;
+}
+
 } // namespace
 
 bool IsValidUtf8(std::string_view bytes)
 {
-    std::size_t i = 0;
-    while (i < bytes.size()) {
-        const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead < 0x80) {
-            ++i;
-            continue;
-        }
-        std::size_t length = 0;
-        unsigned char low = 0x80;
-        unsigned char high = 0xBF;
-        if (lead >= 0xC2 && lead <= 0xDF) {
-            length = 2;
-        } else if (lead >= 0xE0 && lead <= 0xEF) {
-            length = 3;
-            low = lead == 0xE0 ? 0xA0 : 0x80;  // no overlong forms
-            high = lead == 0xED ? 0x9F : 0xBF; // no surrogates
-        } else if (lead >= 0xF0 && lead <= 0xF4) {
-            length = 4;
-            low = lead == 0xF0 ? 0x90 : 0x80;
-            high = lead == 0xF4 ? 0x8F : 0xBF;
-        } else {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Step step = StepUtf8(bytes, i);
+        if (!step.valid)
             return false;
-        }
-        if (i + length > bytes.size())
-            return false;
-        for (std::size_t k = 1; k < length; ++k) {
-            const auto c = static_cast<unsigned char>(bytes[i + k]);
-            if (c < (k == 1 ? low : 0x80) || c > (k == 1 ? high : 0xBF))
-                return false;
-        }
-        i += length;
+        i += step.length;
     }
     return true;
 }
 
 TextEncoding DetectDisplayEncoding(const std::vector<std::string> &lines)
 {
-    bool nonAscii = false;
-    for (const std::string &line : lines) {
-        if (!IsValidUtf8(line))
-            return TextEncoding::ShiftJis;
-        nonAscii = nonAscii || HasNonAscii(line);
-    }
-    return nonAscii ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    Utf8Count count;
+    for (const std::string &line : lines)
+        CountUtf8(line, count);
+    return EncodingOf(count);
 }
 
 TextEncoding DetectDisplayEncoding(const CatalogueLines &lines)
 {
-    // Plain ASCII is decided at once; otherwise each line must be valid on
-    // its own (a sequence may not run on over a line break).
+    // Plain ASCII is decided at once; otherwise line by line, as a sequence
+    // may not run on over a line break.
     if (!HasNonAscii(lines.bytes()))
         return TextEncoding::ShiftJis;
+    Utf8Count count;
     for (const std::string_view line : lines)
-        if (!IsValidUtf8(line))
-            return TextEncoding::ShiftJis;
-    return TextEncoding::Utf8;
+        CountUtf8(line, count);
+    return EncodingOf(count);
 }
 
 TextEncoding DetectDisplayEncoding(std::string_view bytes)
 {
-    return HasNonAscii(bytes) && IsValidUtf8(bytes) ? TextEncoding::Utf8 : TextEncoding::ShiftJis;
+    Utf8Count count;
+    CountUtf8(bytes, count);
+    return EncodingOf(count);
 }
 
 std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding)
 {
     if (!HasNonAscii(bytes))
         return std::string(bytes);
-    if (encoding == TextEncoding::Utf8)
+    if (encoding == TextEncoding::ShiftJis)
+        return ShiftJisToUtf8(bytes);
+    if (IsValidUtf8(bytes))
         return std::string(bytes);
-    return ShiftJisToUtf8(bytes);
+    // Each maximal invalid part reads as one U+FFFD.
+    std::string text;
+    text.reserve(bytes.size() + bytes.size() / 2);
+    for (std::size_t i = 0; i < bytes.size();) {
+        const Utf8Step step = StepUtf8(bytes, i);
+        if (step.valid)
+            text.append(bytes, i, step.length);
+        else
+            text += kReplacement;
+        i += step.length;
+    }
+    return text;
 }
 
 std::string ShortenedUtf8(std::string_view text, std::size_t maxLength)

@@ -3,9 +3,9 @@
 
 // Shows the program's byte strings as text, without any toolkit. Catalogue
 // and site files are Shift-JIS (code page 932); a catalogue written by a
-// Linux editor is often UTF-8 instead, so a file whose bytes are valid UTF-8
-// and not plain ASCII is shown as UTF-8. The bytes themselves are never
-// changed.
+// Linux editor is often UTF-8 instead, so a file whose bytes are UTF-8 (but
+// for a rare invalid sequence) and not plain ASCII is shown as UTF-8. The
+// bytes themselves are never changed.
 
 #include <cstddef>
 #include <exception>
@@ -26,15 +26,19 @@ enum class TextEncoding
 // True when `bytes` is well-formed UTF-8 (no overlong forms, no surrogates).
 bool IsValidUtf8(std::string_view bytes);
 
-// UTF-8 when every line is valid UTF-8 and at least one byte is not ASCII;
-// Shift-JIS otherwise.
+// UTF-8 when at least one byte is not ASCII and the text holds at most one
+// invalid UTF-8 sequence per 100 valid sequences of two or more bytes (a
+// sequence never runs on over a line break; an invalid sequence is its
+// maximal part, the bytes that could have begun a valid one); Shift-JIS
+// otherwise. Only these two are ever chosen.
 TextEncoding DetectDisplayEncoding(const std::vector<std::string> &lines);
 TextEncoding DetectDisplayEncoding(const CatalogueLines &lines);
 TextEncoding DetectDisplayEncoding(std::string_view bytes);
 
 // The text of `bytes` in UTF-8. Shift-JIS is code page 932, Microsoft's
 // Shift-JIS with its NEC and IBM extensions; a byte sequence it has no
-// character for reads as U+FFFD, one per byte.
+// character for reads as U+FFFD, one per byte. In UTF-8, each invalid
+// sequence reads as one U+FFFD.
 std::string DecodeToUtf8(std::string_view bytes, TextEncoding encoding);
 
 // UTF-8 text cut to `maxLength` characters (code points) with "…" after

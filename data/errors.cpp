@@ -51,6 +51,13 @@ void ThrowCannotCreateFile(const std::string &path)
     throw Error(kCannotCreateFileFormat, path);
 }
 
+void ThrowTextTooLarge(const std::string &path, unsigned long long maxBytes)
+{
+    std::string format = kTextTooLargeFormat;
+    format.replace(format.find("%d"), 2, std::to_string(maxBytes));
+    throw Error(format, path);
+}
+
 void ThrowListIndex(long long index)
 {
     std::string text = kListIndexFormat;

@@ -38,6 +38,8 @@ inline constexpr const char *kNotValidFloatFormat = "'%s' is not a valid floatin
 inline constexpr const char *kListIndexFormat = "リストのインデックスが範囲を超えています (%d)";
 inline constexpr const char *kCannotOpenFileFormat = "ファイル %s は開けません";
 inline constexpr const char *kCannotCreateFileFormat = "ファイル %s を作成できません";
+inline constexpr const char *kTextTooLargeFormat =
+    "ファイル %s は %d バイトを超えるため読み込めません";
 
 [[noreturn]] void ThrowIntegerOverflow();
 [[noreturn]] void ThrowRangeCheckError();
@@ -47,5 +49,6 @@ inline constexpr const char *kCannotCreateFileFormat = "ファイル %s を作�
 [[noreturn]] void ThrowListIndex(long long index);
 [[noreturn]] void ThrowCannotOpenFile(const std::string &path);
 [[noreturn]] void ThrowCannotCreateFile(const std::string &path);
+[[noreturn]] void ThrowTextTooLarge(const std::string &path, unsigned long long maxBytes);
 
 } // namespace mirado

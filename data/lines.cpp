@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstddef>
 #include <cstring>
 #include <limits>
+#include <optional>
 
 #include "errors.h"
 
@@ -53,13 +55,73 @@ template <typename LineFunction> void ForEachLine(std::string_view content, Line
         line(start, size);
 }
 
-// The lines of a file's or a stream's bytes, a leading byte-order mark
-// skipped.
+// The lines of a file's or a stream's bytes, the byte-order marks at its
+// start skipped.
 CatalogueLines LinesOfText(std::string content, const std::string &name)
 {
-    if (WithoutByteOrderMark(content).size() != content.size())
-        content.erase(0, kByteOrderMark.size());
+    content.erase(0, content.size() - WithoutByteOrderMark(content).size());
     return CatalogueLines(std::move(content), name);
+}
+
+// A text is read a buffer at a time, so that reading stops soon after its
+// first NUL byte and never passes its limit by more than a byte. The buffer
+// it is read into starts no larger than kFirstBufferBytes and takes a file's
+// whole size only once a fifth of it has been read, so a large file that
+// ends early at a NUL costs little more than it holds (at most six times).
+constexpr std::size_t kReadBufferBytes = std::size_t{1} << 20;
+constexpr std::size_t kFirstBufferBytes = std::size_t{16} << 20;
+constexpr std::size_t kWholeAfterParts = 5;
+
+enum class ReadResult
+{
+    Read,
+    Failed,
+    TooLarge,
+};
+
+// Reads into `content` through `readSome(buffer, size)`, which gives the
+// number of bytes it read, 0 at the end and -1 on an error. `sizeHint` is
+// the size expected (a regular file's), read in one piece when the text can
+// hold it, so the bytes are not copied as they grow. Without
+// `maxTextBytes`, everything is read (a file's image); with it, a text: the
+// read that brings a NUL byte is the last, and more than `maxTextBytes`
+// bytes before one give TooLarge once one byte more than that has been read.
+template <typename ReadSome>
+ReadResult ReadToEnd(ReadSome readSome, std::size_t sizeHint,
+                     std::optional<std::size_t> maxTextBytes, std::string &content)
+{
+    constexpr std::size_t kUnbounded = std::numeric_limits<std::size_t>::max();
+    const std::size_t cap = maxTextBytes ? *maxTextBytes + 1 : kUnbounded;
+    const std::size_t piece = maxTextBytes ? kReadBufferBytes : kUnbounded;
+    const std::size_t whole = sizeHint < kUnbounded ? sizeHint + 1 : sizeHint;
+    const std::size_t first = !maxTextBytes  ? whole
+                              : sizeHint > 0 ? std::min(whole, kFirstBufferBytes)
+                                             : kReadBufferBytes;
+    content.resize(std::min(first, cap));
+    std::size_t got = 0;
+    for (;;) {
+        if (got == content.size()) {
+            if (got == cap)
+                return ReadResult::TooLarge;
+            // Grow by half, or to the whole expected size once that is no
+            // more than kWholeAfterParts times what has been read.
+            std::size_t next = got + got / 2 + 4096;
+            if (whole > got)
+                next = whole / kWholeAfterParts <= got ? whole : std::min(next, whole);
+            content.resize(std::min(next, cap));
+        }
+        char *const buffer = content.data() + got;
+        const std::ptrdiff_t n = readSome(buffer, std::min(content.size() - got, piece));
+        if (n < 0)
+            return ReadResult::Failed;
+        if (n == 0)
+            break;
+        got += static_cast<std::size_t>(n);
+        if (maxTextBytes && std::memchr(buffer, '\0', static_cast<std::size_t>(n)) != nullptr)
+            break;
+    }
+    content.resize(got);
+    return ReadResult::Read;
 }
 
 } // namespace
@@ -76,11 +138,18 @@ std::vector<std::string> SplitLines(std::string_view content)
 
 CatalogueLines::CatalogueLines(std::string content, const std::string &path)
 {
+    // The text ends at its first NUL; say where when more than NUL bytes
+    // follow.
+    const std::size_t nul = content.find('\0');
+    const bool cutOff =
+        nul != std::string::npos && content.find_first_not_of('\0', nul) != std::string::npos;
     content.resize(UpToNul(content).size());
-    if (content.size() >= std::numeric_limits<std::uint32_t>::max())
-        ThrowCannotOpenFile(path);
-    if (content.empty())
+    if (content.size() > kMaxTextBytes)
+        ThrowTextTooLarge(path, kMaxTextBytes);
+    if (content.empty()) {
+        nulLine_ = cutOff ? 1 : 0;
         return;
+    }
 
     // Count first, so the offsets are allocated once and exactly: a line
     // ends at each LF, at each CR not followed by a LF, and at the end of a
@@ -97,6 +166,8 @@ CatalogueLines::CatalogueLines(std::string content, const std::string &path)
     // Left uninitialised: every offset is written below.
     starts_.reset(new std::uint32_t[count + 1]);
     count_ = count;
+    if (cutOff)
+        nulLine_ = (last[-1] == '\n' || last[-1] == '\r') ? count + 1 : count;
 
     // Move each line's bytes down over the breaks before it.
     char *const data = content.data();
@@ -131,11 +202,12 @@ void CatalogueLines::clear()
     bytes_.shrink_to_fit();
     starts_.reset();
     count_ = 0;
+    nulLine_ = 0;
 }
 
 std::string_view WithoutByteOrderMark(std::string_view content)
 {
-    if (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
+    while (content.substr(0, kByteOrderMark.size()) == kByteOrderMark)
         content.remove_prefix(kByteOrderMark.size());
     return content;
 }
@@ -144,40 +216,37 @@ std::string_view WithoutByteOrderMark(std::string_view content)
 
 namespace {
 
-// Reads `file` from where it stands to its end; false on a read error.
-bool ReadToEnd(std::FILE *file, std::string &content)
+// Reads `file` from where it stands, as ReadToEnd reads.
+ReadResult ReadStream(std::FILE *file, std::size_t sizeHint,
+                      std::optional<std::size_t> maxTextBytes, std::string &content)
 {
-    char buffer[1 << 16];
-    for (;;) {
-        const std::size_t got = std::fread(buffer, 1, sizeof buffer, file);
-        content.append(buffer, got);
-        if (got < sizeof buffer)
-            break;
-    }
-    return !std::ferror(file);
+    return ReadToEnd(
+        [file](char *buffer, std::size_t size) -> std::ptrdiff_t {
+            const std::size_t got = std::fread(buffer, 1, size, file);
+            return got == 0 && std::ferror(file) ? -1 : static_cast<std::ptrdiff_t>(got);
+        },
+        sizeHint, maxTextBytes, content);
 }
 
-std::string ReadStandardInputBytes(const std::string &name)
+ReadResult ReadStandardInput(std::optional<std::size_t> maxTextBytes, std::string &content)
 {
-    std::string content;
-    if (!ReadToEnd(stdin, content))
-        ThrowCannotOpenFile(name);
-    return content;
+    return ReadStream(stdin, 0, maxTextBytes, content);
 }
 
-} // namespace
-
-std::string ReadFileBytes(const std::string &path, std::error_code &ec)
+// The file at `path` read as ReadToEnd reads; a failure in `ec`.
+ReadResult ReadFileContent(const std::string &path, std::optional<std::size_t> maxTextBytes,
+                           std::string &content, std::error_code &ec)
 {
     // Only a regular file is read: a device would never end.
     ec.clear();
+    content.clear();
     const std::filesystem::path file(path);
     if (path.empty() || !std::filesystem::is_regular_file(file, ec)) {
         if (!ec)
             ec = std::make_error_code(std::filesystem::is_directory(file, ec)
                                           ? std::errc::is_a_directory
                                           : std::errc::invalid_argument);
-        return {};
+        return ReadResult::Failed;
     }
     struct Closer
     {
@@ -185,63 +254,65 @@ std::string ReadFileBytes(const std::string &path, std::error_code &ec)
     };
     errno = 0;
     std::unique_ptr<std::FILE, Closer> opened(std::fopen(path.c_str(), "rb"));
-    std::string content;
-    if (!opened || !ReadToEnd(opened.get(), content)) {
+    const ReadResult result =
+        opened ? ReadStream(opened.get(), 0, maxTextBytes, content) : ReadResult::Failed;
+    if (result == ReadResult::Failed)
         ec.assign(errno != 0 ? errno : EIO, std::generic_category());
-        return {};
-    }
-    return content;
+    if (result != ReadResult::Read)
+        content.clear();
+    return result;
 }
+
+} // namespace
 
 #else
 
 namespace {
 
-// Reads `fd` to its end, in one piece when it holds no more than `sizeHint`
-// bytes, so the text is not copied as it grows; false on a read error.
-bool ReadToEnd(int fd, std::size_t sizeHint, std::string &content)
+// Reads `fd` from where it stands, as ReadToEnd reads.
+ReadResult ReadDescriptor(int fd, std::size_t sizeHint, std::optional<std::size_t> maxTextBytes,
+                          std::string &content)
 {
-    content.resize(sizeHint + 1);
-    std::size_t got = 0;
-    for (;;) {
-        if (got == content.size())
-            content.resize(content.size() + content.size() / 2 + 4096);
-        const ssize_t n = ::read(fd, content.data() + got, content.size() - got);
-        if (n < 0) {
-            if (errno == EINTR || errno == EAGAIN)
-                continue;
-            return false;
-        }
-        if (n == 0)
-            break;
-        got += static_cast<std::size_t>(n);
+    return ReadToEnd(
+        [fd](char *buffer, std::size_t size) -> std::ptrdiff_t {
+            for (;;) {
+                const ssize_t n = ::read(fd, buffer, size);
+                if (n >= 0 || (errno != EINTR && errno != EAGAIN))
+                    return static_cast<std::ptrdiff_t>(n);
+            }
+        },
+        sizeHint, maxTextBytes, content);
+}
+
+ReadResult ReadStandardInput(std::optional<std::size_t> maxTextBytes, std::string &content)
+{
+    // Standard input redirected from a file: its size is known.
+    struct stat info
+    {};
+    std::size_t sizeHint = 0;
+    if (::fstat(STDIN_FILENO, &info) == 0 && S_ISREG(info.st_mode)) {
+        const off_t at = ::lseek(STDIN_FILENO, 0, SEEK_CUR);
+        if (at >= 0 && at <= info.st_size)
+            sizeHint = static_cast<std::size_t>(info.st_size - at);
     }
-    content.resize(got);
-    return true;
+    return ReadDescriptor(STDIN_FILENO, sizeHint, maxTextBytes, content);
 }
 
-std::string ReadStandardInputBytes(const std::string &name)
-{
-    std::string content;
-    if (!ReadToEnd(STDIN_FILENO, 0, content))
-        ThrowCannotOpenFile(name);
-    return content;
-}
-
-} // namespace
-
-std::string ReadFileBytes(const std::string &path, std::error_code &ec)
+// The file at `path` read as ReadToEnd reads; a failure in `ec`.
+ReadResult ReadFileContent(const std::string &path, std::optional<std::size_t> maxTextBytes,
+                           std::string &content, std::error_code &ec)
 {
     // Open first, without blocking (a FIFO would wait for a writer), then
     // check what was opened: only a regular file is read, so neither a FIFO
     // nor a device such as /dev/zero can hang the program, whatever the path
     // names by the time it is opened.
     ec.clear();
+    content.clear();
     const int fd =
         path.empty() ? -1 : ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_NOCTTY | O_CLOEXEC);
     if (fd < 0) {
         ec.assign(path.empty() ? ENOENT : errno, std::generic_category());
-        return {};
+        return ReadResult::Failed;
     }
     struct Closer
     {
@@ -252,24 +323,54 @@ std::string ReadFileBytes(const std::string &path, std::error_code &ec)
     {};
     if (::fstat(fd, &info) != 0) {
         ec.assign(errno, std::generic_category());
-        return {};
+        return ReadResult::Failed;
     }
     if (!S_ISREG(info.st_mode)) {
         ec = std::make_error_code(S_ISDIR(info.st_mode) ? std::errc::is_a_directory
                                                         : std::errc::invalid_argument);
-        return {};
+        return ReadResult::Failed;
     }
 
     // A file that grows meanwhile is read to its end.
-    std::string content;
-    if (!ReadToEnd(fd, static_cast<std::size_t>(info.st_size), content)) {
+    const ReadResult result =
+        ReadDescriptor(fd, static_cast<std::size_t>(info.st_size), maxTextBytes, content);
+    if (result == ReadResult::Failed)
         ec.assign(errno, std::generic_category());
-        return {};
-    }
+    if (result != ReadResult::Read)
+        content.clear();
+    return result;
+}
+
+} // namespace
+
+#endif
+
+namespace {
+
+// The text of the file at `path`, or standard input when `path` is empty,
+// read as ReadLines describes.
+std::string ReadTextBytes(const std::string &path, const std::string &name,
+                          std::size_t maxTextBytes)
+{
+    std::string content;
+    std::error_code ec;
+    const ReadResult result = path.empty() ? ReadStandardInput(maxTextBytes, content)
+                                           : ReadFileContent(path, maxTextBytes, content, ec);
+    if (result == ReadResult::TooLarge)
+        ThrowTextTooLarge(name, maxTextBytes);
+    if (result == ReadResult::Failed)
+        ThrowCannotOpenFile(name);
     return content;
 }
 
-#endif
+} // namespace
+
+std::string ReadFileBytes(const std::string &path, std::error_code &ec)
+{
+    std::string content;
+    ReadFileContent(path, std::nullopt, content, ec);
+    return content;
+}
 
 std::string ReadFileBytes(const std::string &path)
 {
@@ -280,19 +381,24 @@ std::string ReadFileBytes(const std::string &path)
     return content;
 }
 
-void ReadLines(const std::string &path, CatalogueLines &target)
+void ReadLines(const std::string &path, CatalogueLines &target, std::size_t maxTextBytes)
 {
-    target = LinesOfText(ReadFileBytes(path), path);
+    if (path.empty())
+        ThrowCannotOpenFile(path);
+    target = LinesOfText(ReadTextBytes(path, path, maxTextBytes), path);
 }
 
-void ReadStandardInputLines(const std::string &name, CatalogueLines &target)
+void ReadStandardInputLines(const std::string &name, CatalogueLines &target,
+                            std::size_t maxTextBytes)
 {
-    target = LinesOfText(ReadStandardInputBytes(name), name);
+    target = LinesOfText(ReadTextBytes({}, name, maxTextBytes), name);
 }
 
 void ReadLines(const std::string &path, std::vector<std::string> &target)
 {
-    target = SplitLines(WithoutByteOrderMark(ReadFileBytes(path)));
+    if (path.empty())
+        ThrowCannotOpenFile(path);
+    target = SplitLines(WithoutByteOrderMark(ReadTextBytes(path, path, kMaxTextBytes)));
 }
 
 } // namespace mirado

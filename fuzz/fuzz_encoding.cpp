@@ -42,24 +42,26 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     const std::string_view bytes = input.rest();
     const bool valid = mirado::IsValidUtf8(bytes);
 
-    // Detection: UTF-8 only for valid text that is not plain ASCII, and the
-    // same for the text and for its lines.
+    // Detection: valid text that is not plain ASCII is UTF-8, plain ASCII
+    // never is, and the text's lines are detected alike in both forms.
     const TextEncoding detected = mirado::DetectDisplayEncoding(bytes);
-    MIRADO_FUZZ_REQUIRE((detected == TextEncoding::Utf8) == (valid && !IsAscii(bytes)));
+    if (IsAscii(bytes))
+        MIRADO_FUZZ_REQUIRE(detected == TextEncoding::ShiftJis);
+    else if (valid)
+        MIRADO_FUZZ_REQUIRE(detected == TextEncoding::Utf8);
     const mirado::CatalogueLines lines{std::string(bytes)};
-    if (mirado::DetectDisplayEncoding(lines) == TextEncoding::Utf8)
-        for (const std::string_view line : lines)
-            MIRADO_FUZZ_REQUIRE(mirado::IsValidUtf8(line));
     MIRADO_FUZZ_REQUIRE(mirado::DetectDisplayEncoding(lines) ==
                         mirado::DetectDisplayEncoding(lines.toVector()));
 
     for (const TextEncoding encoding : {TextEncoding::ShiftJis, TextEncoding::Utf8}) {
-        if (encoding == TextEncoding::Utf8 && !valid)
-            continue;
         const std::string text = mirado::DecodeToUtf8(bytes, encoding);
         MIRADO_FUZZ_REQUIRE(mirado::IsValidUtf8(text));
-        if (IsAscii(bytes) || encoding == TextEncoding::Utf8)
+        if (IsAscii(bytes) || (encoding == TextEncoding::Utf8 && valid))
             MIRADO_FUZZ_REQUIRE(text == bytes);
+        // An invalid UTF-8 sequence is at least one byte and reads as one
+        // character.
+        if (encoding == TextEncoding::Utf8)
+            MIRADO_FUZZ_REQUIRE(CodePoints(text) <= bytes.size());
         // Shift-JIS gives at least one character for every two bytes.
         if (encoding == TextEncoding::ShiftJis)
             MIRADO_FUZZ_REQUIRE(CodePoints(text) * 2 >= bytes.size());

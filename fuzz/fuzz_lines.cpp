@@ -1,8 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 //
 // SplitLines and the compact CatalogueLines on the input, and ReadLines (both
-// forms) and ReadFileBytes on a file holding it. Inputs run up to 1 MB.
+// forms) and ReadFileBytes on a file holding it: the same lines, cut at the
+// first NUL, and the line of the cut when more than NUL bytes follow. Inputs
+// run up to 1 MB.
 
+#include <algorithm>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -57,9 +60,17 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     MIRADO_FUZZ_REQUIRE(compact.size() == lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i)
         MIRADO_FUZZ_REQUIRE(compact[i] == lines[i]);
+    const std::size_t nul = content.find('\0');
+    const bool cutOff = nul != std::string_view::npos &&
+                        content.find_first_not_of('\0', nul) != std::string_view::npos;
+    const std::size_t wantNulLine =
+        cutOff
+            ? static_cast<std::size_t>(std::count(normalised.begin(), normalised.end(), '\n')) + 1
+            : 0;
+    MIRADO_FUZZ_REQUIRE(compact.nulLine() == wantNulLine);
 
-    // The file reader gives the same lines but for a leading byte-order mark,
-    // and every byte.
+    // The file reader gives the same lines but for the byte-order marks at
+    // the start, and every byte.
     file.write(content);
     const std::vector<std::string> unmarked =
         mirado::SplitLines(mirado::WithoutByteOrderMark(content));
@@ -69,6 +80,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
     mirado::CatalogueLines readCompact;
     mirado::ReadLines(file.path(), readCompact);
     MIRADO_FUZZ_REQUIRE(readCompact.toVector() == unmarked);
+    MIRADO_FUZZ_REQUIRE(readCompact.nulLine() == wantNulLine);
     MIRADO_FUZZ_REQUIRE(mirado::ReadFileBytes(file.path()) == content);
     return 0;
 }

@@ -463,6 +463,11 @@ void TfrmMirado::LoadCatalogue(const std::string &path)
             frmSelect_->clearItems();
     });
     FillObjectList();
+    if (const std::size_t line = session_.catalogue().lines().nulLine(); line > 0) {
+        const std::string format = "ファイル %s の " + std::to_string(line) +
+                                   " 行目に NUL 文字があるため，それ以降は読み込みません．";
+        ShowWarning(this, QString::fromStdString(ErrorTextForDisplay(format, path)));
+    }
 }
 
 void TfrmMirado::FillObjectList()

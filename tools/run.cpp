@@ -51,9 +51,20 @@ std::string CataloguePath(const Options &options, const SiteValues &site)
     return options.cataloguePath.empty() ? site.cataloguePath : options.cataloguePath;
 }
 
+// A line's trouble, after the file and the line: "catalogue.txt:2: text".
+void ReportLine(Output &out, std::FILE *err, const std::string &path, int lineNumber,
+                const std::string &text)
+{
+    out.flush();
+    std::fprintf(err, "%s:%d: %s\n", path.c_str(), lineNumber, text.c_str());
+}
+
 // Loads the catalogue at `path`, "-" being standard input, and chooses the
-// lines the options name.
-void LoadCatalogue(Session &session, const Options &options, const std::string &path)
+// lines the options name. Reports each line of a UTF-8 catalogue that is not
+// valid UTF-8 (its bad bytes read as U+FFFD) and a text cut off at a NUL
+// byte; returns 1 when it reported anything, 0 otherwise.
+int LoadCatalogue(Session &session, const Options &options, const std::string &path, Output &out,
+                  std::FILE *err)
 {
     if (path == kStandardStream) {
         CatalogueLines lines;
@@ -62,7 +73,23 @@ void LoadCatalogue(Session &session, const Options &options, const std::string &
     } else {
         session.loadCatalogue(path);
     }
-    session.chooseLines(ChosenLines(options.objects, static_cast<int>(session.catalogue().size())));
+    const ObjectCatalogue &catalogue = session.catalogue();
+    int status = 0;
+    if (catalogue.encoding() == TextEncoding::Utf8) {
+        for (std::size_t i = 0; i < catalogue.size(); ++i) {
+            if (!IsValidUtf8(catalogue.lines()[i])) {
+                ReportLine(out, err, path, static_cast<int>(i + 1), "invalid UTF-8");
+                status = 1;
+            }
+        }
+    }
+    if (const std::size_t line = catalogue.lines().nulLine(); line > 0) {
+        ReportLine(out, err, path, static_cast<int>(line),
+                   "the text ends at a NUL byte; the rest of the file is not read");
+        status = 1;
+    }
+    session.chooseLines(ChosenLines(options.objects, static_cast<int>(catalogue.size())));
+    return status;
 }
 
 // The night the options name, or the site's present night. The present
@@ -72,14 +99,6 @@ void ChooseDate(Session &session, const std::optional<TDateRec> &date)
 {
     const TDateRec tonight = session.tonight();
     session.date() = date.value_or(tonight);
-}
-
-// A line's trouble, after the file and the line: "catalogue.txt:2: text".
-void ReportLine(Output &out, std::FILE *err, const std::string &path, int lineNumber,
-                const std::string &text)
-{
-    out.flush();
-    std::fprintf(err, "%s:%d: %s\n", path.c_str(), lineNumber, text.c_str());
 }
 
 WarningReporter PrintTo(std::FILE *err)
@@ -160,7 +179,7 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
     const std::string path = CataloguePath(options, session.site());
     if (path.empty())
         throw UsageError("no catalogue: give --catalogue FILE or a site file that names one");
-    LoadCatalogue(session, options, path);
+    int status = LoadCatalogue(session, options, path, out, err);
     ChooseDate(session, options.date);
     session.setModel(ElevationModelNamed(options.model));
     const NightPlan plan = session.plan();
@@ -193,7 +212,6 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
     for (std::size_t i = 0; i < kBatchesAhead; ++i)
         planNext();
 
-    int status = 0;
     bool stopped = false;
     while (!ahead.empty() && !stopped) {
         const std::vector<PlannedLine> batch = ahead.front().get();
@@ -238,7 +256,7 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     std::vector<EventObject> objects;
     const std::string path = CataloguePath(options, session.site());
     if (!path.empty()) {
-        LoadCatalogue(session, options, path);
+        status = LoadCatalogue(session, options, path, out, err);
         const LineSelection &chosen = session.chosenLines();
         for (std::size_t i = 0; i < chosen.size(); ++i) {
             const auto index = static_cast<std::size_t>(chosen[i]);

@@ -33,9 +33,10 @@ struct QtParts
 };
 
 // Carries out the command line. Returns the exit status: 0 done, 1 a catalogue
-// line did not parse or an astronomy routine failed on it, 2 the command could
-// not be carried out or its output not written. Raises UsageError, the
-// program's Error, WriteError and ClosedPipe.
+// line did not parse or an astronomy routine failed on it, a line of a UTF-8
+// catalogue was not valid UTF-8 or its text was cut off at a NUL byte, 2 the
+// command could not be carried out or its output not written. Raises
+// UsageError, the program's Error, WriteError and ClosedPipe.
 int Run(const Options &options, std::FILE *out, std::FILE *err, const QtParts &qt);
 
 // Parses and runs, reporting every failure on `err`; the program's main.

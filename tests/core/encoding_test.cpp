@@ -31,6 +31,39 @@ TEST(DecodeToUtf8, InvalidShiftJisBytesAreReplacementCharacters)
         EXPECT_EQ(DecodeToUtf8(row.bytes, TextEncoding::ShiftJis), row.want) << row.name;
 }
 
+std::string Repeated(const std::string &text, int count)
+{
+    std::string repeated;
+    for (int i = 0; i < count; ++i)
+        repeated += text;
+    return repeated;
+}
+
+// In UTF-8, each invalid sequence (its maximal part: the bytes that could
+// have begun a valid one) reads as one U+FFFD, and valid text is untouched.
+TEST(DecodeToUtf8, InvalidUtf8SequencesAreOneReplacementCharacterEach)
+{
+    const std::string r = kReplacement;
+    const struct
+    {
+        const char *name;
+        std::string bytes;
+        std::string want;
+    } rows[] = {
+        {"valid", "ベガ", "ベガ"},
+        {"lone continuation byte", "a\x80z", "a" + r + "z"},
+        {"sequence cut short", "\xE3\x83z", r + "z"},
+        {"overlong slash", "\xC0\xAF", r + r},
+        {"surrogate", "\xED\xA0\x80", r + r + r},
+        {"above U+10FFFF", "\xF4\x90\x80\x80", r + r + r + r},
+    };
+    for (const auto &row : rows) {
+        const std::string got = DecodeToUtf8(row.bytes, TextEncoding::Utf8);
+        EXPECT_EQ(got, row.want) << row.name;
+        EXPECT_TRUE(IsValidUtf8(got)) << row.name;
+    }
+}
+
 TEST(DetectDisplayEncoding, CatalogueLinesAreUtf8OnlyLineByLine)
 {
     const struct
@@ -46,6 +79,16 @@ TEST(DetectDisplayEncoding, CatalogueLinesAreUtf8OnlyLineByLine)
         {"Shift-JIS name", "\x83\x78\x83\x4B, 1:0:0, +1:0:0\n", TextEncoding::ShiftJis},
         // "す" cut in two by a line break: the joined bytes would be valid.
         {"sequence across a break", "\xE3\x81\n\x99\n", TextEncoding::ShiftJis},
+        {"one invalid byte in 100 valid sequences", Repeated("ベガ\n", 49) + "ベ\xFFガ\n",
+         TextEncoding::Utf8},
+        {"one invalid byte in 97", Repeated("ベガ\n", 48) + "ベ\xFF\n", TextEncoding::ShiftJis},
+        {"a cut sequence is one invalid", Repeated("ベガ\n", 50) + "\xE3\x81\n",
+         TextEncoding::Utf8},
+        // Half-width katakana pairs such as "ﾃｽ" happen to be valid UTF-8.
+        {"Shift-JIS half-width katakana", Repeated("\xB7\xAC\xDD\xBE\xD9 \xC3\xBD\xC4\n", 100),
+         TextEncoding::ShiftJis},
+        {"Shift-JIS kanji and kana", Repeated("\x96\x6B\x8B\xC9\x90\xAF \x83\x78\x83\x4B\n", 100),
+         TextEncoding::ShiftJis},
     };
     for (const auto &row : rows) {
         const CatalogueLines lines(row.content);

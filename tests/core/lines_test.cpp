@@ -70,7 +70,7 @@ TEST(CatalogueLines, ViewsEachLineOfItsOneBuffer)
     EXPECT_TRUE(CatalogueLines(std::string(1000, '\0')).empty());
 }
 
-TEST(ReadLines, SkipsALeadingByteOrderMarkOnly)
+TEST(ReadLines, SkipsTheByteOrderMarksAtTheStartOnly)
 {
     const struct
     {
@@ -88,11 +88,10 @@ TEST(ReadLines, SkipsALeadingByteOrderMarkOnly)
          "b",
          {"a", "\xEF\xBB\xBF"
                "b"}},
-        {"two marks: the second kept",
+        {"two marks",
          "\xEF\xBB\xBF\xEF\xBB\xBF"
          "a",
-         {"\xEF\xBB\xBF"
-          "a"}},
+         {"a"}},
         {"part of a mark kept",
          "\xEF\xBB"
          "a",
@@ -121,6 +120,30 @@ TEST(ReadLines, ReadsAFileAndReplacesTheTarget)
     Lines lines{"old"};
     ReadLines(path, lines);
     EXPECT_EQ(lines, (Lines{"Vega, 18:36:56, +38:47:01", "Deneb, 20:41:26, +45:16:49"}));
+}
+
+// The text ends at its first NUL byte; the line it stands in is named when
+// anything but NUL bytes follows.
+TEST(CatalogueLines, TextEndsAtTheFirstNul)
+{
+    const struct
+    {
+        const char *name;
+        std::string content;
+        std::size_t wantLines, wantNulLine;
+    } rows[] = {
+        {"at the start of line 3", std::string("a\nb\n\0c\n", 7), 2, 3},
+        {"within line 2", std::string("a\nb\0c", 5), 2, 2},
+        {"first byte", std::string("\0x", 2), 0, 1},
+        {"after CR LF", std::string("a\r\n\0b", 6), 1, 2},
+        {"NULs, then a break", std::string("a\0\0\n", 5), 1, 1},
+        {"only NULs follow", std::string("a\nb\n\0\0\0", 7), 2, 0},
+    };
+    for (const auto &row : rows) {
+        const CatalogueLines lines(row.content);
+        EXPECT_EQ(lines.size(), row.wantLines) << row.name;
+        EXPECT_EQ(lines.nulLine(), row.wantNulLine) << row.name;
+    }
 }
 
 TEST(ReadLines, UnopenableFileRaisesAndKeepsTheTarget)
@@ -196,6 +219,63 @@ TEST(ReadLines, APathSwappedForAFifoNeverBlocks)
         std::this_thread::sleep_for(10ms);
     }
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// Standard input is read only to its first NUL byte or one byte past the
+// limit, however much the writer would give: each row writes its text into a
+// pipe standing in for standard input and counts what the reader took.
+TEST(ReadStandardInputLines, StopsAtTheLimitOrTheFirstNul)
+{
+    constexpr std::size_t kLimit = 3'000'000;
+    constexpr std::size_t kReadBuffer = std::size_t{1} << 20;
+    std::string text;
+    for (int i = 0; i < 400'000; ++i)
+        text += "Vega, 18:36:56, +38:47:01\n"; // 26 bytes
+    const struct
+    {
+        const char *name;
+        std::string content;
+        std::string wantError;
+        std::size_t wantLines, wantNulLine, maxConsumed;
+    } rows[] = {
+        {"no NUL", text, "ファイル - は 3000000 バイトを超えるため読み込めません", 0, 0,
+         kLimit + kReadBuffer},
+        {"NUL after line 1000", text.substr(0, 26'000) + '\0' + text, "", 1000, 1001,
+         26'000 + kReadBuffer},
+    };
+    for (const auto &row : rows) {
+        int ends[2];
+        ASSERT_EQ(pipe(ends), 0);
+        const int savedInput = dup(STDIN_FILENO);
+        dup2(ends[0], STDIN_FILENO);
+        close(ends[0]);
+        std::thread writer([&] {
+            const std::string &bytes = row.content;
+            for (ssize_t at = 0, n; at < ssize_t(bytes.size()); at += n)
+                if ((n = write(ends[1], bytes.data() + at, bytes.size() - at)) <= 0)
+                    break;
+            close(ends[1]);
+        });
+        CatalogueLines lines;
+        std::string error;
+        try {
+            ReadStandardInputLines("-", lines, kLimit);
+        } catch (const Error &e) {
+            error = e.what();
+        }
+        std::size_t left = 0; // what the reader left in the pipe
+        char buffer[1 << 16];
+        for (ssize_t n; (n = read(STDIN_FILENO, buffer, sizeof buffer)) > 0;)
+            left += static_cast<std::size_t>(n);
+        writer.join();
+        dup2(savedInput, STDIN_FILENO);
+        close(savedInput);
+
+        EXPECT_LE(row.content.size() - left, row.maxConsumed) << row.name;
+        EXPECT_EQ(error, row.wantError) << row.name;
+        EXPECT_EQ(lines.size(), row.wantLines) << row.name;
+        EXPECT_EQ(lines.nulLine(), row.wantNulLine) << row.name;
+    }
 }
 #endif
 

@@ -91,6 +91,7 @@ private slots:
 
     void catalogues_data();
     void catalogues();
+    void textCutOffAtANul();
     void aMillionLines();
     void aFileThatDisappearsBeforeTheRead();
     void manyDroppedFilesLoadTheFirst();
@@ -125,6 +126,7 @@ void HostileTest::catalogues_data()
     QTest::newRow("empty") << QByteArray() << 0 << 0;
     QTest::newRow("NUL bytes") << QByteArray(4096, '\0') << 0 << 0;
     QTest::newRow("NUL after a line") << good + "\n" + QByteArray(10, '\0') + good << 1 << 1;
+    QTest::newRow("NUL bytes after a line") << good + "\n" + QByteArray(10, '\0') << 1 << 1;
     QTest::newRow("one 10 MB line") << QByteArray(10 * 1024 * 1024, 'x') << 1 << 0;
     QTest::newRow("10 MB name") << QByteArray(10 * 1024 * 1024, 'x') + ", 1:0:0, +1:0:0" << 1 << 1;
     QTest::newRow("random binary") << RandomBytes(64 * 1024, 1) << -1 << -1;
@@ -161,7 +163,14 @@ void HostileTest::catalogues()
     const QString path = fixture_->write(QStringLiteral("hostile.txt"), content);
 
     main.HandleDroppedFiles({path});
-    QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text.left(200)));
+    // Only a text cut off at a NUL byte warns as it loads.
+    const qsizetype nul = content.indexOf('\0');
+    const bool cutOff = nul >= 0 && content.count('\0') < content.size() - nul;
+    QCOMPARE(fixture_->messages.size(), cutOff ? 1 : 0);
+    if (cutOff)
+        QVERIFY2(fixture_->messages[0].text.contains(QStringLiteral("行目に NUL 文字があるため")),
+                 qPrintable(fixture_->messages[0].text.left(200)));
+    fixture_->messages.clear();
     const int loaded = static_cast<int>(main.catalogueLines().size());
     if (lines >= 0)
         QCOMPARE(loaded, lines);
@@ -184,6 +193,22 @@ void HostileTest::catalogues()
     }
     for (const SeriesId curve : main.chart()->attachedSeries())
         QVERIFY(main.chart()->seriesTitle(curve).size() <= 65);
+}
+
+// A text cut off at a NUL byte loads up to it and says so in one warning.
+void HostileTest::textCutOffAtANul()
+{
+    const QByteArray vega = "Vega, 18:36:56, +38:47:01\n";
+    const QString path =
+        fixture_->write(QStringLiteral("cut.txt"), vega.repeated(10) + '\0' + vega.repeated(33));
+    fixture_->main().HandleDroppedFiles({path});
+    QCOMPARE(fixture_->main().catalogueLines().size(), std::size_t(10));
+    QCOMPARE(fixture_->messages.size(), 1);
+    QCOMPARE(fixture_->messages[0].caption, QStringLiteral("警告"));
+    QCOMPARE(fixture_->messages[0].text,
+             QStringLiteral("ファイル %1 の 11 行目に NUL 文字があるため，"
+                            "それ以降は読み込みません．")
+                 .arg(path));
 }
 
 void HostileTest::aMillionLines()

@@ -245,6 +245,33 @@ TEST_F(Convention, BadCatalogueLines)
     });
 }
 
+// A text cut off at a NUL byte and a line of a UTF-8 catalogue with an
+// invalid byte: the rows the tool can give, each trouble named by file and
+// line, exit 1. NUL bytes at the very end are no trouble.
+TEST_F(Convention, CutOffAndBadlyEncodedText)
+{
+    const std::string site = kSite;
+    const std::string cut = "the text ends at a NUL byte; the rest of the file is not read";
+    const std::string vega = "Vega, 18:36:56, +38:47:01\\n";
+    const std::string utf8 = "for i in $(seq 49); do printf 'ベガ, 1:0:0, +1:0:0\\n'; done; ";
+    check({
+        {"NUL at the start of line 3",
+         "printf '" + vega + vega + "\\0" + vega + "' > nul.txt; $NIGHT --catalogue nul.txt " +
+             site,
+         1, "^line[^\n]*\n(1,Vega,[^\n]*\n){96}(2,Vega,[^\n]*\n){96}$", "nul.txt:3: " + cut + "\n"},
+        {"standard input cut within line 2",
+         "printf '" + vega + "Deneb\\0x' | $NIGHT --catalogue - " + site, 1,
+         "^line[^\n]*\n(1,Vega,[^\n]*\n){96}$", "-:2: " + cut + "\n-:2: [^\n]*\n"},
+        {"NUL bytes at the end only",
+         "printf '" + vega + "\\0\\0\\0' > end.txt; $NIGHT --catalogue end.txt " + site, 0,
+         "\n1,Vega,", ""},
+        {"one invalid line of a UTF-8 catalogue",
+         "(" + utf8 + "printf 'ベ\\377ガ, 1:0:0, +1:0:0\\n') > u.txt; $NIGHT --catalogue u.txt " +
+             site,
+         1, "\n49,ベガ,[^\n]*\n50,ベ\uFFFDガ,", "u.txt:50: invalid UTF-8\n"},
+    });
+}
+
 TEST_F(Convention, CsvColumnsAndUnique)
 {
     const std::string site = kSite;
@@ -361,6 +388,24 @@ TEST(LargeCatalogue, MemoryInProportionToTheFile)
         EXPECT_LE(large.maxRssKb - empty.maxRssKb, boundKb)
             << row.file << ": " << large.maxRssKb << " kB against " << empty.maxRssKb;
     }
+}
+
+// Standard input from /dev/zero: the text ends at its first byte, at once,
+// within 50 MB of an empty run (the address space is bounded so that a
+// reader that never stops fails quickly).
+TEST(EndlessInput, ReadingStopsAtTheFirstNul)
+{
+    mirado::test::TempDir dir;
+    dir.write("empty.txt", std::string());
+    const std::string site = kSite;
+    const Result empty = Shell(dir.file(""), "exec $NIGHT --catalogue empty.txt " + site);
+    ASSERT_EQ(empty.status, 0) << empty.err;
+    const Result zero = Shell(dir.file(""), "ulimit -v 4000000; exec $NIGHT --catalogue - " + site +
+                                                " < /dev/zero");
+    EXPECT_EQ(zero.status, 0) << zero.err;
+    EXPECT_EQ(zero.out, empty.out);
+    EXPECT_LE(zero.maxRssKb - empty.maxRssKb, 50 * 1024)
+        << zero.maxRssKb << " kB against " << empty.maxRssKb;
 }
 
 TEST(HugeName, MemoryStaysBounded)
