@@ -509,13 +509,20 @@ std::vector<SeriesId> ChartScene::leftOutOfLegend() const
             attached.end()};
 }
 
-QStringList ChartScene::legendLines() const
+QStringList ChartScene::legendLines(const QSize &layoutSize)
 {
+    const QSize shown = this->layoutSize();
+    if (layoutSize != shown) {
+        layOut(layoutSize);
+    }
     QStringList lines;
     for (const LegendEntry &entry : legend_) {
         if (entry.role != EntryRole::WidthOnly) {
             lines << QTextDocumentFragment::fromHtml(entry.series->name()).toPlainText();
         }
+    }
+    if (layoutSize != shown) {
+        layOut(shown);
     }
     return lines;
 }

@@ -92,8 +92,8 @@ public:
     std::optional<LegendHit> legendEntryAt(const QPointF &chartPos) const;
     // The attached series the legend leaves out, in attach order.
     std::vector<SeriesId> leftOutOfLegend() const;
-    // The legend's lines as shown, top to bottom.
-    QStringList legendLines() const;
+    // The legend's lines as shown at `layoutSize`, top to bottom.
+    QStringList legendLines(const QSize &layoutSize);
     // The bottom axis' labels as the engine draws them at `layoutSize`, left
     // to right, in the chart's coordinates; and the legend's area there.
     std::vector<AxisLabel> bottomLabels(const QSize &layoutSize);

@@ -340,10 +340,10 @@ QString ElevationChart::curveToolTipAt(const QPointF &chartPos)
     return readoutText_ ? readoutText_(*nearest, value.x(), elevationDeg) : wholeName(*nearest);
 }
 
-QStringList ElevationChart::legendLines()
+QStringList ElevationChart::legendLines(const QSize &layoutSize)
 {
     updateEngine();
-    return scene_->legendLines();
+    return scene_->legendLines(layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
 }
 
 bool ElevationChart::isLegendVisible()

@@ -166,8 +166,9 @@ public:
 
     // What is drawn at the moment, for tests.
     bool isLegendVisible();
-    // The legend's lines as shown, top to bottom.
-    QStringList legendLines();
+    // The legend's lines as shown when laid out at `layoutSize` (the present
+    // layout when empty), top to bottom.
+    QStringList legendLines(const QSize &layoutSize = QSize());
     bool areTopAndRightAxesVisible();
     // The plot area in the chart's own pixels, counted from its top left
     // corner: this widget's coordinates once shown, a rendered image's when

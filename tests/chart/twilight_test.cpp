@@ -40,6 +40,7 @@ private slots:
     void darkestTintKeepsEveryCurveColourVisible_data();
     void darkestTintKeepsEveryCurveColourVisible();
     void tintsDeepenLevelByLevel();
+    void outlinesKeepEveryCurveVisibleOnEveryTint();
 };
 
 void TwilightTest::bandsShadeTheirStretchOnly()
@@ -122,6 +123,62 @@ void TwilightTest::tintsDeepenLevelByLevel()
         QVERIFY2(darker.lightness() < lighter.lightness(), qPrintable(QString::number(level)));
     }
     QCOMPARE(ShadeColour(0), QColor(212, 208, 200));
+}
+
+void TwilightTest::outlinesKeepEveryCurveVisibleOnEveryTint()
+{
+    // All sixteen palette colours, flat between the 10-degree grid lines,
+    // over the four tints, each between the hour grid lines at its middle.
+    ElevationChart chart;
+    chart.setAnimatedZoom(false);
+    std::vector<SeriesId> curves;
+    for (int i = 0; i < 16; ++i) {
+        const SeriesId s = chart.createLineSeries();
+        chart.attachSeries(s);
+        chart.setLineWidth(s, 2);
+        for (int k = 0; k < 96; ++k)
+            chart.addPoint(s, 17.0 + k / 6.0, 3.0 + 5.0 * i);
+        curves.push_back(s);
+    }
+    const QImage plain = chart.renderImage();
+    chart.setShadeBands({{17.0, 20.0, 1}, {20.0, 23.0, 2}, {23.0, 26.0, 3}, {26.0, 31.0, 4}});
+    const QImage image = chart.renderImage();
+    const QRectF plotHere = chart.plotArea();
+    const AxisRanges ranges{{17.0, 31.0}, {0.0, 90.0}};
+    const double middles[] = {18.5, 21.5, 24.5, 28.5};
+
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const QColor colour = chart.seriesColour(curves[i]);
+        for (int level = 1; level <= kShadeLevels; ++level) {
+            const QColor tint = ShadeColour(level);
+            const QPoint at = PixelOf(plotHere, middles[level - 1], 3.0 + 5.0 * i, ranges);
+            // The curve's rows in this column, and the rows just above and
+            // below them.
+            int top = INT_MAX, bottom = INT_MIN;
+            for (int y = at.y() - 4; y <= at.y() + 4; ++y) {
+                if (QColor(image.pixel(at.x(), y)) == colour) {
+                    top = std::min(top, y);
+                    bottom = std::max(bottom, y);
+                }
+            }
+            const QString where =
+                QStringLiteral("curve %1 (%2) on tint %3").arg(i + 1).arg(colour.name()).arg(level);
+            QVERIFY2(top <= bottom, qPrintable(where + ": curve not found"));
+            const double curveContrast = ContrastRatio(colour, tint);
+            for (const int y : {top - 1, bottom + 1}) {
+                const QColor outline(image.pixel(at.x(), y));
+                const double outlineContrast = ContrastRatio(outline, tint);
+                QVERIFY2(outlineContrast >= 3.0 || curveContrast >= 1.5,
+                         qPrintable(QStringLiteral("%1: outline %2 at %3:1, curve at %4:1")
+                                        .arg(where, outline.name())
+                                        .arg(outlineContrast, 0, 'f', 2)
+                                        .arg(curveContrast, 0, 'f', 2)));
+            }
+        }
+    }
+    // Without the shading, no outline.
+    chart.setShadeBands({});
+    QCOMPARE(chart.renderImage(), plain);
 }
 
 QTEST_MAIN(TwilightTest)
