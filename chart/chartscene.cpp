@@ -64,6 +64,8 @@ constexpr const char *kBottomAxisTitle = "時間";
 // How far a legend line may reach past the legend and still count as whole:
 // rounding of the engine's layout.
 constexpr double kFitSlackPx = 0.01;
+// The engine's padding above and below the text of a legend line.
+constexpr double kLegendLinePaddingPx = 3.0;
 // The legend's last line when not every series fits.
 constexpr const char *kLegendMoreText = "ほか %1 件";
 constexpr const char *kLeftAxisTitle = "天体高度";
@@ -435,8 +437,9 @@ std::vector<QGraphicsItem *> ChartScene::legendItems() const
 
 std::optional<std::size_t> ChartScene::measuredLegendFit() const
 {
-    // The legend stacks its lines from the top of its geometry, all of one
-    // height, and cuts off what reaches below it.
+    // The legend stacks its lines from the top of its contents, all of one
+    // height, and cuts off what reaches below its own bottom edge. A line is
+    // whole while its text is: its padding below may be cut.
     const std::vector<QGraphicsItem *> items = legendItems();
     const qreal lineHeight = items.empty() ? 0.0 : items.front()->boundingRect().height();
     if (lineHeight <= 0.0) {
@@ -446,9 +449,9 @@ std::optional<std::size_t> ChartScene::measuredLegendFit() const
     if (chart_->legend()->layout()) {
         chart_->legend()->layout()->getContentsMargins(&left, &top, &right, &bottom);
     }
-    const qreal heightPx = chart_->legend()->geometry().height() - top - bottom;
-    return static_cast<std::size_t>(
-        std::max(0.0, std::floor(heightPx / lineHeight + kFitSlackPx / lineHeight)));
+    const qreal heightPx =
+        chart_->legend()->geometry().height() - top + kLegendLinePaddingPx + kFitSlackPx;
+    return static_cast<std::size_t>(std::max(0.0, std::floor(heightPx / lineHeight)));
 }
 
 void ChartScene::fitLegend()
