@@ -64,8 +64,6 @@ constexpr const char *kBottomAxisTitle = "時間";
 // How far a legend line may reach past the legend and still count as whole:
 // rounding of the engine's layout.
 constexpr double kFitSlackPx = 0.01;
-// The engine's padding above and below the text of a legend line.
-constexpr double kLegendLinePaddingPx = 3.0;
 // The legend's last line when not every series fits.
 constexpr const char *kLegendMoreText = "ほか %1 件";
 constexpr const char *kLeftAxisTitle = "天体高度";
@@ -325,6 +323,10 @@ void ChartScene::updateLegend()
             wanted.push_back({SeriesId{}, SeriesKind::Line, nullptr, 0, EntryRole::More,
                               attached.size() - shownCount});
         }
+        // The legend centres lines that fit and stacks from the top those that
+        // do not: a blank line past the bottom keeps the shown ones where the
+        // full list would put them.
+        wanted.push_back({SeriesId{}, SeriesKind::Line, nullptr, 0, EntryRole::Filler, 0});
         const QFontMetricsF metrics(chart_->legend()->font());
         SeriesId widest = attached[shownCount];
         qreal widestPx = -1.0;
@@ -344,8 +346,11 @@ void ChartScene::updateLegend()
     std::size_t keep = 0;
     // The line that counts the rest has a blank colour sample of its own and
     // is never reused for a series.
-    const auto sameKind = [](const LegendEntry &a, const LegendEntry &b) {
-        return a.kind == b.kind && (a.role == EntryRole::More) == (b.role == EntryRole::More);
+    const auto isText = [](const LegendEntry &e) {
+        return e.role == EntryRole::More || e.role == EntryRole::Filler;
+    };
+    const auto sameKind = [&](const LegendEntry &a, const LegendEntry &b) {
+        return a.kind == b.kind && isText(a) == isText(b);
     };
     while (keep < legend_.size() && keep < wanted.size() && sameKind(legend_[keep], wanted[keep])) {
         ++keep;
@@ -365,9 +370,11 @@ void ChartScene::updateLegend()
 
 void ChartScene::styleLegendEntry(const LegendEntry &entry)
 {
-    if (entry.role == EntryRole::More) {
+    if (entry.role == EntryRole::More || entry.role == EntryRole::Filler) {
         // A line of text only: its colour sample is the panel's.
-        entry.series->setName(PlainText(QString::fromUtf8(kLegendMoreText).arg(entry.leftOut)));
+        entry.series->setName(entry.role == EntryRole::More
+                                  ? PlainText(QString::fromUtf8(kLegendMoreText).arg(entry.leftOut))
+                                  : QStringLiteral(" "));
         entry.series->setPen(QPen(QColor(kPanelColour)));
         for (QLegendMarker *marker : chart_->legend()->markers(entry.series)) {
             marker->setPen(QPen(QColor(kPanelColour)));
@@ -437,9 +444,9 @@ std::vector<QGraphicsItem *> ChartScene::legendItems() const
 
 std::optional<std::size_t> ChartScene::measuredLegendFit() const
 {
-    // The legend stacks its lines from the top of its contents, all of one
-    // height, and cuts off what reaches below its own bottom edge. A line is
-    // whole while its text is: its padding below may be cut.
+    // The lines, all of one height, that fit inside the legend's contents.
+    // The legend then centres them and cuts none: when they overflow, it
+    // stacks them from the top and cuts off, in part, what reaches below.
     const std::vector<QGraphicsItem *> items = legendItems();
     const qreal lineHeight = items.empty() ? 0.0 : items.front()->boundingRect().height();
     if (lineHeight <= 0.0) {
@@ -449,9 +456,8 @@ std::optional<std::size_t> ChartScene::measuredLegendFit() const
     if (chart_->legend()->layout()) {
         chart_->legend()->layout()->getContentsMargins(&left, &top, &right, &bottom);
     }
-    const qreal heightPx =
-        chart_->legend()->geometry().height() - top + kLegendLinePaddingPx + kFitSlackPx;
-    return static_cast<std::size_t>(std::max(0.0, std::floor(heightPx / lineHeight)));
+    const qreal roomPx = chart_->legend()->geometry().height() - top - bottom + kFitSlackPx;
+    return static_cast<std::size_t>(std::max(0.0, std::floor(roomPx / lineHeight)));
 }
 
 void ChartScene::fitLegend()
@@ -494,7 +500,7 @@ std::optional<LegendHit> ChartScene::legendEntryAt(const QPointF &chartPos) cons
     const QRectF shown = chart_->legend()->sceneBoundingRect();
     for (std::size_t i = 0; i < items.size(); ++i) {
         const QRectF rect = items[i]->sceneBoundingRect().intersected(shown);
-        if (rect.contains(chartPos)) {
+        if (rect.contains(chartPos) && lines[i]->role != EntryRole::Filler) {
             return LegendHit{lines[i]->id, lines[i]->role == EntryRole::More};
         }
     }
@@ -520,7 +526,7 @@ QStringList ChartScene::legendLines(const QSize &layoutSize)
     }
     QStringList lines;
     for (const LegendEntry &entry : legend_) {
-        if (entry.role != EntryRole::WidthOnly) {
+        if (entry.role != EntryRole::WidthOnly && entry.role != EntryRole::Filler) {
             lines << QTextDocumentFragment::fromHtml(entry.series->name()).toPlainText();
         }
     }

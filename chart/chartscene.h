@@ -114,6 +114,7 @@ private:
         Shown,     // an attached series, shown
         WidthOnly, // hidden: the widest title left out, for the legend's width
         More,      // the line counting the series left out
+        Filler,    // a blank line after it, which keeps the lines at the top
     };
     // An engine series standing for one line of the legend.
     struct LegendEntry

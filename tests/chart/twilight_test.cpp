@@ -127,52 +127,43 @@ void TwilightTest::tintsDeepenLevelByLevel()
 
 void TwilightTest::outlinesKeepEveryCurveVisibleOnEveryTint()
 {
-    // All sixteen palette colours, flat between the 10-degree grid lines,
-    // over the four tints, each between the hour grid lines at its middle.
+    // The sixteen palette colours, flat between the 10-degree grid lines,
+    // over the four tints; measured between the hour grid lines.
     ElevationChart chart;
-    chart.setAnimatedZoom(false);
     std::vector<SeriesId> curves;
     for (int i = 0; i < 16; ++i) {
-        const SeriesId s = chart.createLineSeries();
-        chart.attachSeries(s);
-        chart.setLineWidth(s, 2);
+        curves.push_back(chart.createLineSeries());
+        chart.attachSeries(curves.back());
+        chart.setLineWidth(curves.back(), 2);
         for (int k = 0; k < 96; ++k)
-            chart.addPoint(s, 17.0 + k / 6.0, 3.0 + 5.0 * i);
-        curves.push_back(s);
+            chart.addPoint(curves.back(), 17.0 + k / 6.0, 3.0 + 5.0 * i);
     }
     const QImage plain = chart.renderImage();
     chart.setShadeBands({{17.0, 20.0, 1}, {20.0, 23.0, 2}, {23.0, 26.0, 3}, {26.0, 31.0, 4}});
     const QImage image = chart.renderImage();
-    const QRectF plotHere = chart.plotArea();
     const AxisRanges ranges{{17.0, 31.0}, {0.0, 90.0}};
     const double middles[] = {18.5, 21.5, 24.5, 28.5};
-
     for (std::size_t i = 0; i < curves.size(); ++i) {
         const QColor colour = chart.seriesColour(curves[i]);
         for (int level = 1; level <= kShadeLevels; ++level) {
-            const QColor tint = ShadeColour(level);
-            const QPoint at = PixelOf(plotHere, middles[level - 1], 3.0 + 5.0 * i, ranges);
-            // The curve's rows in this column, and the rows just above and
-            // below them.
+            const QPoint at = PixelOf(chart.plotArea(), middles[level - 1], 3.0 + 5.0 * i, ranges);
+            // The curve's rows in this column; the outline lies just outside.
             int top = INT_MAX, bottom = INT_MIN;
-            for (int y = at.y() - 4; y <= at.y() + 4; ++y) {
-                if (QColor(image.pixel(at.x(), y)) == colour) {
-                    top = std::min(top, y);
-                    bottom = std::max(bottom, y);
-                }
-            }
-            const QString where =
-                QStringLiteral("curve %1 (%2) on tint %3").arg(i + 1).arg(colour.name()).arg(level);
-            QVERIFY2(top <= bottom, qPrintable(where + ": curve not found"));
-            const double curveContrast = ContrastRatio(colour, tint);
+            for (int y = at.y() - 4; y <= at.y() + 4; ++y)
+                if (QColor(image.pixel(at.x(), y)) == colour)
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+            QVERIFY2(top <= bottom, qPrintable(colour.name() + " not found"));
+            const double curveContrast = ContrastRatio(colour, ShadeColour(level));
             for (const int y : {top - 1, bottom + 1}) {
                 const QColor outline(image.pixel(at.x(), y));
-                const double outlineContrast = ContrastRatio(outline, tint);
+                const double outlineContrast = ContrastRatio(outline, ShadeColour(level));
                 QVERIFY2(outlineContrast >= 3.0 || curveContrast >= 1.5,
-                         qPrintable(QStringLiteral("%1: outline %2 at %3:1, curve at %4:1")
-                                        .arg(where, outline.name())
-                                        .arg(outlineContrast, 0, 'f', 2)
-                                        .arg(curveContrast, 0, 'f', 2)));
+                         qPrintable(QString("%1 on tint %2: outline %3 at %4:1, curve at %5:1")
+                                        .arg(colour.name())
+                                        .arg(level)
+                                        .arg(outline.name())
+                                        .arg(outlineContrast)
+                                        .arg(curveContrast)));
             }
         }
     }
