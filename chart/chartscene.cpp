@@ -13,6 +13,7 @@
 #include <QPainter>
 #include <QResizeEvent>
 #include <QScatterSeries>
+#include <QTextDocumentFragment>
 #include <QValueAxis>
 
 #include <algorithm>
@@ -58,6 +59,11 @@ constexpr double kLegendWidthShare = 1.0 / 3.0;
 // The colour sample and the paddings of a legend entry, in lines of its text.
 constexpr double kLegendOverheadLines = 2.5;
 constexpr const char *kBottomAxisTitle = "時間";
+// How far a legend line may reach past the legend and still count as whole:
+// rounding of the engine's layout.
+constexpr double kFitSlackPx = 0.01;
+// The legend's last line when not every series fits.
+constexpr const char *kLegendMoreText = "ほか %1 件";
 constexpr const char *kLeftAxisTitle = "天体高度";
 
 // The chart view, which lays the chart out again whenever it is resized.
@@ -264,6 +270,7 @@ void ChartScene::showSeries()
     // Lay the legend out now rather than on a later pass of the event loop,
     // so the next paint shows it.
     chart_->layout()->activate();
+    fitLegend();
 }
 
 void ChartScene::updateCurves()
@@ -303,20 +310,28 @@ void ChartScene::updateLegend()
     }
     legendSources_ = std::move(sources);
 
-    // The entries the legend can show, then, hidden, the widest title of the
-    // rest: the legend is as wide as its widest entry, shown or not.
-    struct Wanted
-    {
-        SeriesId id;
-        bool shown;
-    };
-    std::vector<Wanted> wanted;
-    const std::size_t shownCount = std::min(attached.size(), legendCapacity_);
-    wanted.reserve(shownCount + 1);
+    // The entries that fit whole; when some are left out, the last place
+    // counts them and a hidden entry holds the widest of their titles: the
+    // legend is as wide as its widest entry, shown or not.
+    std::vector<LegendEntry> wanted;
+    const bool allFit = attached.size() <= legendFit_;
+    const std::size_t shownCount =
+        allFit ? attached.size() : legendFit_ - std::min<std::size_t>(legendFit_, 1);
+    wanted.reserve(shownCount + 2);
     for (std::size_t i = 0; i < shownCount; ++i) {
-        wanted.push_back({attached[i], true});
+        const SeriesData &data = store_.at(attached[i]);
+        wanted.push_back(
+            {attached[i], data.kind, nullptr, data.styleRevision, EntryRole::Shown, 0});
     }
-    if (attached.size() > shownCount) {
+    if (!allFit) {
+        if (legendFit_ > 0) {
+            wanted.push_back({SeriesId{}, SeriesKind::Line, nullptr, 0, EntryRole::More,
+                              attached.size() - shownCount});
+        }
+        // The legend centres lines that fit and stacks from the top those that
+        // do not: a blank line past the bottom keeps the shown ones where the
+        // full list would put them.
+        wanted.push_back({SeriesId{}, SeriesKind::Line, nullptr, 0, EntryRole::Filler, 0});
         const QFontMetricsF metrics(chart_->legend()->font());
         SeriesId widest = attached[shownCount];
         qreal widestPx = -1.0;
@@ -327,14 +342,22 @@ void ChartScene::updateLegend()
                 widest = attached[i];
             }
         }
-        wanted.push_back({widest, false});
+        const SeriesData &data = store_.at(widest);
+        wanted.push_back({widest, data.kind, nullptr, data.styleRevision, EntryRole::WidthOnly, 0});
     }
 
     // Engine series are reused in place while the kinds line up; from the
     // first mismatch on they are made anew, so the legend keeps attach order.
     std::size_t keep = 0;
-    while (keep < legend_.size() && keep < wanted.size() &&
-           legend_[keep].kind == store_.at(wanted[keep].id).kind) {
+    // The line that counts the rest has a blank colour sample of its own and
+    // is never reused for a series.
+    const auto isText = [](const LegendEntry &e) {
+        return e.role == EntryRole::More || e.role == EntryRole::Filler;
+    };
+    const auto sameKind = [&](const LegendEntry &a, const LegendEntry &b) {
+        return a.kind == b.kind && isText(a) == isText(b);
+    };
+    while (keep < legend_.size() && keep < wanted.size() && sameKind(legend_[keep], wanted[keep])) {
         ++keep;
     }
     while (legend_.size() > keep) {
@@ -343,35 +366,179 @@ void ChartScene::updateLegend()
         legend_.pop_back();
     }
     for (std::size_t i = 0; i < keep; ++i) {
-        refreshLegendEntry(legend_[i], wanted[i].id, store_.at(wanted[i].id), wanted[i].shown);
+        refreshLegendEntry(legend_[i], wanted[i]);
     }
     for (std::size_t i = keep; i < wanted.size(); ++i) {
-        addLegendEntry(wanted[i].id, store_.at(wanted[i].id), wanted[i].shown);
+        addLegendEntry(wanted[i]);
     }
 }
 
-void ChartScene::addLegendEntry(SeriesId id, const SeriesData &data, bool shown)
+void ChartScene::styleLegendEntry(const LegendEntry &entry)
 {
-    QXYSeries *series = CreateEngineSeries(data.kind);
-    StyleEngineSeries(series, data, legendText(data.title));
-    chart_->addSeries(series);
-    if (!shown) {
-        SetLegendEntryVisible(chart_, series, false);
-    }
-    legend_.push_back({id, data.kind, series, data.styleRevision, shown});
-}
-
-void ChartScene::refreshLegendEntry(LegendEntry &entry, SeriesId id, const SeriesData &data,
-                                    bool shown)
-{
-    const bool restyle = entry.id != id || entry.styleRevision != data.styleRevision;
-    if (restyle) {
+    if (entry.role == EntryRole::More || entry.role == EntryRole::Filler) {
+        // A line of text only: its colour sample is the panel's.
+        entry.series->setName(entry.role == EntryRole::More
+                                  ? PlainText(QString::fromUtf8(kLegendMoreText).arg(entry.leftOut))
+                                  : QStringLiteral(" "));
+        entry.series->setPen(QPen(QColor(kPanelColour)));
+        for (QLegendMarker *marker : chart_->legend()->markers(entry.series)) {
+            marker->setPen(QPen(QColor(kPanelColour)));
+            marker->setBrush(QColor(kPanelColour));
+        }
+    } else {
+        const SeriesData &data = store_.at(entry.id);
         StyleEngineSeries(entry.series, data, legendText(data.title));
     }
-    if (restyle || entry.shown != shown) {
-        SetLegendEntryVisible(chart_, entry.series, shown);
+    SetLegendEntryVisible(chart_, entry.series, entry.role != EntryRole::WidthOnly);
+}
+
+void ChartScene::addLegendEntry(const LegendEntry &wanted)
+{
+    LegendEntry entry = wanted;
+    entry.series = CreateEngineSeries(wanted.kind);
+    if (wanted.role != EntryRole::More) {
+        StyleEngineSeries(entry.series, store_.at(wanted.id),
+                          legendText(store_.at(wanted.id).title));
     }
-    entry = {id, data.kind, entry.series, data.styleRevision, shown};
+    chart_->addSeries(entry.series);
+    if (wanted.role != EntryRole::Shown) {
+        styleLegendEntry(entry);
+    }
+    legend_.push_back(entry);
+}
+
+void ChartScene::refreshLegendEntry(LegendEntry &entry, const LegendEntry &wanted)
+{
+    const bool changed = entry.id != wanted.id || entry.styleRevision != wanted.styleRevision ||
+                         entry.role != wanted.role || entry.leftOut != wanted.leftOut;
+    QXYSeries *series = entry.series;
+    entry = wanted;
+    entry.series = series;
+    if (changed) {
+        styleLegendEntry(entry);
+    }
+}
+
+std::vector<QGraphicsItem *> ChartScene::legendItems() const
+{
+    // The engine's item of a legend line, found by its class: the legend
+    // offers no other way to its place.
+    std::vector<QGraphicsItem *> items;
+    std::vector<QGraphicsItem *> pending{chart_->legend()};
+    while (!pending.empty()) {
+        QGraphicsItem *item = pending.back();
+        pending.pop_back();
+        const QGraphicsObject *object = item->toGraphicsObject();
+        if (object && item != chart_->legend() &&
+            qstrcmp(object->metaObject()->className(), "LegendMarkerItem") == 0) {
+            // Hidden lines are hidden themselves; the legend may hide them
+            // all, as a group, until it is laid out.
+            if (item->isVisibleTo(item->parentItem())) {
+                items.push_back(item);
+            }
+            continue;
+        }
+        const QList<QGraphicsItem *> children = item->childItems();
+        pending.insert(pending.end(), children.begin(), children.end());
+    }
+    std::sort(items.begin(), items.end(), [](QGraphicsItem *a, QGraphicsItem *b) {
+        return a->scenePos().y() < b->scenePos().y();
+    });
+    return items;
+}
+
+std::optional<std::size_t> ChartScene::measuredLegendFit() const
+{
+    // The lines, all of one height, that fit inside the legend's contents.
+    // The legend then centres them and cuts none: when they overflow, it
+    // stacks them from the top and cuts off, in part, what reaches below.
+    const std::vector<QGraphicsItem *> items = legendItems();
+    const qreal lineHeight = items.empty() ? 0.0 : items.front()->boundingRect().height();
+    if (lineHeight <= 0.0) {
+        return std::nullopt;
+    }
+    qreal left = 0.0, top = 0.0, right = 0.0, bottom = 0.0;
+    if (chart_->legend()->layout()) {
+        chart_->legend()->layout()->getContentsMargins(&left, &top, &right, &bottom);
+    }
+    const qreal roomPx = chart_->legend()->geometry().height() - top - bottom + kFitSlackPx;
+    return static_cast<std::size_t>(std::max(0.0, std::floor(roomPx / lineHeight)));
+}
+
+void ChartScene::fitLegend()
+{
+    if (store_.attached().empty()) {
+        return;
+    }
+    chart_->layout()->activate();
+    const std::optional<std::size_t> fit = measuredLegendFit();
+    if (!fit) {
+        return;
+    }
+    legendMeasured_ = true;
+    if (*fit != legendFit_) {
+        legendFit_ = *fit;
+        legendSources_.clear();
+        updateLegend();
+        // The legend places its new lines when its own layout runs; the
+        // chart's does not run it when the legend keeps its place.
+        chart_->layout()->activate();
+        chart_->legend()->layout()->activate();
+    }
+}
+
+std::optional<LegendHit> ChartScene::legendEntryAt(const QPointF &chartPos) const
+{
+    if (!chart_->legend()->isVisible()) {
+        return std::nullopt;
+    }
+    const std::vector<QGraphicsItem *> items = legendItems();
+    std::vector<const LegendEntry *> lines;
+    for (const LegendEntry &entry : legend_) {
+        if (entry.role != EntryRole::WidthOnly) {
+            lines.push_back(&entry);
+        }
+    }
+    if (items.size() != lines.size()) {
+        return std::nullopt;
+    }
+    const QRectF shown = chart_->legend()->sceneBoundingRect();
+    for (std::size_t i = 0; i < items.size(); ++i) {
+        const QRectF rect = items[i]->sceneBoundingRect().intersected(shown);
+        if (rect.contains(chartPos) && lines[i]->role != EntryRole::Filler) {
+            return LegendHit{lines[i]->id, lines[i]->role == EntryRole::More};
+        }
+    }
+    return std::nullopt;
+}
+
+std::vector<SeriesId> ChartScene::leftOutOfLegend() const
+{
+    std::size_t shown = 0;
+    for (const LegendEntry &entry : legend_) {
+        shown += entry.role == EntryRole::Shown ? 1 : 0;
+    }
+    const std::vector<SeriesId> &attached = store_.attached();
+    return {attached.begin() + static_cast<std::ptrdiff_t>(std::min(shown, attached.size())),
+            attached.end()};
+}
+
+QStringList ChartScene::legendLines(const QSize &layoutSize)
+{
+    const QSize shown = this->layoutSize();
+    if (layoutSize != shown) {
+        layOut(layoutSize);
+    }
+    QStringList lines;
+    for (const LegendEntry &entry : legend_) {
+        if (entry.role != EntryRole::WidthOnly && entry.role != EntryRole::Filler) {
+            lines << QTextDocumentFragment::fromHtml(entry.series->name()).toPlainText();
+        }
+    }
+    if (layoutSize != shown) {
+        layOut(shown);
+    }
+    return lines;
 }
 
 void ChartScene::updatePointers()
@@ -388,13 +555,13 @@ void ChartScene::updatePointers()
 
 std::size_t ChartScene::legendCapacity(int heightPx) const
 {
-    // No entry is lower than a line of the legend's text, and one more may
-    // show in part at the bottom.
+    // No entry is lower than a line of the legend's text: an estimate from
+    // above, until the legend is laid out and measured.
     const qreal lineHeight = QFontMetricsF(chart_->legend()->font()).height();
     if (heightPx <= 0 || lineHeight <= 0.0) {
         return 1;
     }
-    return static_cast<std::size_t>(std::ceil(heightPx / lineHeight)) + 1;
+    return static_cast<std::size_t>(std::ceil(heightPx / lineHeight));
 }
 
 void ChartScene::setRanges(const AxisRanges &ranges)
@@ -445,8 +612,7 @@ void ChartScene::setLegendWidth(int chartWidthPx)
     // Every entry is named again for the new width.
     legendSources_.clear();
     for (LegendEntry &entry : legend_) {
-        StyleEngineSeries(entry.series, store_.at(entry.id), legendText(store_.at(entry.id).title));
-        SetLegendEntryVisible(chart_, entry.series, entry.shown);
+        styleLegendEntry(entry);
     }
     updateLegend();
 }
@@ -481,9 +647,10 @@ void ChartScene::updateTicks()
 
 void ChartScene::layOut(const QSize &size)
 {
-    const std::size_t capacity = legendCapacity(size.height());
-    if (capacity > legendCapacity_) {
-        legendCapacity_ = capacity;
+    // Before the legend is measured, as many entries as could fit; then
+    // exactly those that fit whole.
+    if (!legendMeasured_ && legendCapacity(size.height()) > legendFit_) {
+        legendFit_ = legendCapacity(size.height());
         legendSources_.clear();
         updateLegend();
     }
@@ -495,6 +662,7 @@ void ChartScene::layOut(const QSize &size)
     chart_->layout()->activate();
     // The chart's own coordinates are the view's, shown or not.
     view_->setSceneRect(QRectF(QPointF(0, 0), QSizeF(size)));
+    fitLegend();
     updateTicks();
 }
 
@@ -618,6 +786,7 @@ void ChartScene::repaintNow()
 
 void ChartScene::setShadeBands(std::vector<ShadeBand> bands)
 {
+    curves_->setOutlined(!bands.empty());
     shades_->setBands(std::move(bands));
 }
 

@@ -6,7 +6,9 @@
 #include <QRectF>
 #include <QSize>
 #include <QString>
+#include <QStringList>
 
+#include <optional>
 #include <vector>
 
 #include "seriesstore.h"
@@ -14,6 +16,7 @@
 
 QT_FORWARD_DECLARE_CLASS(QChart)
 QT_FORWARD_DECLARE_CLASS(QChartView)
+QT_FORWARD_DECLARE_CLASS(QGraphicsItem)
 QT_FORWARD_DECLARE_CLASS(QPainter)
 QT_FORWARD_DECLARE_CLASS(QValueAxis)
 QT_FORWARD_DECLARE_CLASS(QWidget)
@@ -33,14 +36,23 @@ struct AxisLabel
     QRectF rect;
 };
 
+// What the pointer rests on in the legend: the entry of `series`, or, when
+// `more` is set, the last line standing for the series left out.
+struct LegendHit
+{
+    SeriesId series{};
+    bool more = false;
+};
+
 // The Qt Charts side of the elevation chart: a chart view with the chart's
 // fixed appearance showing the attached series of a SeriesStore.
 //
 // The engine draws the frame, axes, title and legend; the curves and pointers
 // are drawn by two layers of our own over the plot area. Engine series exist
-// only as legend entries, and only for the entries the legend can show (plus
-// one hidden entry holding the widest title of the rest, which sets the
-// legend's width as the full list would). Adding an engine series is the
+// only as legend entries, and only for the entries the legend can show whole.
+// When not every series fits, the last line reads "ほか N 件" for the N left
+// out, and one hidden entry holds the widest title of the rest, which sets the
+// legend's width as the full list would. Adding an engine series is the
 // costly step (legend entry, theme, layout), so a plot of thousands of curves
 // would otherwise cost seconds; this way it costs the same few dozen entries
 // whatever the number of curves.
@@ -76,6 +88,12 @@ public:
     // A point of the view's viewport in the chart's coordinates.
     QPointF toChart(const QPoint &viewportPos) const;
     bool isLegendVisible() const;
+    // The legend entry at `chartPos`, in the chart's coordinates.
+    std::optional<LegendHit> legendEntryAt(const QPointF &chartPos) const;
+    // The attached series the legend leaves out, in attach order.
+    std::vector<SeriesId> leftOutOfLegend() const;
+    // The legend's lines as shown at `layoutSize`, top to bottom.
+    QStringList legendLines(const QSize &layoutSize);
     // The labels of the axis on `edge` of the plot as the engine draws them
     // at `layoutSize`, left to right or top to bottom, in the chart's
     // coordinates; and the legend's area there.
@@ -91,14 +109,23 @@ public:
     void repaintNow();
 
 private:
-    // An engine series standing for one attached series in the legend.
+    // What a legend entry stands for.
+    enum class EntryRole
+    {
+        Shown,     // an attached series, shown
+        WidthOnly, // hidden: the widest title left out, for the legend's width
+        More,      // the line counting the series left out
+        Filler,    // a blank line after it, which keeps the lines at the top
+    };
+    // An engine series standing for one line of the legend.
     struct LegendEntry
     {
         SeriesId id;
         SeriesKind kind;
         QXYSeries *series;
         quint64 styleRevision;
-        bool shown; // false for the hidden entry that only sets the width
+        EntryRole role;
+        std::size_t leftOut; // for the More line: how many it counts
     };
     // What a drawn curve or a legend entry was made from, to tell changes.
     struct Source
@@ -114,8 +141,15 @@ private:
     void updateTicks();
     void updateCurves();
     void updateLegend();
-    void addLegendEntry(SeriesId id, const SeriesData &data, bool shown);
-    void refreshLegendEntry(LegendEntry &entry, SeriesId id, const SeriesData &data, bool shown);
+    void addLegendEntry(const LegendEntry &wanted);
+    void refreshLegendEntry(LegendEntry &entry, const LegendEntry &wanted);
+    void styleLegendEntry(const LegendEntry &entry);
+    // The number of entries the legend shows whole at its present layout;
+    // the legend is filled again when it changed.
+    void fitLegend();
+    std::optional<std::size_t> measuredLegendFit() const;
+    // The engine's items of the shown legend lines, top to bottom.
+    std::vector<QGraphicsItem *> legendItems() const;
     void updatePointers();
     std::size_t legendCapacity(int heightPx) const;
     // A series title as its legend entry shows it: elided to the legend's
@@ -138,8 +172,9 @@ private:
     PointerLayer *pointers_;
     TwilightLayer *shades_;
     std::vector<LegendEntry> legend_;
-    // The number of entries the legend can show at the largest layout so far.
-    std::size_t legendCapacity_ = 0;
+    // The number of entries the legend shows whole at the present layout.
+    std::size_t legendFit_ = 0;
+    bool legendMeasured_ = false;
     // The width a legend title may take before it is elided.
     qreal legendTextWidthPx_ = 1e9;
     std::vector<Source> curveSources_;

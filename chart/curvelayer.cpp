@@ -7,6 +7,8 @@
 
 #include <algorithm>
 
+#include "twilightlayer.h"
+
 namespace mirado {
 
 namespace {
@@ -37,6 +39,14 @@ void CurveLayer::setCurves(std::vector<Curve> curves)
 {
     curves_ = std::move(curves);
     update();
+}
+
+void CurveLayer::setOutlined(bool outlined)
+{
+    if (outlined != outlined_) {
+        outlined_ = outlined;
+        update();
+    }
 }
 
 QRectF CurveLayer::boundingRect() const
@@ -78,17 +88,14 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         const double y = (value.y() - axes.left.min) * scaleY;
         return QPointF(x, size.height() - y);
     };
-    for (const Curve &curve : curves_) {
-        if (curve.points.size() < 2) {
-            continue;
-        }
-        // A square cap reaches half the width past the end, diagonally up
-        // to 0.71 of the width; one pixel more for rounding.
-        const qreal reach = std::max(1.0, curve.pen.widthF()) + 1.0;
-        painter->setPen(curve.pen);
-        // Each segment is a line of its own, as the engine draws it: the
-        // segments meet without joins, and one skipped outside the area
-        // leaves the pixels inside exactly as they would be.
+    // Each segment is a line of its own, as the engine draws it: the segments
+    // meet without joins, and one skipped outside the area leaves the pixels
+    // inside exactly as they would be.
+    const auto drawCurve = [&](const Curve &curve, const QPen &pen) {
+        // A square cap reaches half the width past the end, diagonally up to
+        // 0.71 of the width; one pixel more for rounding.
+        const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
+        painter->setPen(pen);
         QPointF from = toPixel(curve.points.front());
         for (qsizetype i = 1; i < curve.points.size(); ++i) {
             const QPointF to = toPixel(curve.points[i]);
@@ -96,6 +103,21 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                 painter->drawLine(from, to);
             }
             from = to;
+        }
+    };
+    if (outlined_) {
+        for (const Curve &curve : curves_) {
+            if (curve.points.size() >= 2) {
+                QPen outline = curve.pen;
+                outline.setWidthF(std::max(1.0, curve.pen.widthF()) + 2.0 * kOutlinePx);
+                outline.setColor(OutlineColour(curve.pen.color()));
+                drawCurve(curve, outline);
+            }
+        }
+    }
+    for (const Curve &curve : curves_) {
+        if (curve.points.size() >= 2) {
+            drawCurve(curve, curve.pen);
         }
     }
     painter->restore();

@@ -40,12 +40,18 @@ public:
 
     // Replaces every curve, in drawing order.
     void setCurves(std::vector<Curve> curves);
+    // Draws every curve over an outline kOutlinePx wider on each side, in the
+    // colour OutlineColour gives, so that it stands out from a shaded
+    // background; off by default. The outlines lie under all the curves.
+    void setOutlined(bool outlined);
+    static constexpr qreal kOutlinePx = 1.0;
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
 
 private:
     std::vector<Curve> curves_;
+    bool outlined_ = false;
 };
 
 } // namespace mirado

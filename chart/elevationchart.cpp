@@ -3,14 +3,20 @@
 
 #include <QChartView>
 #include <QElapsedTimer>
+#include <QHelpEvent>
 #include <QImage>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPrinter>
 #include <QRubberBand>
+#include <QToolTip>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 #include "chartscene.h"
+#include "curvehit.h"
 #include "data/errors.h"
 
 namespace mirado {
@@ -25,6 +31,14 @@ constexpr double kPrintMarginFraction = 0.15;
 // Time after which an animated zoom skips its remaining frames.
 constexpr qint64 kZoomAnimationBudgetMs = 120;
 constexpr QRgb kImageBackground = qRgb(255, 255, 255);
+// The resolution the chart's pixel sizes (fonts, lines, margins) are meant at.
+constexpr double kLayoutDpi = 96.0;
+
+// Ends the list of names in the tooltip of the legend's "ほか N 件" line when
+// it is cut short.
+constexpr const char *kMoreNamesText = "…";
+// How far the pointer moves before a tooltip goes, in pixels.
+constexpr int kToolTipRadiusPx = 2;
 
 constexpr const char *kPrintStartFailedText = "印刷を開始できません";
 constexpr const char *kPrintFailedText = "印刷できませんでした";
@@ -47,6 +61,9 @@ ElevationChart::ElevationChart(QWidget *parent)
     // Until the widget is first shown, it is laid out at its design size.
     scene_->layOut(kDesignSize);
 
+    // The chart itself takes the focus, by a click on the view or by Tab.
+    setFocusPolicy(Qt::StrongFocus);
+    scene_->view()->setFocusPolicy(Qt::NoFocus);
     QWidget *viewport = scene_->view()->viewport();
     viewport->installEventFilter(this);
     rubberBand_ = new QRubberBand(QRubberBand::Rectangle, viewport);
@@ -183,13 +200,10 @@ void ElevationChart::printChart(QPrinter &printer)
         printer.abort();
         throw Error(kPrintStartFailedText);
     }
-    const double width = printer.width();
-    const double height = printer.height();
-    const QRectF target(width * kPrintMarginFraction, height * kPrintMarginFraction,
-                        width * (1.0 - 2.0 * kPrintMarginFraction),
-                        height * (1.0 - 2.0 * kPrintMarginFraction));
+    const QRectF target = PrintRect(printer);
+    const QSize layoutSize = PrintLayoutSize(printer);
     try {
-        scene_->render(painter, target, scene_->layoutSize());
+        scene_->render(painter, target, layoutSize);
     } catch (...) {
         printer.abort();
         painter.end();
@@ -203,6 +217,22 @@ void ElevationChart::printChart(QPrinter &printer)
     if (!painter.end()) {
         throw Error(kPrintFailedText);
     }
+}
+
+QRectF ElevationChart::PrintRect(const QPaintDevice &page)
+{
+    const double width = page.width();
+    const double height = page.height();
+    return QRectF(width * kPrintMarginFraction, height * kPrintMarginFraction,
+                  width * (1.0 - 2.0 * kPrintMarginFraction),
+                  height * (1.0 - 2.0 * kPrintMarginFraction));
+}
+
+QSize ElevationChart::PrintLayoutSize(const QPaintDevice &page)
+{
+    const QRectF target = PrintRect(page);
+    return QSize(std::max(1, qRound(target.width() * kLayoutDpi / page.logicalDpiX())),
+                 std::max(1, qRound(target.height() * kLayoutDpi / page.logicalDpiY())));
 }
 
 void ElevationChart::renderChart(QPainter &painter, const QRectF &target, const QSize &layoutSize)
@@ -246,6 +276,76 @@ QColor ElevationChart::seriesColour(SeriesId series) const
     return colour ? QColor(*colour) : QColor();
 }
 
+void ElevationChart::setToolTipTexts(SeriesNameText name, CurveReadoutText readout)
+{
+    nameText_ = std::move(name);
+    readoutText_ = std::move(readout);
+}
+
+QString ElevationChart::wholeName(SeriesId series) const
+{
+    return nameText_ ? nameText_(series) : store_.at(series).title;
+}
+
+QString ElevationChart::toolTipAt(const QPointF &chartPos)
+{
+    updateEngine();
+    const std::optional<LegendHit> entry = scene_->legendEntryAt(chartPos);
+    if (!entry) {
+        return curveToolTipAt(chartPos);
+    }
+    if (!entry->more) {
+        return wholeName(entry->series);
+    }
+    const std::vector<SeriesId> leftOut = scene_->leftOutOfLegend();
+    QStringList names;
+    for (std::size_t i = 0; i < leftOut.size() && i < std::size_t{kMaxLeftOutNames}; ++i) {
+        names << wholeName(leftOut[i]);
+    }
+    if (leftOut.size() > std::size_t{kMaxLeftOutNames}) {
+        names << QString::fromUtf8(kMoreNamesText);
+    }
+    return names.join(u'\n');
+}
+
+QString ElevationChart::curveToolTipAt(const QPointF &chartPos)
+{
+    const QRectF plot = scene_->plotArea();
+    const AxisRanges &ranges = zoom_.ranges();
+    if (plot.isEmpty() || !plot.contains(chartPos) || !(ranges.bottom.span() > 0.0) ||
+        !(ranges.left.span() > 0.0)) {
+        return {};
+    }
+    // The nearest curve within reach; of equals, the one drawn on top.
+    std::optional<SeriesId> nearest;
+    double nearestPx = INFINITY;
+    const std::vector<SeriesId> &attached = store_.attached();
+    for (auto it = attached.rbegin(); it != attached.rend(); ++it) {
+        const SeriesData &data = store_.at(*it);
+        if (data.kind != SeriesKind::Line) {
+            continue;
+        }
+        const std::optional<double> px = DistanceToCurvePx(data.points, plot, ranges, chartPos);
+        if (px && *px <= kCurveHitPx + data.lineWidthPx / 2.0 && *px < nearestPx) {
+            nearestPx = *px;
+            nearest = *it;
+        }
+    }
+    if (!nearest) {
+        return {};
+    }
+    const QPointF value = ValueAtPixel(plot, ranges, chartPos);
+    const double elevationDeg =
+        CurveValueAt(store_.at(*nearest).points, value.x()).value_or(value.y());
+    return readoutText_ ? readoutText_(*nearest, value.x(), elevationDeg) : wholeName(*nearest);
+}
+
+QStringList ElevationChart::legendLines(const QSize &layoutSize)
+{
+    updateEngine();
+    return scene_->legendLines(layoutSize.isEmpty() ? scene_->layoutSize() : layoutSize);
+}
+
 bool ElevationChart::isLegendVisible()
 {
     updateEngine();
@@ -286,6 +386,19 @@ bool ElevationChart::eventFilter(QObject *watched, QEvent *event)
         return QWidget::eventFilter(watched, event);
     }
     switch (event->type()) {
+    case QEvent::ToolTip: {
+        const auto *help = static_cast<QHelpEvent *>(event);
+        const QString text = toolTipAt(scene_->toChart(help->pos()));
+        if (text.isEmpty()) {
+            QToolTip::hideText();
+        } else {
+            // It goes when the pointer moves on, so the next one reads anew.
+            const QRect near(help->pos() - QPoint(kToolTipRadiusPx, kToolTipRadiusPx),
+                             QSize(2 * kToolTipRadiusPx + 1, 2 * kToolTipRadiusPx + 1));
+            QToolTip::showText(help->globalPos(), text, scene_->view()->viewport(), near);
+        }
+        return true;
+    }
     case QEvent::MouseButtonPress: {
         const auto *mouse = static_cast<QMouseEvent *>(event);
         if (dragButton_ != Qt::NoButton) {
@@ -327,6 +440,46 @@ bool ElevationChart::eventFilter(QObject *watched, QEvent *event)
     default:
         return QWidget::eventFilter(watched, event);
     }
+}
+
+void ElevationChart::keyPressEvent(QKeyEvent *event)
+{
+    switch (event->key()) {
+    case Qt::Key_Plus:
+    case Qt::Key_Equal:
+        zoomByPercent(kZoomInPercent);
+        break;
+    case Qt::Key_Minus:
+        zoomByPercent(kZoomOutPercent);
+        break;
+    case Qt::Key_Left:
+        shiftView(-kKeyScrollShare, 0.0);
+        break;
+    case Qt::Key_Right:
+        shiftView(kKeyScrollShare, 0.0);
+        break;
+    case Qt::Key_Up:
+        shiftView(0.0, kKeyScrollShare);
+        break;
+    case Qt::Key_Down:
+        shiftView(0.0, -kKeyScrollShare);
+        break;
+    case Qt::Key_Home:
+        undoZoom();
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+}
+
+void ElevationChart::shiftView(double shareX, double shareY)
+{
+    updateEngine();
+    zoom_.takeUndoPoint();
+    zoom_.setRanges(ShiftedRanges(zoom_.ranges(), shareX, shareY));
+    showRanges();
 }
 
 void ElevationChart::startRubberBand(const QPoint &at)

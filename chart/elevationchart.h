@@ -11,6 +11,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -36,6 +37,14 @@ namespace mirado {
 // event loop (and before every zoom, render and print), so a plot of many
 // curves costs one engine update, not one per point.
 //
+// Tooltips: over a curve, its read-out at the pointer; over a legend entry,
+// the series' whole name; over the legend's "ほか N 件" line, the names of
+// the series it counts (at most kMaxLeftOutNames, then "…").
+//
+// Keyboard, once the chart has the focus (by a click or Tab): + (also = and
+// the keypad's +) zooms in and - zooms out about the centre, the arrow keys
+// scroll by a tenth of the view, Home returns to the standard view.
+//
 // Mouse: a left-button drag of more than 16 pixels each way zooms to the
 // rectangle when drawn from upper left to lower right and undoes the zoom when
 // drawn in any other direction; a right-button drag scrolls the axes.
@@ -51,6 +60,22 @@ public:
     static constexpr AxisRanges kStandardRanges{{17.0, 31.0}, {0.0, 90.0}};
     // Frames drawn between the start and the end of an animated zoom.
     static constexpr int kZoomFrames = 4;
+    // The zoom in and zoom out commands, in percent.
+    static constexpr double kZoomInPercent = 115.0;
+    static constexpr double kZoomOutPercent = 85.0;
+    // The share of the view an arrow key scrolls.
+    static constexpr double kKeyScrollShare = 0.1;
+    // How far from a curve's line, beyond half its width, the pointer still
+    // rests on it, in pixels.
+    static constexpr double kCurveHitPx = 4.0;
+    // The names listed in the tooltip of the legend's "ほか N 件" line.
+    static constexpr int kMaxLeftOutNames = 30;
+
+    // The texts of the tooltips: a series' whole name, and the read-out of a
+    // curve at a point (hours on the night axis, degrees). Without them the
+    // series' title serves for both.
+    using SeriesNameText = std::function<QString(SeriesId)>;
+    using CurveReadoutText = std::function<QString(SeriesId, double xHours, double elevationDeg)>;
 
     explicit ElevationChart(QWidget *parent = nullptr);
     ~ElevationChart() override;
@@ -91,11 +116,18 @@ public:
     // Returns to the ranges in force before the first zoom or scroll since
     // start or since the last undo.
     void undoZoom();
-    // Prints the chart on one page of `printer`, stretched to the page less
-    // 15 % of its width left and right and 15 % of its height top and bottom,
-    // in a job named after this widget (chtMirado). Raises mirado::Error when
-    // the job cannot be started or drawing fails; the job is then aborted.
+    // Prints the chart on one page of `printer`, filling the page less 15 %
+    // of its width left and right and 15 % of its height top and bottom, in a
+    // job named after this widget (chtMirado). The chart is laid out for that
+    // rectangle at the printer's resolution, so its text keeps its shape.
+    // Raises mirado::Error when the job cannot be started or drawing fails;
+    // the job is then aborted.
     void printChart(QPrinter &printer);
+    // Where a printed chart lies on `page` (device pixels): the page less the
+    // margins. And the size, in pixels at 96 per inch, it is laid out at to
+    // fill that rectangle at the page's resolution.
+    static QRectF PrintRect(const QPaintDevice &page);
+    static QSize PrintLayoutSize(const QPaintDevice &page);
 
     // Draws the chart as laid out at `layoutSize` pixels, stretched into
     // `target`; works without a window.
@@ -127,8 +159,16 @@ public:
 
     QSize sizeHint() const override { return kDesignSize; }
 
+    void setToolTipTexts(SeriesNameText name, CurveReadoutText readout);
+    // The tooltip for the pointer at `chartPos`, in the chart's own pixels
+    // (as plotArea); empty where there is none.
+    QString toolTipAt(const QPointF &chartPos);
+
     // What is drawn at the moment, for tests.
     bool isLegendVisible();
+    // The legend's lines as shown when laid out at `layoutSize` (the present
+    // layout when empty), top to bottom.
+    QStringList legendLines(const QSize &layoutSize = QSize());
     bool areTopAndRightAxesVisible();
     // The plot area in the chart's own pixels, counted from its top left
     // corner: this widget's coordinates once shown, a rendered image's when
@@ -147,6 +187,7 @@ public:
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
 
 private:
     void scheduleUpdate();
@@ -157,6 +198,9 @@ private:
     void startRubberBand(const QPoint &at);
     void finishRubberBand(const QPoint &at);
     void scrollBy(const QPoint &at);
+    void shiftView(double shareX, double shareY);
+    QString wholeName(SeriesId series) const;
+    QString curveToolTipAt(const QPointF &chartPos);
 
     SeriesStore store_;
     ZoomState zoom_{kStandardRanges};
@@ -164,6 +208,9 @@ private:
     std::vector<ShadeBand> shadeBands_;
     bool animatedZoom_ = true;
     bool updatePending_ = false;
+
+    SeriesNameText nameText_;
+    CurveReadoutText readoutText_;
 
     std::unique_ptr<ChartScene> scene_;
     QRubberBand *rubberBand_ = nullptr;

@@ -2,8 +2,10 @@
 #pragma once
 
 // Shows a planned night on an ElevationChart: the one place that turns a
-// NightPlan's title and curves into series, for the window and for images.
+// NightPlan's title and curves into series, for the window and for images,
+// and that tells the chart's tooltips each curve's whole name and read-out.
 
+#include <unordered_map>
 #include <vector>
 
 #include "night/darkness.h"
@@ -17,7 +19,10 @@ class ElevationChart;
 class NightPlot
 {
 public:
-    explicit NightPlot(ElevationChart &chart) : chart_(chart) {}
+    explicit NightPlot(ElevationChart &chart);
+    ~NightPlot();
+    NightPlot(const NightPlot &) = delete;
+    NightPlot &operator=(const NightPlot &) = delete;
 
     // Starts the plot of `plan`: every series detached, the curves of the
     // last plot released, the chart's title set.
@@ -34,8 +39,22 @@ public:
     const std::vector<SeriesId> &curves() const { return curves_; }
 
 private:
+    // What the tooltips tell of one curve.
+    struct CurveInfo
+    {
+        std::string name;
+        int line = 0;
+    };
+    struct SeriesIdHash
+    {
+        std::size_t operator()(SeriesId id) const { return std::hash<int>()(static_cast<int>(id)); }
+    };
+
     ElevationChart &chart_;
     std::vector<SeriesId> curves_;
+    std::unordered_map<SeriesId, CurveInfo, SeriesIdHash> info_;
+    TDateRec date_{};
+    SiteValues site_;
 };
 
 } // namespace mirado

@@ -4,6 +4,7 @@
 #include <QPainter>
 
 #include <algorithm>
+#include <cmath>
 
 namespace mirado {
 
@@ -19,7 +20,32 @@ constexpr QRgb kNightSky = qRgb(92, 104, 132);
 // level.
 constexpr double kDarkestShare = 0.8;
 
+// The relative luminance of an sRGB colour, 0 (black) to 1 (white).
+double RelativeLuminance(const QColor &colour)
+{
+    const auto linear = [](int channel) {
+        const double c = channel / 255.0;
+        return c <= 0.04045 ? c / 12.92 : std::pow((c + 0.055) / 1.055, 2.4);
+    };
+    return 0.2126 * linear(colour.red()) + 0.7152 * linear(colour.green()) +
+           0.0722 * linear(colour.blue());
+}
+
 } // namespace
+
+double ContrastRatio(const QColor &a, const QColor &b)
+{
+    const double la = RelativeLuminance(a);
+    const double lb = RelativeLuminance(b);
+    return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+QColor OutlineColour(const QColor &curve)
+{
+    const QColor black(Qt::black);
+    const QColor white(Qt::white);
+    return ContrastRatio(curve, black) >= ContrastRatio(curve, white) ? black : white;
+}
 
 QColor ShadeColour(int level)
 {

@@ -27,6 +27,17 @@ inline constexpr int kShadeLevels = 4;
 // light.
 QColor ShadeColour(int level);
 
+// The contrast ratio of two colours, 1 to 21: (L1 + 0.05) / (L2 + 0.05) with
+// L1 the larger of their relative luminances (sRGB, as WCAG 2 defines them).
+double ContrastRatio(const QColor &a, const QColor &b);
+
+// The outline drawn around a curve of colour `curve` while the shading is
+// on: black or white, whichever stands out more from the curve. Black keeps
+// at least 5:1 against every tint, white at least 3:1 against the two
+// darkest; on the lighter tints the dark curves that get white stand out by
+// themselves.
+QColor OutlineColour(const QColor &curve);
+
 // Draws the bands over the plot area's background, under the grid, the axes
 // and the curves; clipped to the plot area, following its axis ranges.
 class TwilightLayer : public PlotLayer

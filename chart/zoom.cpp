@@ -96,6 +96,14 @@ AxisRanges ScrolledRanges(const QRectF &plotArea, const AxisRanges &ranges, cons
             {ranges.left.min + dy, ranges.left.max + dy}};
 }
 
+AxisRanges ShiftedRanges(const AxisRanges &ranges, double shareX, double shareY)
+{
+    const double dx = shareX * ranges.bottom.span();
+    const double dy = shareY * ranges.left.span();
+    return {{ranges.bottom.min + dx, ranges.bottom.max + dx},
+            {ranges.left.min + dy, ranges.left.max + dy}};
+}
+
 DragAction ClassifyZoomDrag(const QPoint &pressed, const QPoint &released)
 {
     const int dx = released.x() - pressed.x();

@@ -83,6 +83,10 @@ AxisRanges RangesForRectangle(const QRectF &plotArea, const AxisRanges &ranges, 
 // values under the mouse follow the mouse.
 AxisRanges ScrolledRanges(const QRectF &plotArea, const AxisRanges &ranges, const QPointF &deltaPx);
 
+// The ranges moved by `shareX` of the bottom range's width and `shareY` of
+// the left range's height (positive: later hours, higher degrees).
+AxisRanges ShiftedRanges(const AxisRanges &ranges, double shareX, double shareY);
+
 // What a finished left-button drag from `pressed` to `released` does: nothing
 // unless it covered more than kMinimumDragPixels both horizontally and
 // vertically; then a zoom to the rectangle when it ran from upper left to lower

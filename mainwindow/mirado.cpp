@@ -65,8 +65,6 @@ constexpr int kBevelHeight = 9;
 constexpr int kTimerIntervalMs = 1000;
 constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
-constexpr double kZoomInPercent = 115.0;
-constexpr double kZoomOutPercent = 85.0;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
 const QString kTwilightSetting = QStringLiteral("view/twilight");
 const QString kPreciseSetting = QStringLiteral("compute/precise");
@@ -675,11 +673,11 @@ void TfrmMirado::mnuZoom100Click()
 }
 void TfrmMirado::mnuZoomInClick()
 {
-    chtMirado_->zoomByPercent(kZoomInPercent);
+    chtMirado_->zoomByPercent(ElevationChart::kZoomInPercent);
 }
 void TfrmMirado::mnuZoomOutClick()
 {
-    chtMirado_->zoomByPercent(kZoomOutPercent);
+    chtMirado_->zoomByPercent(ElevationChart::kZoomOutPercent);
 }
 
 void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,

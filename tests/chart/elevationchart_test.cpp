@@ -6,9 +6,12 @@
 #include <QFontInfo>
 #include <QGraphicsView>
 #include <QImage>
+#include <QPdfWriter>
 #include <QPrinter>
+#include <QProcess>
 #include <QRegularExpression>
 #include <QScreen>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 #include <cmath>
@@ -120,6 +123,8 @@ private slots:
     void screenAfterMarkerMovesMatchesAFreshPaint();
     void printsOnePageToPdf();
     void printFailureRaises();
+    void printKeepsLetters_data();
+    void printKeepsLetters();
     void rendersDesignSizeOffscreen();
     void renderKeepsScreenLayout();
     void axisLabelsUseTheNumberFormat_data();
@@ -470,6 +475,95 @@ void ElevationChartTest::printFailureRaises()
     ElevationChart chart;
     QVERIFY_THROWS_EXCEPTION(Error, chart.printChart(printer));
     QVERIFY(!QFile::exists(dir.filePath("no such folder/chart.pdf")));
+}
+
+// The words of a PDF with their boxes in points, from pdftotext -bbox.
+QList<QPair<QString, QRectF>> PdfWords(const QString &pdf)
+{
+    QProcess process;
+    process.start(QStringLiteral("pdftotext"), {QStringLiteral("-bbox"), pdf, QStringLiteral("-")});
+    process.waitForFinished(30000);
+    static const QRegularExpression word(
+        R"re(xMin="([\d.]+)" yMin="([\d.]+)" xMax="([\d.]+)" yMax="([\d.]+)">([^<]*)<)re");
+    QList<QPair<QString, QRectF>> words;
+    const QString xhtml = QString::fromUtf8(process.readAllStandardOutput());
+    for (auto it = word.globalMatch(xhtml); it.hasNext();) {
+        const QRegularExpressionMatch m = it.next();
+        words.append(
+            {m.captured(5), QRectF(QPointF(m.captured(1).toDouble(), m.captured(2).toDouble()),
+                                   QPointF(m.captured(3).toDouble(), m.captured(4).toDouble()))});
+    }
+    return words;
+}
+
+void ElevationChartTest::printKeepsLetters_data()
+{
+    QTest::addColumn<int>("orientation");
+    QTest::newRow("A4 portrait") << int(QPageLayout::Portrait);
+    QTest::newRow("A4 landscape") << int(QPageLayout::Landscape);
+}
+
+void ElevationChartTest::printKeepsLetters()
+{
+    const auto titleRatio = [](const QList<QPair<QString, QRectF>> &words) {
+        for (const auto &[text, box] : words)
+            if (text == QStringLiteral("Mirado"))
+                return box.width() / box.height();
+        return 0.0;
+    };
+    QFETCH(int, orientation);
+    if (QStandardPaths::findExecutable(QStringLiteral("pdftotext")).isEmpty())
+        QSKIP("pdftotext is not installed");
+    QTemporaryDir dir;
+    ElevationChart chart;
+    chart.setChartTitle("Mirado 2027.6.21");
+    for (int i = 0; i < 42; ++i)
+        AddCurve(chart, QStringLiteral("Star%1").arg(i + 1), i * 2.0);
+
+    // The screen's title, drawn one point a pixel.
+    QPdfWriter writer(dir.filePath("screen.pdf"));
+    writer.setResolution(72);
+    writer.setPageSize(QPageSize(QSizeF(ElevationChart::kDesignSize), QPageSize::Point));
+    writer.setPageMargins(QMarginsF());
+    chart.renderChart(writer);
+    const double screenRatio = titleRatio(PdfWords(dir.filePath("screen.pdf")));
+
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setOutputFileName(dir.filePath("print.pdf"));
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Orientation(orientation));
+    printer.setPageMargins(QMarginsF());
+    const QSize layout = ElevationChart::PrintLayoutSize(printer);
+    const QRectF rect = ElevationChart::PrintRect(printer);
+    const QRectF legend = chart.legendArea(layout);
+    const QStringList lines = chart.legendLines(layout);
+    chart.printChart(printer);
+    const QList<QPair<QString, QRectF>> words = PdfWords(dir.filePath("print.pdf"));
+
+    // Tolerance: a tenth of the screen's width over height.
+    const double ratio = titleRatio(words);
+    QVERIFY2(
+        screenRatio > 0.0 && std::abs(ratio / screenRatio - 1.0) <= 0.1,
+        qPrintable(QString("title width/height: want %1, got %2").arg(screenRatio).arg(ratio)));
+    // Every legend line on the page lies whole inside the legend (1 pt of
+    // tolerance), and they are the lines the legend shows.
+    const double points = 72.0 / printer.resolution();
+    const double scale = rect.width() / layout.width();
+    const QRectF legendOnPage((rect.topLeft() + legend.topLeft() * scale) * points,
+                              legend.size() * scale * points);
+    int printed = 0;
+    for (const auto &[text, box] : words) {
+        if (!text.startsWith(QStringLiteral("Star")) && text != QStringLiteral("ほか"))
+            continue;
+        ++printed;
+        QVERIFY2(legendOnPage.adjusted(-1, -1, 1, 1).contains(box),
+                 qPrintable(QString("%1 reaches %2, the legend %3")
+                                .arg(text)
+                                .arg(box.bottom())
+                                .arg(legendOnPage.bottom())));
+    }
+    QCOMPARE(printed, lines.size());
 }
 
 void ElevationChartTest::rendersDesignSizeOffscreen()

@@ -40,6 +40,7 @@ private slots:
     void darkestTintKeepsEveryCurveColourVisible_data();
     void darkestTintKeepsEveryCurveColourVisible();
     void tintsDeepenLevelByLevel();
+    void outlinesKeepEveryCurveVisibleOnEveryTint();
 };
 
 void TwilightTest::bandsShadeTheirStretchOnly()
@@ -122,6 +123,53 @@ void TwilightTest::tintsDeepenLevelByLevel()
         QVERIFY2(darker.lightness() < lighter.lightness(), qPrintable(QString::number(level)));
     }
     QCOMPARE(ShadeColour(0), QColor(212, 208, 200));
+}
+
+void TwilightTest::outlinesKeepEveryCurveVisibleOnEveryTint()
+{
+    // The sixteen palette colours, flat between the 10-degree grid lines,
+    // over the four tints; measured between the hour grid lines.
+    ElevationChart chart;
+    std::vector<SeriesId> curves;
+    for (int i = 0; i < 16; ++i) {
+        curves.push_back(chart.createLineSeries());
+        chart.attachSeries(curves.back());
+        chart.setLineWidth(curves.back(), 2);
+        for (int k = 0; k < 96; ++k)
+            chart.addPoint(curves.back(), 17.0 + k / 6.0, 3.0 + 5.0 * i);
+    }
+    const QImage plain = chart.renderImage();
+    chart.setShadeBands({{17.0, 20.0, 1}, {20.0, 23.0, 2}, {23.0, 26.0, 3}, {26.0, 31.0, 4}});
+    const QImage image = chart.renderImage();
+    const AxisRanges ranges{{17.0, 31.0}, {0.0, 90.0}};
+    const double middles[] = {18.5, 21.5, 24.5, 28.5};
+    for (std::size_t i = 0; i < curves.size(); ++i) {
+        const QColor colour = chart.seriesColour(curves[i]);
+        for (int level = 1; level <= kShadeLevels; ++level) {
+            const QPoint at = PixelOf(chart.plotArea(), middles[level - 1], 3.0 + 5.0 * i, ranges);
+            // The curve's rows in this column; the outline lies just outside.
+            int top = INT_MAX, bottom = INT_MIN;
+            for (int y = at.y() - 4; y <= at.y() + 4; ++y)
+                if (QColor(image.pixel(at.x(), y)) == colour)
+                    top = std::min(top, y), bottom = std::max(bottom, y);
+            QVERIFY2(top <= bottom, qPrintable(colour.name() + " not found"));
+            const double curveContrast = ContrastRatio(colour, ShadeColour(level));
+            for (const int y : {top - 1, bottom + 1}) {
+                const QColor outline(image.pixel(at.x(), y));
+                const double outlineContrast = ContrastRatio(outline, ShadeColour(level));
+                QVERIFY2(outlineContrast >= 3.0 || curveContrast >= 1.5,
+                         qPrintable(QString("%1 on tint %2: outline %3 at %4:1, curve at %5:1")
+                                        .arg(colour.name())
+                                        .arg(level)
+                                        .arg(outline.name())
+                                        .arg(outlineContrast)
+                                        .arg(curveContrast)));
+            }
+        }
+    }
+    // Without the shading, no outline.
+    chart.setShadeBands({});
+    QCOMPARE(chart.renderImage(), plain);
 }
 
 QTEST_MAIN(TwilightTest)

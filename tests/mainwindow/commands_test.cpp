@@ -2,6 +2,7 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QFrame>
+#include <QGraphicsView>
 #include <QImage>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QSpinBox>
 #include <QStandardPaths>
 #include <QTest>
 #include <QTimer>
@@ -41,6 +43,7 @@ class CommandsTest : public QObject
     Q_OBJECT
 
 private slots:
+    void chartTakesKeysAfterTabOrClick();
     void initTestCase() { SetUpApplication(); }
     void init();
     void cleanup() { fixture_.reset(); }
@@ -510,6 +513,63 @@ void CommandsTest::exitClosesTheWindow()
     start(false);
     fixture_->main().findChild<QAction *>("mnuExit")->trigger();
     QVERIFY(!fixture_->main().isVisible());
+}
+
+void CommandsTest::chartTakesKeysAfterTabOrClick()
+{
+    start(false);
+    TfrmMirado &main = fixture_->main();
+    ElevationChart *chart = main.chart();
+    QVERIFY(QTest::qWaitForWindowActive(&main));
+    QSpinBox *year = main.findChild<QSpinBox *>(QStringLiteral("sedYear"));
+    year->setFocus();
+    for (int i = 0; i < 20 && !chart->hasFocus(); ++i)
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    QVERIFY(chart->hasFocus());
+
+    // Each key from the standard view, then Home back to it. Tolerance:
+    // rounding of the zoom arithmetic.
+    const struct
+    {
+        Qt::Key key;
+        Qt::KeyboardModifier modifier;
+        AxisRanges want;
+    } rows[] = {
+        {Qt::Key_Plus, Qt::NoModifier, {{19.1, 28.9}, {13.5, 76.5}}},
+        {Qt::Key_Equal, Qt::NoModifier, {{19.1, 28.9}, {13.5, 76.5}}},
+        {Qt::Key_Plus, Qt::KeypadModifier, {{19.1, 28.9}, {13.5, 76.5}}},
+        {Qt::Key_Minus, Qt::NoModifier, {{14.9, 33.1}, {-13.5, 103.5}}},
+        {Qt::Key_Right, Qt::NoModifier, {{18.4, 32.4}, {0.0, 90.0}}},
+        {Qt::Key_Left, Qt::NoModifier, {{15.6, 29.6}, {0.0, 90.0}}},
+        {Qt::Key_Up, Qt::NoModifier, {{17.0, 31.0}, {9.0, 99.0}}},
+        {Qt::Key_Down, Qt::NoModifier, {{17.0, 31.0}, {-9.0, 81.0}}},
+    };
+    for (const auto &row : rows) {
+        QTest::keyClick(QApplication::focusWidget(), row.key, row.modifier);
+        const AxisRanges got{chart->bottomRange(), chart->leftRange()};
+        QVERIFY2(qAbs(got.bottom.min - row.want.bottom.min) < 1e-9 &&
+                     qAbs(got.bottom.max - row.want.bottom.max) < 1e-9 &&
+                     qAbs(got.left.min - row.want.left.min) < 1e-9 &&
+                     qAbs(got.left.max - row.want.left.max) < 1e-9,
+                 qPrintable(QString("key %1: want %2..%3 / %4..%5, got %6..%7 / %8..%9")
+                                .arg(row.key, 0, 16)
+                                .arg(row.want.bottom.min)
+                                .arg(row.want.bottom.max)
+                                .arg(row.want.left.min)
+                                .arg(row.want.left.max)
+                                .arg(got.bottom.min)
+                                .arg(got.bottom.max)
+                                .arg(got.left.min)
+                                .arg(got.left.max)));
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Home);
+        QCOMPARE(chart->bottomRange().min, 17.0);
+    }
+
+    // A click takes the focus too.
+    year->setFocus();
+    QWidget *viewport = chart->findChild<QGraphicsView *>()->viewport();
+    QTest::mouseClick(viewport, Qt::LeftButton, Qt::NoModifier, viewport->rect().center());
+    QVERIFY(chart->hasFocus());
 }
 
 QTEST_MAIN(CommandsTest)

@@ -124,7 +124,16 @@ void LabelsTest::hourLabelsStayWhole()
     for (const SeriesId id : chart.attachedSeries())
         QVERIFY(!chart.seriesTitle(id).contains(u'…'));
 
-    const QSize layout = place == int(Place::Image) ? size : chart.size();
+    // A print is laid out for the page's print rectangle at its resolution.
+    const QString pdf = fixture.dir().filePath(QStringLiteral("chart.pdf"));
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageSize(QPageSize(QPageSize::A4));
+    printer.setPageOrientation(QPageLayout::Landscape);
+    printer.setOutputFileName(pdf);
+    const QSize layout = place == int(Place::Image)   ? size
+                         : place == int(Place::Print) ? ElevationChart::PrintLayoutSize(printer)
+                                                      : chart.size();
     const QString where = QStringLiteral("%1x%2").arg(layout.width()).arg(layout.height());
     const std::vector<AxisLabel> labels = chart.bottomAxisLabels(layout);
     CheckLabels(labels, where);
@@ -140,12 +149,6 @@ void LabelsTest::hourLabelsStayWhole()
         const QString pdftotext = QStandardPaths::findExecutable(QStringLiteral("pdftotext"));
         if (pdftotext.isEmpty())
             QSKIP("pdftotext is not installed");
-        const QString pdf = fixture.dir().filePath(QStringLiteral("chart.pdf"));
-        QPrinter printer(QPrinter::HighResolution);
-        printer.setOutputFormat(QPrinter::PdfFormat);
-        printer.setPageSize(QPageSize(QPageSize::A4));
-        printer.setPageOrientation(QPageLayout::Landscape);
-        printer.setOutputFileName(pdf);
         chart.printChart(printer);
         QProcess process;
         process.start(pdftotext, {QStringLiteral("-layout"), pdf, QStringLiteral("-")});

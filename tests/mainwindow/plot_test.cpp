@@ -54,6 +54,7 @@ private slots:
     void unusableTimeZoneIsReportedOnce();
     void failingSiderealTimeIsReportedOnce();
     void aPlotReportsItsAstronomyFailuresOnce();
+    void pointerReadsOutTheCurve();
 
 private:
     SeriesId curve(int index) { return chart()->attachedSeries().at(std::size_t(index)); }
@@ -469,6 +470,26 @@ void PlotTest::aPlotReportsItsAstronomyFailuresOnce()
     select().setChecked(2, true);
     fixture_->main().mnuPlotClick();
     QCOMPARE(fixture_->messages.size(), 2);
+}
+
+void PlotTest::pointerReadsOutTheCurve()
+{
+    select().setChecked(0, true);
+    select().setChecked(3, true);
+    select().btnOKClick();
+    // Two pixels above Vega's curve at 18:00 (point 6 of 96): its name and
+    // catalogue line, the moment, and the curve's elevation there.
+    const QPointF value = chart()->seriesPoints(curve(1)).at(6);
+    QCOMPARE(value.x(), 18.0);
+    const AxisRanges ranges{chart()->bottomRange(), chart()->leftRange()};
+    const QStringList lines =
+        chart()
+            ->toolTipAt(PixelAtValue(chart()->plotArea(), ranges, value) + QPointF(0.0, -2.0))
+            .split(u'\n');
+    QCOMPARE(lines.size(), 4);
+    QCOMPARE(lines.mid(0, 2), (QStringList{"Vega", "行 4"}));
+    QVERIFY2(lines[2].startsWith(QStringLiteral("時刻 18:00  恒星時 ")), qPrintable(lines[2]));
+    QCOMPARE(lines[3].section(u' ', 0, 1), QStringLiteral("高度 %1°").arg(value.y(), 0, 'f', 1));
 }
 
 QTEST_MAIN(PlotTest)
