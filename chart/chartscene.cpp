@@ -22,6 +22,7 @@
 
 #include "axislabel.h"
 #include "curvelayer.h"
+#include "marklayer.h"
 #include "palette.h"
 #include "platform/fonts.h"
 #include "pointerlayer.h"
@@ -117,6 +118,7 @@ QPen CurvePen(const SeriesData &data)
 {
     QPen pen(SeriesColour(data));
     pen.setWidth(data.lineWidthPx);
+    pen.setStyle(data.lineStyle);
     return pen;
 }
 
@@ -169,6 +171,7 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     curves_ = new CurveLayer(chart_);
     pointers_ = new PointerLayer(chart_);
     shades_ = new TwilightLayer(chart_);
+    marks_ = new MarkLayer(chart_);
     buildAppearance();
     // Every change of the plot area (legend, size, print page) sets the tick
     // step anew, so the hour labels always fit.
@@ -177,6 +180,7 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
         curves_->updatePlotArea();
         pointers_->updatePlotArea();
         shades_->updatePlotArea();
+        marks_->updatePlotArea();
     });
 }
 
@@ -421,6 +425,7 @@ void ChartScene::setRanges(const AxisRanges &ranges)
     updateTicks();
     curves_->setRanges(engineRanges_);
     shades_->setRanges(engineRanges_);
+    marks_->setRanges(engineRanges_);
     pointers_->setRanges(ranges);
 }
 
@@ -619,6 +624,16 @@ void ChartScene::repaintNow()
 void ChartScene::setShadeBands(std::vector<ShadeBand> bands)
 {
     shades_->setBands(std::move(bands));
+}
+
+void ChartScene::setAxisMarks(std::vector<AxisMark> marks)
+{
+    marks_->setAxisMarks(std::move(marks));
+}
+
+void ChartScene::setCurveMarks(std::vector<CurveMark> marks)
+{
+    marks_->setCurveMarks(std::move(marks));
 }
 
 } // namespace mirado

@@ -3,6 +3,7 @@
 
 #include <QChart>
 #include <QPainter>
+#include <QPolygonF>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
@@ -86,6 +87,17 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         // to 0.71 of the width; one pixel more for rounding.
         const qreal reach = std::max(1.0, curve.pen.widthF()) + 1.0;
         painter->setPen(curve.pen);
+        // A dashed line is one polyline, so its pattern runs on from one
+        // segment to the next.
+        if (curve.pen.style() != Qt::SolidLine) {
+            QPolygonF line;
+            line.reserve(curve.points.size());
+            for (const QPointF &point : curve.points) {
+                line << toPixel(point);
+            }
+            painter->drawPolyline(line);
+            continue;
+        }
         // Each segment is a line of its own, as the engine draws it: the
         // segments meet without joins, and one skipped outside the area
         // leaves the pixels inside exactly as they would be.
