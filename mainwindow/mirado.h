@@ -122,6 +122,8 @@ public:
     void mnuPlotClick();
     void mnuNowClick();
     void mnuTwilightClick();
+    void mnuMoonClick();
+    void mnuTransitsClick();
     void mnuPreciseClick();
     void tmrNowTimer();
     void mnuZoom100Click();
@@ -183,6 +185,8 @@ private:
     QLabel *lstPanel_ = nullptr;
     QAction *mnuNow_ = nullptr;
     QAction *mnuTwilight_ = nullptr;
+    QAction *mnuMoon_ = nullptr;
+    QAction *mnuTransits_ = nullptr;
     QAction *mnuPrecise_ = nullptr;
     QToolButton *tbNow_ = nullptr;
     QTimer *tmrNow_ = nullptr;

@@ -49,7 +49,7 @@ private slots:
     void initTestCase() { SetUpApplication(); }
     void init();
     void cleanup() { fixture_.reset(); }
-    void menuItemEndsTheViewMenuAndStartsOff();
+    void menuItemOpensTheViewMenusLastGroupAndStartsOff();
     void followsTheNightOfTheLastPlot();
     void choiceIsKeptForTheNextStart();
     void offLeavesTheChartAsItWas();
@@ -77,7 +77,7 @@ void DarknessTest::init()
     main().chart()->setAnimatedZoom(false);
 }
 
-void DarknessTest::menuItemEndsTheViewMenuAndStartsOff()
+void DarknessTest::menuItemOpensTheViewMenusLastGroupAndStartsOff()
 {
     QAction *twilight = item();
     QVERIFY(twilight);
@@ -86,8 +86,9 @@ void DarknessTest::menuItemEndsTheViewMenuAndStartsOff()
     QVERIFY(!twilight->isChecked());
     const QList<QAction *> actions =
         main().findChild<QMenu *>(QStringLiteral("mnuShow"))->actions();
-    QCOMPARE(actions.last(), twilight);
-    QVERIFY(actions.at(actions.size() - 2)->isSeparator());
+    const qsizetype at = actions.indexOf(twilight);
+    QVERIFY(at > 0);
+    QVERIFY(actions.at(at - 1)->isSeparator());
     QVERIFY(main().chart()->shadeBands().empty());
 }
 
