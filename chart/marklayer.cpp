@@ -21,6 +21,18 @@ constexpr qreal kAxisTickLengthPx = 10.0;
 constexpr qreal kCurveTickHalfLengthPx = 5.0;
 // Between a tick's end and its label.
 constexpr qreal kLabelGapPx = 2.0;
+// Behind each label, so it reads over the curves and grid lines: the chart's
+// panel colour, a little see-through.
+constexpr QRgb kLabelBackground = qRgba(212, 208, 200, 200);
+constexpr qreal kLabelPaddingPx = 1.0;
+
+void DrawLabel(QPainter &painter, const QRectF &rect, const QString &text, const QColor &colour)
+{
+    painter.fillRect(rect.adjusted(-kLabelPaddingPx, 0.0, kLabelPaddingPx, 0.0),
+                     QColor::fromRgba(kLabelBackground));
+    painter.setPen(colour);
+    painter.drawText(rect, Qt::AlignCenter, text);
+}
 
 } // namespace
 
@@ -77,7 +89,7 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
         label.moveBottom(size.height() - kAxisTickLengthPx - kLabelGapPx);
         label.moveLeft(
             std::clamp(x - label.width() / 2.0, 0.0, std::max(0.0, size.width() - label.width())));
-        painter->drawText(label, Qt::AlignCenter, mark.label);
+        DrawLabel(*painter, label, mark.label, mark.colour);
     }
 
     // Points on curves.
@@ -111,8 +123,7 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
             }
         }
         placed.push_back(chosen);
-        painter->setPen(Qt::black);
-        painter->drawText(chosen, Qt::AlignCenter, mark.label);
+        DrawLabel(*painter, chosen, mark.label, Qt::black);
     }
     painter->restore();
 }

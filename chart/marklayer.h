@@ -31,10 +31,9 @@ struct CurveMark
 };
 
 // Draws the marks over the curves, clipped to the plot area, following its
-// axis ranges. A curve mark's label goes above its tick, or, where that
-// would leave the plot or cover a label already placed, below, right or left
-// of it, in that order; where every place is taken it goes above all the
-// same.
+// axis ranges; each label on a box of the panel's colour. A curve mark's label goes above its tick,
+// or, where that would leave the plot or cover a label already placed, below, right or left of it,
+// in that order; where every place is taken it goes above all the same.
 class MarkLayer : public PlotLayer
 {
 public:
