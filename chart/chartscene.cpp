@@ -23,6 +23,7 @@
 
 #include "axislabel.h"
 #include "curvelayer.h"
+#include "marklayer.h"
 #include "palette.h"
 #include "platform/fonts.h"
 #include "pointerlayer.h"
@@ -123,6 +124,7 @@ QPen CurvePen(const SeriesData &data)
 {
     QPen pen(SeriesColour(data));
     pen.setWidth(data.lineWidthPx);
+    pen.setStyle(data.lineStyle);
     return pen;
 }
 
@@ -175,6 +177,7 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     curves_ = new CurveLayer(chart_);
     pointers_ = new PointerLayer(chart_);
     shades_ = new TwilightLayer(chart_);
+    marks_ = new MarkLayer(chart_);
     buildAppearance();
     // Every change of the plot area (legend, size, print page) sets the tick
     // step anew, so the hour labels always fit.
@@ -183,6 +186,7 @@ ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
         curves_->updatePlotArea();
         pointers_->updatePlotArea();
         shades_->updatePlotArea();
+        marks_->updatePlotArea();
     });
 }
 
@@ -588,6 +592,7 @@ void ChartScene::setRanges(const AxisRanges &ranges)
     updateTicks();
     curves_->setRanges(engineRanges_);
     shades_->setRanges(engineRanges_);
+    marks_->setRanges(engineRanges_);
     pointers_->setRanges(ranges);
 }
 
@@ -788,6 +793,16 @@ void ChartScene::setShadeBands(std::vector<ShadeBand> bands)
 {
     curves_->setOutlined(!bands.empty());
     shades_->setBands(std::move(bands));
+}
+
+void ChartScene::setAxisMarks(std::vector<AxisMark> marks)
+{
+    marks_->setAxisMarks(std::move(marks));
+}
+
+void ChartScene::setCurveMarks(std::vector<CurveMark> marks)
+{
+    marks_->setCurveMarks(std::move(marks));
 }
 
 } // namespace mirado

@@ -25,8 +25,11 @@ QT_FORWARD_DECLARE_CLASS(QXYSeries)
 namespace mirado {
 
 class CurveLayer;
+class MarkLayer;
 class PointerLayer;
 class TwilightLayer;
+struct AxisMark;
+struct CurveMark;
 struct ShadeBand;
 
 // A label of an axis as drawn: its text and its place.
@@ -78,6 +81,9 @@ public:
     void setRanges(const AxisRanges &ranges);
     // The darkness of the sky behind the plot; none by default.
     void setShadeBands(std::vector<ShadeBand> bands);
+    // Marks over the curves: moments on the time axis, points on curves.
+    void setAxisMarks(std::vector<AxisMark> marks);
+    void setCurveMarks(std::vector<CurveMark> marks);
 
     // Lays the chart out to fill `size` pixels.
     void layOut(const QSize &size);
@@ -171,6 +177,7 @@ private:
     CurveLayer *curves_;
     PointerLayer *pointers_;
     TwilightLayer *shades_;
+    MarkLayer *marks_;
     std::vector<LegendEntry> legend_;
     // The number of entries the legend shows whole at the present layout.
     std::size_t legendFit_ = 0;

@@ -3,6 +3,7 @@
 
 #include <QChart>
 #include <QPainter>
+#include <QPolygonF>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
@@ -88,14 +89,24 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         const double y = (value.y() - axes.left.min) * scaleY;
         return QPointF(x, size.height() - y);
     };
-    // Each segment is a line of its own, as the engine draws it: the segments
-    // meet without joins, and one skipped outside the area leaves the pixels
-    // inside exactly as they would be.
     const auto drawCurve = [&](const Curve &curve, const QPen &pen) {
-        // A square cap reaches half the width past the end, diagonally up to
-        // 0.71 of the width; one pixel more for rounding.
-        const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
         painter->setPen(pen);
+        // A dashed line is one polyline, so its pattern runs on from one
+        // segment to the next.
+        if (pen.style() != Qt::SolidLine) {
+            QPolygonF line;
+            line.reserve(curve.points.size());
+            for (const QPointF &point : curve.points)
+                line << toPixel(point);
+            painter->drawPolyline(line);
+            return;
+        }
+        // Each segment is a line of its own, as the engine draws it: the
+        // segments meet without joins, and one skipped outside the area
+        // leaves the pixels inside exactly as they would be. A square cap
+        // reaches half the width past the end, diagonally up to 0.71 of the
+        // width; one pixel more for rounding.
+        const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
         QPointF from = toPixel(curve.points.front());
         for (qsizetype i = 1; i < curve.points.size(); ++i) {
             const QPointF to = toPixel(curve.points[i]);

@@ -114,6 +114,18 @@ void ElevationChart::setLineWidth(SeriesId series, int widthPx)
     scheduleUpdate();
 }
 
+void ElevationChart::setLineStyle(SeriesId series, Qt::PenStyle style)
+{
+    store_.setLineStyle(series, style);
+    scheduleUpdate();
+}
+
+void ElevationChart::setSeriesColour(SeriesId series, QRgb colour)
+{
+    store_.setColour(series, colour);
+    scheduleUpdate();
+}
+
 int ElevationChart::addPoint(SeriesId series, double x, double y)
 {
     const int index = store_.addPoint(series, x, y);
@@ -150,6 +162,20 @@ void ElevationChart::setShadeBands(std::vector<ShadeBand> bands)
 {
     shadeBands_ = bands;
     scene_->setShadeBands(std::move(bands));
+    update();
+}
+
+void ElevationChart::setAxisMarks(std::vector<AxisMark> marks)
+{
+    axisMarks_ = marks;
+    scene_->setAxisMarks(std::move(marks));
+    update();
+}
+
+void ElevationChart::setCurveMarks(std::vector<CurveMark> marks)
+{
+    curveMarks_ = marks;
+    scene_->setCurveMarks(std::move(marks));
     update();
 }
 

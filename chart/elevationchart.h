@@ -16,6 +16,7 @@
 #include <vector>
 
 #include "chartscene.h"
+#include "marklayer.h"
 #include "seriesstore.h"
 #include "twilightlayer.h"
 #include "zoom.h"
@@ -95,6 +96,9 @@ public:
     void releaseSeries(SeriesId series);
     void setSeriesTitle(SeriesId series, const QString &title);
     void setLineWidth(SeriesId series, int widthPx);
+    void setLineStyle(SeriesId series, Qt::PenStyle style);
+    // A colour of the series' own, never a palette colour it takes or holds.
+    void setSeriesColour(SeriesId series, QRgb colour);
     // Inserts the point after every point whose X is <= x; returns its index.
     int addPoint(SeriesId series, double x, double y);
     void clearSeries(SeriesId series);
@@ -110,6 +114,12 @@ public:
     // background. Shown on screen, in print and in images alike.
     void setShadeBands(std::vector<ShadeBand> bands);
     const std::vector<ShadeBand> &shadeBands() const { return shadeBands_; }
+    // Marks over the curves, whatever series are attached: moments on the
+    // time axis and points on curves; empty lists take them away.
+    void setAxisMarks(std::vector<AxisMark> marks);
+    void setCurveMarks(std::vector<CurveMark> marks);
+    const std::vector<AxisMark> &axisMarks() const { return axisMarks_; }
+    const std::vector<CurveMark> &curveMarks() const { return curveMarks_; }
     // Narrows (percent > 100) or widens (percent < 100) every axis about its
     // centre by (percent - 100) % of its width at each end.
     void zoomByPercent(double percent);
@@ -155,6 +165,7 @@ public:
     // Invalid while the colour is still automatic.
     QColor seriesColour(SeriesId series) const;
     int lineWidth(SeriesId series) const { return store_.at(series).lineWidthPx; }
+    Qt::PenStyle lineStyle(SeriesId series) const { return store_.at(series).lineStyle; }
     PointerStyle pointer(SeriesId series) const { return store_.at(series).pointer; }
 
     QSize sizeHint() const override { return kDesignSize; }
@@ -206,6 +217,8 @@ private:
     ZoomState zoom_{kStandardRanges};
     QString title_;
     std::vector<ShadeBand> shadeBands_;
+    std::vector<AxisMark> axisMarks_;
+    std::vector<CurveMark> curveMarks_;
     bool animatedZoom_ = true;
     bool updatePending_ = false;
 

@@ -38,6 +38,9 @@ void NightPlot::start(const NightPlan &plan)
     info_.clear();
     date_ = plan.date();
     site_ = plan.site();
+    places_.clear();
+    hideMoon();
+    hideTransits();
     chart_.setChartTitle(QString::fromStdString(plan.title()));
 }
 
@@ -46,6 +49,7 @@ SeriesId NightPlot::add(const PlannedCurve &curve)
     const SeriesId series = chart_.createLineSeries();
     curves_.push_back(series);
     info_[series] = {curve.name, curve.line};
+    places_.emplace_back(curve.ra, curve.dec);
     chart_.attachSeries(series);
     chart_.setSeriesTitle(series, QString::fromStdString(curve.legendTitle));
     chart_.setLineWidth(series, kCurveWidthPx);
@@ -61,6 +65,71 @@ void NightPlot::showDarkness(const std::vector<DarknessStretch> &stretches)
     for (const DarknessStretch &stretch : stretches)
         bands.push_back({stretch.begin, stretch.end, stretch.level});
     chart_.setShadeBands(std::move(bands));
+}
+
+void NightPlot::reattach(std::optional<SeriesId> first, std::optional<SeriesId> leaving)
+{
+    const std::vector<SeriesId> attached = chart_.attachedSeries();
+    chart_.detachAllSeries();
+    if (first)
+        chart_.attachSeries(*first);
+    for (const SeriesId series : attached)
+        if (series != leaving)
+            chart_.attachSeries(series);
+}
+
+void NightPlot::showMoon(const MoonNight &moon, TDateRec date)
+{
+    hideMoon();
+    const SeriesId series = chart_.createLineSeries();
+    moon_ = series;
+    chart_.setSeriesColour(series, kMoonColour);
+    chart_.setLineStyle(series, Qt::DashLine);
+    chart_.setLineWidth(series, kCurveWidthPx);
+    chart_.setSeriesTitle(series, QString::fromStdString(MoonLegendTitle(moon.illumination)));
+    for (const NightPoint &point : moon.points)
+        chart_.addPoint(series, point.x, point.elevationDeg);
+    // Attached ahead of the rest, the curves keep their colours and draw
+    // over it.
+    reattach(series, std::nullopt);
+
+    std::vector<AxisMark> marks;
+    for (const NightCrossing &crossing : moon.horizon)
+        marks.push_back({crossing.hours, QString::fromStdString(MoonCrossingLabel(date, crossing)),
+                         QColor(kMoonColour)});
+    chart_.setAxisMarks(std::move(marks));
+}
+
+void NightPlot::hideMoon()
+{
+    if (!moon_)
+        return;
+    if (chart_.isAttached(*moon_))
+        reattach(std::nullopt, moon_);
+    chart_.releaseSeries(*moon_);
+    moon_.reset();
+    chart_.setAxisMarks({});
+}
+
+void NightPlot::showTransits(const NightPlan &plan)
+{
+    // The curves' own failures were reported when they were drawn; the
+    // transit of a failing object is as wrong as its curve.
+    const WarningReporter ignore = [](const std::string &) {};
+    std::vector<CurveMark> marks;
+    for (std::size_t i = 0; i < curves_.size(); ++i) {
+        const auto &[ra, dec] = places_[i];
+        if (const std::optional<NightPoint> transit = plan.transit(ra, dec, ignore))
+            marks.push_back({transit->x, transit->elevationDeg,
+                             QString::fromStdString(NightClockText(plan.date(), transit->x)),
+                             chart_.seriesColour(curves_[i])});
+    }
+    chart_.setCurveMarks(std::move(marks));
+}
+
+void NightPlot::hideTransits()
+{
+    chart_.setCurveMarks({});
 }
 
 } // namespace mirado

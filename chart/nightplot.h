@@ -5,16 +5,24 @@
 // NightPlan's title and curves into series, for the window and for images,
 // and that tells the chart's tooltips each curve's whole name and read-out.
 
+#include <QRgb>
+
+#include <optional>
 #include <unordered_map>
 #include <vector>
 
 #include "night/darkness.h"
+#include "night/nightmarks.h"
 #include "night/plan.h"
 #include "seriesstore.h"
 
 namespace mirado {
 
 class ElevationChart;
+
+// The Moon's dashed curve and its marks: a dark grey that is none of the
+// palette's colours, so no curve's colour changes for it.
+inline constexpr QRgb kMoonColour = qRgb(80, 80, 80);
 
 class NightPlot
 {
@@ -25,7 +33,8 @@ public:
     NightPlot &operator=(const NightPlot &) = delete;
 
     // Starts the plot of `plan`: every series detached, the curves of the
-    // last plot released, the chart's title set.
+    // last plot released and its Moon and transits taken away, the chart's
+    // title set.
     void start(const NightPlan &plan);
 
     // One curve more: a new line series attached, titled with the legend's
@@ -36,9 +45,25 @@ public:
     // an empty list takes the shading away.
     void showDarkness(const std::vector<DarknessStretch> &stretches);
 
+    // The Moon of the plotted night: a dashed curve in kMoonColour, first in
+    // the legend (titled MoonLegendTitle) and under every curve, and its
+    // rises and sets marked on the time axis for `date`'s clock.
+    void showMoon(const MoonNight &moon, TDateRec date);
+    void hideMoon();
+    std::optional<SeriesId> moonSeries() const { return moon_; }
+
+    // Each curve's transit within the night by `plan` (the plan its curves
+    // came from): a tick on the curve in its colour, labelled with the time.
+    void showTransits(const NightPlan &plan);
+    void hideTransits();
+
     const std::vector<SeriesId> &curves() const { return curves_; }
 
 private:
+    // Every series attached as before, less `leaving`, with `first` (when
+    // given) ahead of them.
+    void reattach(std::optional<SeriesId> first, std::optional<SeriesId> leaving);
+
     // What the tooltips tell of one curve.
     struct CurveInfo
     {
@@ -55,6 +80,9 @@ private:
     std::unordered_map<SeriesId, CurveInfo, SeriesIdHash> info_;
     TDateRec date_{};
     SiteValues site_;
+    // The coordinates of each curve's object, in the order of curves_.
+    std::vector<std::pair<TRightAscension, TDeclination>> places_;
+    std::optional<SeriesId> moon_;
 };
 
 } // namespace mirado

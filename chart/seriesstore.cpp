@@ -77,6 +77,25 @@ void SeriesStore::detachAll()
     attachedColours_.clear();
 }
 
+void SeriesStore::setLineStyle(SeriesId id, Qt::PenStyle style)
+{
+    SeriesData &series = get(id);
+    series.lineStyle = style;
+    touchStyle(series);
+}
+
+void SeriesStore::setColour(SeriesId id, QRgb colour)
+{
+    SeriesData &series = get(id);
+    if (series.attached) {
+        if (--attachedColours_[OpaqueColour(*series.colour)] == 0)
+            attachedColours_.erase(OpaqueColour(*series.colour));
+        ++attachedColours_[OpaqueColour(colour)];
+    }
+    series.colour = colour;
+    touchStyle(series);
+}
+
 void SeriesStore::setTitle(SeriesId id, const QString &title)
 {
     SeriesData &series = get(id);

@@ -5,6 +5,7 @@
 #include <QPointF>
 #include <QRgb>
 #include <QString>
+#include <qnamespace.h>
 
 #include <deque>
 #include <optional>
@@ -52,6 +53,7 @@ struct SeriesData
     QString title;
     std::optional<QRgb> colour; // empty while automatic: chosen on attach
     int lineWidthPx = 1;
+    Qt::PenStyle lineStyle = Qt::SolidLine;
     PointerStyle pointer;
     QList<QPointF> points; // x on the night axis in hours, y in degrees
     bool attached = false;
@@ -82,6 +84,10 @@ public:
 
     void setTitle(SeriesId id, const QString &title);
     void setLineWidth(SeriesId id, int widthPx);
+    void setLineStyle(SeriesId id, Qt::PenStyle style);
+    // Gives the series a colour of its own: it takes no palette colour when
+    // attached.
+    void setColour(SeriesId id, QRgb colour);
     void setPointer(SeriesId id, const PointerStyle &pointer);
 
     // Inserts (x, y) after every point whose X is less than or equal to x and

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "night/darkness.h"
+#include "night/nightmarks.h"
 #include "night/session.h"
 
 namespace mirado {
@@ -15,7 +16,8 @@ ElevationPlot::ElevationPlot(ElevationChart &chart, WarningReporter warningBox)
 
 void ElevationPlot::plot(const Session &session)
 {
-    const NightPlan plan = session.plan();
+    lastPlan_ = std::make_unique<NightPlan>(session.plan());
+    const NightPlan &plan = *lastPlan_;
     plot_.start(plan);
     plottedDate_ = session.date();
     plottedSite_ = session.site();
@@ -25,6 +27,7 @@ void ElevationPlot::plot(const Session &session)
                             ElevationModelNamed(session.model().name()),
                             {}};
     showDarkness(session);
+    showMoon();
 
     std::optional<std::string> firstFailure;
     const WarningReporter warn = [&firstFailure](const std::string &text) {
@@ -44,10 +47,31 @@ void ElevationPlot::plot(const Session &session)
             plotted_->objects.push_back(std::move(object));
         }
     } catch (...) {
+        showTransits();
         reportFailure();
         throw;
     }
+    showTransits();
     reportFailure();
+}
+
+void ElevationPlot::showMoon()
+{
+    if (!moonOn_ || !lastPlan_) {
+        plot_.hideMoon();
+        return;
+    }
+    const SiteValues &site = lastPlan_->site();
+    plot_.showMoon(MoonOverNight(lastPlan_->date(), {site.longitude, site.latitude, site.timeZone}),
+                   lastPlan_->date());
+}
+
+void ElevationPlot::showTransits()
+{
+    if (transitsOn_ && lastPlan_)
+        plot_.showTransits(*lastPlan_);
+    else
+        plot_.hideTransits();
 }
 
 void ElevationPlot::showDarkness(const Session &session)

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 
+#include <memory>
 #include <optional>
 
 #include "astro/types.h"
@@ -39,6 +40,17 @@ public:
     // that of the session's night; when it is off, takes the shading away.
     void showDarkness(const Session &session);
 
+    // Whether the Moon and the curves' transits are shown: each shows the
+    // night, site, model and objects of the last plot (nothing before the
+    // first), and is drawn again at once by showMoon or showTransits without
+    // touching the curves.
+    void setMoonOn(bool on) { moonOn_ = on; }
+    bool isMoonOn() const { return moonOn_; }
+    void showMoon();
+    void setTransitsOn(bool on) { transitsOn_ = on; }
+    bool isTransitsOn() const { return transitsOn_; }
+    void showTransits();
+
     NightPlot &nightPlot() { return plot_; }
 
     // The night, site, model and objects of the last plot; none before the
@@ -49,6 +61,9 @@ private:
     NightPlot plot_;
     WarningReporter warningBox_;
     bool darknessOn_ = false;
+    bool moonOn_ = false;
+    bool transitsOn_ = false;
+    std::unique_ptr<NightPlan> lastPlan_;
     std::optional<TDateRec> plottedDate_;
     std::optional<SiteValues> plottedSite_;
     std::optional<PlottedNight> plotted_;

@@ -67,6 +67,8 @@ constexpr int kSpinTop = 12;
 constexpr int kSpinHeight = 28;
 const QString kHelpFileName = QStringLiteral("mirado.hlp");
 const QString kTwilightSetting = QStringLiteral("view/twilight");
+const QString kMoonSetting = QStringLiteral("view/moon");
+const QString kTransitsSetting = QStringLiteral("view/transits");
 const QString kPreciseSetting = QStringLiteral("compute/precise");
 
 // The user's own settings beyond site.txt: an INI file in the user's
@@ -204,6 +206,12 @@ void TfrmMirado::createMenus()
     mnuTwilight_ = addMenuItem(show, "mnuTwilight", QStringLiteral("薄明の表示(&T)"),
                                &TfrmMirado::mnuTwilightClick);
     mnuTwilight_->setCheckable(true);
+    mnuMoon_ =
+        addMenuItem(show, "mnuMoon", QStringLiteral("月の表示(&M)"), &TfrmMirado::mnuMoonClick);
+    mnuMoon_->setCheckable(true);
+    mnuTransits_ = addMenuItem(show, "mnuTransits", QStringLiteral("南中の表示(&C)"),
+                               &TfrmMirado::mnuTransitsClick);
+    mnuTransits_->setCheckable(true);
     // Nothing to list before the first plot.
     show->addSeparator()->setObjectName(QStringLiteral("mnuSep6"));
     mnuTonight_ = addMenuItem(show, "mnuTonight", QStringLiteral("今夜の一覧(&L)..."),
@@ -392,6 +400,11 @@ void TfrmMirado::FormShow()
     // The darkness shading as the user left it; off at the first start.
     plot_->setDarknessOn(UserSettings().value(kTwilightSetting, false).toBool());
     mnuTwilight_->setChecked(plot_->isDarknessOn());
+    // The Moon and the transits likewise; they show from the first plot on.
+    plot_->setMoonOn(UserSettings().value(kMoonSetting, false).toBool());
+    mnuMoon_->setChecked(plot_->isMoonOn());
+    plot_->setTransitsOn(UserSettings().value(kTransitsSetting, false).toBool());
+    mnuTransits_->setChecked(plot_->isTransitsOn());
     // The model of the next plot as the user left it; the chart's at the
     // first start.
     preciseOn_ = UserSettings().value(kPreciseSetting, false).toBool();
@@ -621,6 +634,22 @@ void TfrmMirado::mnuTonightClick()
         frmTonight_ = new TfrmTonight(this);
     frmTonight_->setNight(*plot_->plotted());
     frmTonight_->exec();
+}
+
+void TfrmMirado::mnuMoonClick()
+{
+    plot_->setMoonOn(!plot_->isMoonOn());
+    mnuMoon_->setChecked(plot_->isMoonOn());
+    UserSettings().setValue(kMoonSetting, plot_->isMoonOn());
+    plot_->showMoon();
+}
+
+void TfrmMirado::mnuTransitsClick()
+{
+    plot_->setTransitsOn(!plot_->isTransitsOn());
+    mnuTransits_->setChecked(plot_->isTransitsOn());
+    UserSettings().setValue(kTransitsSetting, plot_->isTransitsOn());
+    plot_->showTransits();
 }
 
 void TfrmMirado::mnuPreciseClick()

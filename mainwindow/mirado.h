@@ -126,6 +126,8 @@ public:
     void mnuPlotClick();
     void mnuNowClick();
     void mnuTwilightClick();
+    void mnuMoonClick();
+    void mnuTransitsClick();
     void mnuPreciseClick();
     void mnuTonightClick();
     void tmrNowTimer();
@@ -188,6 +190,8 @@ private:
     QLabel *lstPanel_ = nullptr;
     QAction *mnuNow_ = nullptr;
     QAction *mnuTwilight_ = nullptr;
+    QAction *mnuMoon_ = nullptr;
+    QAction *mnuTransits_ = nullptr;
     QAction *mnuPrecise_ = nullptr;
     QAction *mnuTonight_ = nullptr;
     QToolButton *tbNow_ = nullptr;

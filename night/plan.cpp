@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "plan.h"
 
+#include "nightmarks.h"
+
 namespace mirado {
 
 std::string NightTitle(const TDateRec &date)
@@ -22,7 +24,15 @@ PlannedCurve NightPlan::curve(const CatalogueObject &object, const WarningReport
     planned.name = object.name;
     planned.legendTitle = ShortenedUtf8(planned.name, kMaxLegendTitleLength);
     planned.points = night_->object(object.ra, object.dec, warn)->curve();
+    planned.ra = object.ra;
+    planned.dec = object.dec;
     return planned;
+}
+
+std::optional<NightPoint> NightPlan::transit(TRightAscension ra, TDeclination dec,
+                                             const WarningReporter &warn) const
+{
+    return TransitInNight(*night_->object(ra, dec, warn));
 }
 
 } // namespace mirado

@@ -8,6 +8,7 @@
 
 #include <cstddef>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "astro/types.h"
@@ -35,6 +36,8 @@ struct PlannedCurve
     std::string name;        // the whole name, UTF-8
     std::string legendTitle; // the name as the legend shows it, UTF-8
     NightCurve points;
+    TRightAscension ra; // the object's coordinates, as the catalogue gives them
+    TDeclination dec;
 };
 
 class NightPlan
@@ -54,6 +57,10 @@ public:
     // The curve of a catalogue object; the astronomy routines' failures go
     // to `warn`. Safe to call from several threads at once.
     PlannedCurve curve(const CatalogueObject &object, const WarningReporter &warn) const;
+    // The transit of the object at `ra`, `dec` within the curves' stretch of
+    // the night (TransitInNight), by the model of the curves.
+    std::optional<NightPoint> transit(TRightAscension ra, TDeclination dec,
+                                      const WarningReporter &warn) const;
 
 private:
     TDateRec date_;

@@ -194,6 +194,12 @@ double SunMoonNight::MoonIllumination() const
     return setup_->illumination;
 }
 
+std::vector<NightCrossing> MoonHorizonCrossings(const SunMoonNight &night)
+{
+    const auto moon = [&night](double hours) { return night.MoonAltitudeDeg(hours); };
+    return FindCrossings(moon, SampledBreakpoints(moon, kSampleStepHours), kMoonriseAltitudeDeg);
+}
+
 NightEvents SunMoonEvents(TDateRec date, const NightSite &site)
 {
     const SunMoonNight night(date, site);
@@ -219,9 +225,7 @@ NightEvents SunMoonEvents(TDateRec date, const NightSite &site)
     events.darkIntervals =
         IntervalsOf(sunBreaks, astronomical, kAstronomicalTwilightDeg, /*above=*/false);
 
-    const auto moon = [&night](double hours) { return night.MoonAltitudeDeg(hours); };
-    const std::vector<NightSample> moonBreaks = SampledBreakpoints(moon, kSampleStepHours);
-    const auto moonCrossings = FindCrossings(moon, moonBreaks, kMoonriseAltitudeDeg);
+    const std::vector<NightCrossing> moonCrossings = MoonHorizonCrossings(night);
     events.moonRise = FirstCrossing(moonCrossings, true);
     events.moonSet = FirstCrossing(moonCrossings, false);
     events.moonIllumination = night.MoonIllumination();

@@ -24,6 +24,7 @@
 #include <optional>
 #include <vector>
 
+#include "crossings.h"
 #include "nighttime.h"
 
 namespace mirado {
@@ -82,6 +83,10 @@ private:
     struct Setup;
     std::unique_ptr<Setup> setup_;
 };
+
+// Every moonrise and moonset of the night's span (12 to 36 hours), in time
+// order: the Moon's centre crossing kMoonriseAltitudeDeg.
+std::vector<NightCrossing> MoonHorizonCrossings(const SunMoonNight &night);
 
 // The night's events of the Sun and the Moon at `site`.
 NightEvents SunMoonEvents(TDateRec date, const NightSite &site);

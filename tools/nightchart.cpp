@@ -16,6 +16,7 @@
 #include "chart/nightplot.h"
 #include "data/replacefile.h"
 #include "night/darkness.h"
+#include "night/nightmarks.h"
 #include "night/nowtexts.h"
 #include "platform/fonts.h"
 #include "platform/localeformat.h"
@@ -97,10 +98,19 @@ public:
             plot_.showDarkness(
                 DarknessStretches(plan.date(), {site.longitude, site.latitude, site.timeZone}));
         }
+        if (options_.moon) {
+            const SiteValues &site = plan.site();
+            plot_.showMoon(
+                MoonOverNight(plan.date(), {site.longitude, site.latitude, site.timeZone}),
+                plan.date());
+        }
+        plan_ = &plan;
     }
     void curve(const PlannedCurve &curve) override { plot_.add(curve); }
     void end() override
     {
+        if (options_.transits && plan_)
+            plot_.showTransits(*plan_);
         if (!options_.pngPath.empty())
             WriteImage(options_.pngPath, png(), out_);
         if (!options_.svgPath.empty())
@@ -152,6 +162,7 @@ private:
 
     const Options &options_;
     Output &out_;
+    const NightPlan *plan_ = nullptr; // the run's plan, from begin to end
     std::unique_ptr<OffscreenApplication> application_;
     ElevationChart chart_;
     NightPlot plot_{chart_};

@@ -72,6 +72,8 @@ struct Options
     int width = 632;
     int height = 347;
     bool twilight = false;       // images shade the sky's darkness as the window can
+    bool moon = false;           // images draw the Moon, its rise and its set
+    bool transits = false;       // images mark each curve's transit and its time
     std::string model = "chart"; // the elevation model of curves, events and images
 
     bool drawsChart() const { return !pngPath.empty() || !svgPath.empty() || !pdfPath.empty(); }

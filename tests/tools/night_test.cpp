@@ -9,6 +9,7 @@
 #include "night/airmass.h"
 #include "night/clock.h"
 #include "night/events.h"
+#include "night/nightmarks.h"
 #include "night/nighttime.h"
 #include "night/precisemodel.h"
 #include "night/sunmoon.h"
@@ -656,6 +657,41 @@ TEST(Run, TwilightShadesTheImage)
     EXPECT_GT(darkest, 1000);
     for (int x = 0; x < b.width(); ++x)
         EXPECT_EQ(a.pixel(x, 3), b.pixel(x, 3)) << x;
+}
+
+TEST(Run, MoonAndTransitsAreDrawnAsTheWindowDrawsThem)
+{
+    test::TempDir dir;
+    // On the night of 2027-06-21 Vega transits at about 00:20, Sirius in the day.
+    const auto catalogue = dir.write("c.txt", "Sirius, 6:45:08.9, -16:42:58\nVega, 18:36:56.3, "
+                                              "+38:47:01\n");
+    const ObjectEvents vega = ObjectNightEvents({18, 36, 56.3}, {1, 38, 47, 1.0}, {2027, 6, 21},
+                                                {139.7, 35.7, 9.0}, {}, 30.0, nullptr);
+    const std::string transit = NightClockText({2027, 6, 21}, vega.transit);
+    struct Row
+    {
+        const char *name;
+        std::vector<std::string> options;
+        std::vector<std::string> texts; // each shown when `shown`
+        bool shown;
+    };
+    const Row rows[] = {
+        {"plain", {}, {"月出 20:48", "月 (94%)", transit}, false},
+        {"moon", {"--moon"}, {"月出 20:48", "月 (94%)"}, true},
+        {"transits", {"--transits"}, {transit}, true},
+        {"moon only", {"--moon"}, {transit}, false},
+    };
+    for (const Row &row : rows) {
+        std::vector<std::string> args{"--catalogue", catalogue,    "--longitude", "139.7",
+                                      "--latitude",  "35.7",       "--timezone",  "9",
+                                      "--date",      "2027-06-21", "--svg",       "-"};
+        args.insert(args.end(), row.options.begin(), row.options.end());
+        const RunResult r = RunNight(args);
+        ASSERT_EQ(r.status, 0) << row.name << ": " << r.err;
+        for (const std::string &text : row.texts)
+            EXPECT_EQ(r.out.find(">" + text + "<") != std::string::npos, row.shown)
+                << row.name << ": " << text;
+    }
 }
 
 } // namespace
