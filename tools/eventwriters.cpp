@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include "night/nighttime.h"
 #include "textwriters.h"
 
 namespace mirado::tool {
@@ -25,24 +24,11 @@ std::string EventConventions(const ElevationModel &model)
 
 namespace {
 
-// The site-local date-time of an event, or none.
-std::optional<std::string> EventTime(const TDateRec &date, const std::optional<double> &hours)
-{
-    if (!hours)
-        return std::nullopt;
-    return FormatIsoDateTime(NightDateTime(date, *hours));
-}
-
-void CsvTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
-{
-    if (const std::optional<std::string> text = EventTime(date, hours))
-        out << std::string_view(*text);
-}
-
+// An event's site-local date-time as a JSON string, or null.
 void JsonTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
 {
-    if (const std::optional<std::string> text = EventTime(date, hours))
-        out << '"' << std::string_view(*text) << '"';
+    if (hours)
+        out << '"' << std::string_view(EventTimeText(date, *hours)) << '"';
     else
         out << "null";
 }
@@ -57,41 +43,27 @@ void JsonKey(Output &out, const char *name, bool first = false)
 
 void CsvEventWriter::begin(const SiteValues &, double, const ElevationModel &)
 {
-    out_ << "date,line,name,rise,transit,transit_elevation,set,dark_hours_above,"
-            "sun_set,astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,"
-            "moon_illumination\n";
+    out_ << kEventCsvHeader;
 }
 
-void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
-                           const std::vector<ObjectNight> &objects)
+void CsvEventWriter::beginNight(const TDateRec &date, const NightEvents &events)
 {
-    const std::string day = FormatIsoDate(date);
-    // The night's own columns, the same on every row of the night: made once.
-    std::string nightText;
-    for (const std::optional<double> *hours :
-         {&events.sunSet, &events.astronomicalDusk, &events.astronomicalDawn, &events.sunRise,
-          &events.moonRise, &events.moonSet}) {
-        nightText += ',';
-        if (const std::optional<std::string> text = EventTime(date, *hours))
-            nightText += *text;
-    }
-    nightText += ',' + FormatNumber(events.moonIllumination) + '\n';
-    const auto nightColumns = [&] { out_ << std::string_view(nightText); };
-    if (objects.empty()) {
-        out_ << std::string_view(day) << ",,,,,,,";
-        nightColumns();
-        return;
-    }
-    for (const ObjectNight &object : objects) {
-        out_ << std::string_view(day) << ',' << object.line << ','
-             << std::string_view(CsvField(object.name)) << ',';
-        CsvTime(out_, date, object.events.rise);
-        out_ << ',';
-        CsvTime(out_, date, object.events.transit);
-        out_ << ',' << object.events.transitElevationDeg << ',';
-        CsvTime(out_, date, object.events.set);
-        out_ << ',' << object.events.darkHoursAbove;
-        nightColumns();
+    night_.emplace(date, events);
+    nightHasObjects_ = false;
+}
+
+void CsvEventWriter::object(const ObjectNight &object)
+{
+    night_->appendRow(out_.pending(), object);
+    out_.settle();
+    nightHasObjects_ = true;
+}
+
+void CsvEventWriter::endNight()
+{
+    if (!nightHasObjects_) {
+        night_->appendEmptyRow(out_.pending());
+        out_.settle();
     }
 }
 
@@ -107,9 +79,9 @@ void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg,
     out_ << ",\n\"nights\":[";
 }
 
-void JsonEventWriter::night(const TDateRec &date, const NightEvents &events,
-                            const std::vector<ObjectNight> &objects)
+void JsonEventWriter::beginNight(const TDateRec &date, const NightEvents &events)
 {
+    date_ = date;
     out_ << (first_ ? "\n{" : ",\n{");
     first_ = false;
     JsonKey(out_, "date", true);
@@ -151,26 +123,32 @@ void JsonEventWriter::night(const TDateRec &date, const NightEvents &events,
 
     JsonKey(out_, "objects");
     out_ << '[';
-    bool firstObject = true;
-    for (const ObjectNight &object : objects) {
-        out_ << (firstObject ? "\n{" : ",\n{");
-        firstObject = false;
-        JsonKey(out_, "line", true);
-        out_ << object.line;
-        JsonKey(out_, "name");
-        WriteJsonString(out_, object.name);
-        JsonKey(out_, "rise");
-        JsonTime(out_, date, object.events.rise);
-        JsonKey(out_, "transit");
-        JsonTime(out_, date, object.events.transit);
-        JsonKey(out_, "transit_elevation");
-        WriteJsonNumber(out_, object.events.transitElevationDeg);
-        JsonKey(out_, "set");
-        JsonTime(out_, date, object.events.set);
-        JsonKey(out_, "dark_hours_above");
-        WriteJsonNumber(out_, object.events.darkHoursAbove);
-        out_ << '}';
-    }
+    firstObject_ = true;
+}
+
+void JsonEventWriter::object(const ObjectNight &object)
+{
+    out_ << (firstObject_ ? "\n{" : ",\n{");
+    firstObject_ = false;
+    JsonKey(out_, "line", true);
+    out_ << object.line;
+    JsonKey(out_, "name");
+    WriteJsonString(out_, object.name);
+    JsonKey(out_, "rise");
+    JsonTime(out_, date_, object.events.rise);
+    JsonKey(out_, "transit");
+    JsonTime(out_, date_, object.events.transit);
+    JsonKey(out_, "transit_elevation");
+    WriteJsonNumber(out_, object.events.transitElevationDeg);
+    JsonKey(out_, "set");
+    JsonTime(out_, date_, object.events.set);
+    JsonKey(out_, "dark_hours_above");
+    WriteJsonNumber(out_, object.events.darkHoursAbove);
+    out_ << '}';
+}
+
+void JsonEventWriter::endNight()
+{
     out_ << "]}";
 }
 

@@ -85,11 +85,4 @@ void Output::fail(int error)
                      (error != 0 ? ": " + std::string(std::strerror(error)) : std::string()));
 }
 
-std::string FormatNumber(double value)
-{
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
-    return std::string(text, end);
-}
-
 } // namespace mirado::tool

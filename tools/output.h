@@ -68,7 +68,4 @@ private:
     bool failed_ = false;
 };
 
-// The shortest text that reads back as the same double ("17", "12.5").
-std::string FormatNumber(double value);
-
 } // namespace mirado::tool

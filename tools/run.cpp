@@ -4,6 +4,7 @@
 #include <deque>
 #include <exception>
 #include <future>
+#include <map>
 #include <optional>
 
 #include "astro/sidereal.h"
@@ -222,30 +223,26 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
     return status;
 }
 
-// One chosen catalogue object for the events, read once for every night,
-// and the first failure of the elevation model on it.
-struct EventObject
-{
-    CatalogueObject object;
-    std::string firstWarning;
-};
-
 int RunEvents(const Options &options, Session &session, Output &out, std::FILE *err)
 {
     int status = 0;
-    // The objects, when a catalogue is named; a bad line ends the list there
-    // unless told to keep going.
-    std::vector<EventObject> objects;
+    // The objects' lines, when a catalogue is named. Each chosen line is read
+    // here, so that bad lines are told before any output, and again for each
+    // night as its events are written, so that no object is held; a bad line
+    // ends the list there unless told to keep going.
+    LineSelection objectLines;
     const std::string path = CataloguePath(options, session.site());
+    const ObjectCatalogue &catalogue = session.catalogue();
     if (!path.empty()) {
         LoadCatalogue(session, options, path);
         const LineSelection &chosen = session.chosenLines();
         for (std::size_t i = 0; i < chosen.size(); ++i) {
-            const auto index = static_cast<std::size_t>(chosen[i]);
+            const int index = chosen[i];
             try {
-                objects.push_back({session.catalogue().object(index), {}});
+                catalogue.object(static_cast<std::size_t>(index));
+                objectLines.add(index);
             } catch (const Error &e) {
-                ReportLine(out, err, path, static_cast<int>(index) + 1, ErrorTextForDisplay(e));
+                ReportLine(out, err, path, index + 1, ErrorTextForDisplay(e));
                 status = 1;
                 if (!options.keepGoing)
                     break;
@@ -268,32 +265,32 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     session.setModel(ElevationModelNamed(options.model));
     const ElevationModel &model = session.model();
     writer->begin(site, options.minAltitudeDeg, model);
-    std::vector<ObjectNight> rows(objects.size());
+    // The first failure of the elevation model on each object that fails, by
+    // catalogue line.
+    std::map<int, std::string> firstWarnings;
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
         const NightEvents events = SunMoonEvents(date, at);
         const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            EventObject &entry = objects[i];
-            const CatalogueObject &object = entry.object;
-            const WarningReporter warn = [&entry](const std::string &text) {
-                if (entry.firstWarning.empty())
-                    entry.firstWarning = text;
+        writer->beginNight(date, events);
+        for (std::size_t i = 0; i < objectLines.size(); ++i) {
+            CatalogueObject object = catalogue.object(static_cast<std::size_t>(objectLines[i]));
+            const WarningReporter warn = [&firstWarnings,
+                                          line = object.line](const std::string &text) {
+                firstWarnings.try_emplace(line, text);
             };
-            rows[i] = {object.line, object.name,
-                       ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
-                                         events.darkIntervals, options.minAltitudeDeg)};
+            writer->object({object.line, std::move(object.name),
+                            ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
+                                              events.darkIntervals, options.minAltitudeDeg)});
         }
-        writer->night(date, events, rows);
+        writer->endNight();
     }
     writer->end();
     // A failure of the elevation model: once per object, after its rows.
-    for (const EventObject &entry : objects) {
-        if (!entry.firstWarning.empty()) {
-            ReportLine(out, err, path, entry.object.line, entry.firstWarning);
-            status = 1;
-        }
+    for (const auto &[line, text] : firstWarnings) {
+        ReportLine(out, err, path, line, text);
+        status = 1;
     }
     return status;
 }

@@ -216,23 +216,6 @@ void JsonWriter::end()
     out_ << (first_ ? "]}\n" : "\n]}\n");
 }
 
-std::string CsvField(std::string_view text)
-{
-    const auto special = [](char c) { return c == ',' || c == '"' || c == '\r' || c == '\n'; };
-    const bool needsQuotes = std::any_of(text.begin(), text.end(), special) ||
-                             (!text.empty() && (text.front() == ' ' || text.back() == ' '));
-    if (!needsQuotes)
-        return std::string(text);
-    std::string quoted = "\"";
-    quoted.reserve(text.size() + 2);
-    for (const char c : text) {
-        quoted += c;
-        if (c == '"')
-            quoted += '"';
-    }
-    return quoted + "\"";
-}
-
 std::string JsonEscape(std::string_view text)
 {
     std::string escaped;

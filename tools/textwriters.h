@@ -12,6 +12,7 @@
 #include "astro/clocktime.h"
 #include "curvewriter.h"
 #include "data/site.h"
+#include "night/eventtext.h"
 #include "output.h"
 
 namespace mirado::tool {
@@ -75,10 +76,6 @@ private:
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
 };
-
-// Quotes a CSV field when it holds a comma, a quote, a line break or
-// surrounding blanks.
-std::string CsvField(std::string_view text);
 
 // Escapes a JSON string (without the surrounding quotes).
 std::string JsonEscape(std::string_view text);

@@ -390,6 +390,30 @@ TEST(HugeName, MemoryStaysBounded)
         Shell(dir.file(""), "$NIGHT --catalogue huge.txt " + site + " --unique | wc -c");
     EXPECT_GT(std::stoll(csv.out), 90LL * 10'000'000) << csv.out;
 }
+
+// --events writes each object's events as they are computed: over every
+// object of a large catalogue it holds no more than over one of them.
+TEST(LargeCatalogue, EventsHoldNoObject)
+{
+    mirado::test::TempDir dir;
+    constexpr int kObjects = 250'000;
+    constexpr long kBoundKb = 16 * 1024; // the objects alone took 50 MB
+    std::string catalogue;
+    for (int n = 0; n < kObjects; ++n)
+        catalogue += "Object " + std::to_string(n) + ", " + std::to_string(n % 24) +
+                     ":45:08.9, -16:42:58\r\n";
+    dir.write("many.txt", catalogue);
+    const std::string run = std::string("exec $NIGHT --events --catalogue many.txt ") + kSite;
+    for (const std::string format : {"csv", "json"}) {
+        const std::string tail = " --format " + format + " > /dev/null";
+        const Result one = Shell(dir.file(""), run + " --objects 1" + tail);
+        const Result all = Shell(dir.file(""), run + tail);
+        ASSERT_EQ(one.status, 0) << one.err;
+        ASSERT_EQ(all.status, 0) << all.err;
+        EXPECT_LE(all.maxRssKb - one.maxRssKb, kBoundKb)
+            << format << ": " << all.maxRssKb << " kB against " << one.maxRssKb;
+    }
+}
 #endif
 
 } // namespace
