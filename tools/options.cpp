@@ -21,9 +21,6 @@ constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 2999;
 constexpr int kMinImageSide = 16;
 constexpr int kMaxImageSide = 10000;
-constexpr double kMaxLatitude = 90.0;
-constexpr double kMaxLongitude = 360.0;
-constexpr double kMaxTimeZoneHours = 24.0;
 
 // Whole decimal number of exactly `digits` digits (any count up to 9 when 0).
 std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)

@@ -4,6 +4,7 @@
 #include <deque>
 #include <exception>
 #include <future>
+#include <limits>
 #include <map>
 #include <optional>
 
@@ -30,15 +31,35 @@ namespace {
 constexpr const char *kProgram = "mirado-night: ";
 constexpr const char *kStandardOutputName = "standard output";
 
+// Refuses a value the tool takes from the site file at `path` that the
+// command line would refuse: "site.txt:2: latitude 95 is outside -90..90".
+// Values the options give in its place are not checked.
+void CheckSiteFile(const Session &session, const Options &options, const std::string &path)
+{
+    constexpr double kAny = std::numeric_limits<double>::infinity();
+    const SiteBounds bounds{options.longitude ? kAny : kMaxLongitude,
+                            options.latitude ? kAny : kMaxLatitude,
+                            options.timeZone ? kAny : kMaxTimeZoneHours};
+    if (const std::optional<SiteValueOutside> outside = session.siteValueOutside(bounds)) {
+        const std::string bound = FormatNumber(outside->bound);
+        throw Error("%s:" + std::to_string(outside->line) + ": " + std::string(outside->name) +
+                        " " + FormatNumber(outside->value) + " is outside -" + bound + ".." + bound,
+                    path);
+    }
+}
+
 // The session the options describe: the site file they name (which must
-// exist) or the default site, with their longitude, latitude and zone in
-// place of its own.
+// exist, its values within the command line's bounds) or the default site,
+// with their longitude, latitude and zone in place of its own.
 Session SessionOf(const Options &options)
 {
     Session session(kDefaultDecimalSeparator);
     session.site() = DefaultSite();
-    if (!options.sitePath.empty() && !session.readSiteFile(options.sitePath))
-        ThrowCannotOpenFile(options.sitePath);
+    if (!options.sitePath.empty()) {
+        if (!session.readSiteFile(options.sitePath))
+            ThrowCannotOpenFile(options.sitePath);
+        CheckSiteFile(session, options, options.sitePath);
+    }
     SiteValues &site = session.site();
     site.longitude = options.longitude.value_or(site.longitude);
     site.latitude = options.latitude.value_or(site.latitude);
