@@ -18,6 +18,7 @@ ObjectEvents ObjectNightEvents(const ObjectElevation &object,
     for (const Culmination &c : culminations) {
         if (c.upper) {
             events.transit = c.hours;
+            events.transitInSpan = true;
             break;
         }
     }
@@ -53,6 +54,15 @@ ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec da
 {
     return ObjectNightEvents(*ChartModel().night(date, site)->object(ra, dec, warn), darkIntervals,
                              minAltitudeDeg);
+}
+
+std::optional<double> MoonSeparationAtTransit(const ObjectEvents &events, TRightAscension ra,
+                                              TDeclination dec, const PrecisePlaces &places,
+                                              const SunMoonNight &sunMoon)
+{
+    if (!events.transitInSpan)
+        return std::nullopt;
+    return SeparationDeg(places.place(ra, dec, events.transit), sunMoon.MoonPlace(events.transit));
 }
 
 } // namespace mirado

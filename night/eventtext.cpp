@@ -56,7 +56,7 @@ EventCsvNight::EventCsvNight(const TDateRec &date, const NightEvents &events)
         nightColumns_ += ',';
         AppendTime(nightColumns_, date, *hours);
     }
-    nightColumns_ += ',' + FormatNumber(events.moonIllumination);
+    nightColumns_ += ',' + FormatNumber(events.moonIllumination) + ',';
 }
 
 void EventCsvNight::appendRow(std::string &text, const ObjectNight &object) const
@@ -73,6 +73,8 @@ void EventCsvNight::appendRow(std::string &text, const ObjectNight &object) cons
     AppendTime(text, date_, events.set);
     text += ',' + FormatNumber(events.darkHoursAbove);
     text += nightColumns_;
+    if (events.moonSeparationDeg)
+        text += FormatNumber(*events.moonSeparationDeg);
     text += '\n';
 }
 

@@ -38,7 +38,8 @@ std::string EventTimeText(const TDateRec &date, double hours);
 // The events CSV's header line.
 inline constexpr std::string_view kEventCsvHeader =
     "date,line,name,rise,transit,transit_elevation,set,dark_hours_above,sun_set,"
-    "astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,moon_illumination\n";
+    "astronomical_dusk,astronomical_dawn,sun_rise,moon_rise,moon_set,moon_illumination,"
+    "moon_separation\n";
 
 // The rows of one night: each starts with the date and the object's columns
 // and ends with the night's Sun and Moon columns, which are formed once.
@@ -56,7 +57,7 @@ public:
 private:
     TDateRec date_;
     std::string day_;          // "2027-06-21"
-    std::string nightColumns_; // ",sun_set,…,moon_illumination"
+    std::string nightColumns_; // ",sun_set,…,moon_illumination,"
 };
 
 } // namespace mirado

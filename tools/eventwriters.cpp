@@ -18,7 +18,10 @@ std::string EventConventions(const ElevationModel &model)
            "illuminated fraction at 00:00 of the next day. Objects by the same elevation model "
            "as their curves: rise and set at elevation 0, transit the first upper culmination, "
            "solved on the model's own elevations; dark_hours_above is the time the Sun's centre "
-           "is below -18 degrees with the object at or above min_altitude. " +
+           "is below -18 degrees with the object at or above min_altitude; moon_separation is "
+           "the angle in degrees between the object's precise apparent topocentric place "
+           "(ERFA, whatever model found the transit) and the Moon's centre at the object's "
+           "transit, null without a transit in the span. " +
            model.description();
 }
 
@@ -144,6 +147,11 @@ void JsonEventWriter::object(const ObjectNight &object)
     JsonTime(out_, date_, object.events.set);
     JsonKey(out_, "dark_hours_above");
     WriteJsonNumber(out_, object.events.darkHoursAbove);
+    JsonKey(out_, "moon_separation");
+    if (object.events.moonSeparationDeg)
+        WriteJsonNumber(out_, *object.events.moonSeparationDeg);
+    else
+        out_ << "null";
     out_ << '}';
 }
 

@@ -20,6 +20,7 @@
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
+#include "night/precisemodel.h"
 #include "night/session.h"
 #include "night/sunmoon.h"
 #include "textwriters.h"
@@ -292,8 +293,10 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
-        const NightEvents events = SunMoonEvents(date, at);
+        const SunMoonNight sunMoon(date, at);
+        const NightEvents events = SunMoonEvents(sunMoon);
         const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
+        const PrecisePlaces places(date, at);
         writer->beginNight(date, events);
         for (std::size_t i = 0; i < objectLines.size(); ++i) {
             CatalogueObject object = catalogue.object(static_cast<std::size_t>(objectLines[i]));
@@ -301,9 +304,12 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
                                           line = object.line](const std::string &text) {
                 firstWarnings.try_emplace(line, text);
             };
-            writer->object({object.line, std::move(object.name),
-                            ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
-                                              events.darkIntervals, options.minAltitudeDeg)});
+            ObjectEvents objectEvents =
+                ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
+                                  events.darkIntervals, options.minAltitudeDeg);
+            objectEvents.moonSeparationDeg =
+                MoonSeparationAtTransit(objectEvents, object.ra, object.dec, places, sunMoon);
+            writer->object({object.line, std::move(object.name), objectEvents});
         }
         writer->endNight();
     }
