@@ -259,7 +259,7 @@ TEST_F(Convention, BadCatalogueLines)
          "\\{\"line\":3,", std::string("catalogue.txt:2: ") + kListIndex + "\n"},
         {"events: JSON stays valid past a bad line",
          "$NIGHT --catalogue catalogue.txt --events " + site + json, 1,
-         "\"objects\":\\[\n\\{\"line\":1,[^\n]*\\}\\]\\}\n\\]\\}\n$",
+         "\"objects\":\\[\n\\{\"line\":1,[^\n]*,\"moon_separation\":[0-9.]+\\}\\]\\}\n\\]\\}\n$",
          std::string("catalogue.txt:2: ") + kListIndex + "\n"},
         {"events: JSON of a season without objects",
          "$NIGHT --events --from 2026-12-30 --to 2027-01-01 --longitude 135 --latitude 35 "
@@ -326,37 +326,6 @@ TEST_F(Convention, JsonShape)
                                  kSite + " | /usr/bin/python3 check.py");
     EXPECT_EQ(checked.status, 0) << checked.err;
     EXPECT_EQ(checked.out, "ok\n") << checked.err;
-}
-
-// moon_separation: the last CSV column and a member of each JSON object, the
-// same number in both, by either model.
-TEST_F(Convention, EventsMoonSeparation)
-{
-    const std::string check =
-        "import csv, json, sys\n"
-        "rows = list(csv.reader(open('out.csv', encoding='utf-8')))\n"
-        "assert rows[0][-1] == 'moon_separation' and rows[0][-2] == 'moon_illumination', rows[0]\n"
-        "d = json.load(open('out.json', encoding='utf-8'))\n"
-        "objects = [o for n in d['nights'] for o in n['objects']]\n"
-        "assert 'moon_separation' in d['conventions']\n"
-        "assert len(objects) == len(rows) - 1 == 6, (len(objects), len(rows))\n"
-        "for row, o in zip(rows[1:], objects):\n"
-        "    assert list(o)[-1] == 'moon_separation', list(o)\n"
-        "    assert 0 <= o['moon_separation'] <= 180, o\n"
-        "    assert float(row[-1]) == o['moon_separation'], (row[-1], o)\n"
-        "print('ok')\n";
-    dir_.write("separation.py", check);
-    for (const std::string model : {"chart", "precise"}) {
-        const std::string run = "$NIGHT --events --catalogue good.txt --from 2027-06-20 --to "
-                                "2027-06-22 --longitude 139.7 --latitude 35.7 --timezone 9 "
-                                "--model " +
-                                model;
-        const Result r = Shell(dir_.file(""), run + " > out.csv && " + run +
-                                                  " --format json > out.json && "
-                                                  "/usr/bin/python3 separation.py");
-        EXPECT_EQ(r.status, 0) << model << ": " << r.err;
-        EXPECT_EQ(r.out, "ok\n") << model << ": " << r.err;
-    }
 }
 
 TEST_F(Convention, TheCompanionIsFoundWhereItIsInstalled)
