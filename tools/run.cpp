@@ -248,29 +248,10 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
 int RunEvents(const Options &options, Session &session, Output &out, std::FILE *err)
 {
     int status = 0;
-    // The objects' lines, when a catalogue is named. Each chosen line is read
-    // here, so that bad lines are told before any output, and again for each
-    // night as its events are written, so that no object is held; a bad line
-    // ends the list there unless told to keep going.
-    LineSelection objectLines;
     const std::string path = CataloguePath(options, session.site());
     const ObjectCatalogue &catalogue = session.catalogue();
-    if (!path.empty()) {
+    if (!path.empty())
         LoadCatalogue(session, options, path);
-        const LineSelection &chosen = session.chosenLines();
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            const int index = chosen[i];
-            try {
-                catalogue.object(static_cast<std::size_t>(index));
-                objectLines.add(index);
-            } catch (const Error &e) {
-                ReportLine(out, err, path, index + 1, ErrorTextForDisplay(e));
-                status = 1;
-                if (!options.keepGoing)
-                    break;
-            }
-        }
-    }
 
     const SiteValues &site = session.site();
     const NightSite at{site.longitude, site.latitude, site.timeZone};
@@ -290,6 +271,12 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     // The first failure of the elevation model on each object that fails, by
     // catalogue line.
     std::map<int, std::string> firstWarnings;
+    // The objects are read from their lines night by night as their events
+    // are written, so that none is held. The first night reads every chosen
+    // line, tells the bad ones and keeps the places of the good ones; a bad
+    // line ends the list there unless told to keep going.
+    LineSelection goodLines;
+    bool firstNight = true;
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
@@ -298,20 +285,34 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
         const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
         const PrecisePlaces places(date, at);
         writer->beginNight(date, events);
-        for (std::size_t i = 0; i < objectLines.size(); ++i) {
-            CatalogueObject object = catalogue.object(static_cast<std::size_t>(objectLines[i]));
+        const LineSelection &lines = firstNight ? session.chosenLines() : goodLines;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const int index = lines[i];
+            std::optional<CatalogueObject> object;
+            try {
+                object = catalogue.object(static_cast<std::size_t>(index));
+            } catch (const Error &e) {
+                ReportLine(out, err, path, index + 1, ErrorTextForDisplay(e));
+                status = 1;
+                if (!options.keepGoing)
+                    break;
+                continue;
+            }
+            if (firstNight)
+                goodLines.add(index);
             const WarningReporter warn = [&firstWarnings,
-                                          line = object.line](const std::string &text) {
+                                          line = object->line](const std::string &text) {
                 firstWarnings.try_emplace(line, text);
             };
             ObjectEvents objectEvents =
-                ObjectNightEvents(*nightModel->object(object.ra, object.dec, warn),
+                ObjectNightEvents(*nightModel->object(object->ra, object->dec, warn),
                                   events.darkIntervals, options.minAltitudeDeg);
             objectEvents.moonSeparationDeg =
-                MoonSeparationAtTransit(objectEvents, object.ra, object.dec, places, sunMoon);
-            writer->object({object.line, std::move(object.name), objectEvents});
+                MoonSeparationAtTransit(objectEvents, object->ra, object->dec, places, sunMoon);
+            writer->object({object->line, std::move(object->name), objectEvents});
         }
         writer->endNight();
+        firstNight = false;
     }
     writer->end();
     // A failure of the elevation model: once per object, after its rows.
