@@ -65,4 +65,18 @@ std::optional<double> MoonSeparationAtTransit(const ObjectEvents &events, TRight
     return SeparationDeg(places.place(ra, dec, events.transit), sunMoon.MoonPlace(events.transit));
 }
 
+EventNight::EventNight(TDateRec date, const NightSite &site, const ElevationModel &model)
+    : sunMoon_(date, site), events_(SunMoonEvents(sunMoon_)), model_(model.night(date, site)),
+      places_(date, site)
+{}
+
+ObjectEvents EventNight::object(TRightAscension ra, TDeclination dec, double minAltitudeDeg,
+                                const WarningReporter &warn) const
+{
+    ObjectEvents events =
+        ObjectNightEvents(*model_->object(ra, dec, warn), events_.darkIntervals, minAltitudeDeg);
+    events.moonSeparationDeg = MoonSeparationAtTransit(events, ra, dec, places_, sunMoon_);
+    return events;
+}
+
 } // namespace mirado

@@ -8,6 +8,7 @@
 // of a threshold; the crossings are solved on the model's own values to well
 // under a second.
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -60,5 +61,28 @@ ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec da
 std::optional<double> MoonSeparationAtTransit(const ObjectEvents &events, TRightAscension ra,
                                               TDeclination dec, const PrecisePlaces &places,
                                               const SunMoonNight &sunMoon);
+
+// One night's events at one site, set up once for all its objects: the Sun's
+// and the Moon's, then each object's by `model` with its angle to the Moon,
+// as mirado-night --events gives them.
+class EventNight
+{
+public:
+    // Raises the program's Error when a model cannot take the date or site.
+    EventNight(TDateRec date, const NightSite &site, const ElevationModel &model);
+
+    const NightEvents &events() const { return events_; }
+
+    // The events of the object at `ra`, `dec`, dark hours above
+    // `minAltitudeDeg`; the model reports its failures through `warn`.
+    ObjectEvents object(TRightAscension ra, TDeclination dec, double minAltitudeDeg,
+                        const WarningReporter &warn) const;
+
+private:
+    SunMoonNight sunMoon_;
+    NightEvents events_;
+    std::unique_ptr<NightElevationModel> model_;
+    PrecisePlaces places_;
+};
 
 } // namespace mirado

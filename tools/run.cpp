@@ -20,7 +20,6 @@
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
-#include "night/precisemodel.h"
 #include "night/session.h"
 #include "night/sunmoon.h"
 #include "textwriters.h"
@@ -280,11 +279,8 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
-        const SunMoonNight sunMoon(date, at);
-        const NightEvents events = SunMoonEvents(sunMoon);
-        const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
-        const PrecisePlaces places(date, at);
-        writer->beginNight(date, events);
+        const EventNight night(date, at, model);
+        writer->beginNight(date, night.events());
         const LineSelection &lines = firstNight ? session.chosenLines() : goodLines;
         for (std::size_t i = 0; i < lines.size(); ++i) {
             const int index = lines[i];
@@ -304,12 +300,8 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
                                           line = object->line](const std::string &text) {
                 firstWarnings.try_emplace(line, text);
             };
-            ObjectEvents objectEvents =
-                ObjectNightEvents(*nightModel->object(object->ra, object->dec, warn),
-                                  events.darkIntervals, options.minAltitudeDeg);
-            objectEvents.moonSeparationDeg =
-                MoonSeparationAtTransit(objectEvents, object->ra, object->dec, places, sunMoon);
-            writer->object({object->line, std::move(object->name), objectEvents});
+            writer->object({object->line, std::move(object->name),
+                            night.object(object->ra, object->dec, options.minAltitudeDeg, warn)});
         }
         writer->endNight();
         firstNight = false;
