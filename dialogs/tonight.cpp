@@ -282,7 +282,7 @@ void TfrmTonight::fillRows()
         row[ColDarkHours] =
             Cell(QString::number(events.darkHoursAbove, 'f', 1) + QStringLiteral(" 時間"),
                  events.darkHoursAbove, true);
-        const std::optional<double> &moon = object.moonSeparationDeg;
+        const std::optional<double> &moon = object.events.moonSeparationDeg;
         row[ColMoonSeparation] =
             Cell(moon ? DegreesText(*moon) : kMissingText, moon.value_or(kMissingSortKey), true);
         rows_->appendRow(row);

@@ -18,6 +18,7 @@ ObjectEvents ObjectNightEvents(const ObjectElevation &object,
     for (const Culmination &c : culminations) {
         if (c.upper) {
             events.transit = c.hours;
+            events.transitInSpan = true;
             break;
         }
     }
@@ -53,6 +54,29 @@ ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec da
 {
     return ObjectNightEvents(*ChartModel().night(date, site)->object(ra, dec, warn), darkIntervals,
                              minAltitudeDeg);
+}
+
+std::optional<double> MoonSeparationAtTransit(const ObjectEvents &events, TRightAscension ra,
+                                              TDeclination dec, const PrecisePlaces &places,
+                                              const SunMoonNight &sunMoon)
+{
+    if (!events.transitInSpan)
+        return std::nullopt;
+    return SeparationDeg(places.place(ra, dec, events.transit), sunMoon.MoonPlace(events.transit));
+}
+
+EventNight::EventNight(TDateRec date, const NightSite &site, const ElevationModel &model)
+    : sunMoon_(date, site), events_(SunMoonEvents(sunMoon_)), model_(model.night(date, site)),
+      places_(date, site)
+{}
+
+ObjectEvents EventNight::object(TRightAscension ra, TDeclination dec, double minAltitudeDeg,
+                                const WarningReporter &warn) const
+{
+    ObjectEvents events =
+        ObjectNightEvents(*model_->object(ra, dec, warn), events_.darkIntervals, minAltitudeDeg);
+    events.moonSeparationDeg = MoonSeparationAtTransit(events, ra, dec, places_, sunMoon_);
+    return events;
 }
 
 } // namespace mirado

@@ -8,6 +8,7 @@
 // of a threshold; the crossings are solved on the model's own values to well
 // under a second.
 
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -16,6 +17,8 @@
 #include "data/catalogue.h"
 #include "elevationmodel.h"
 #include "nighttime.h"
+#include "precisemodel.h"
+#include "sunmoon.h"
 
 namespace mirado {
 
@@ -26,10 +29,15 @@ struct ObjectEvents
     std::optional<double> rise;       // elevation 0 upwards; none if it never rises or never sets
     std::optional<double> set;        // elevation 0 downwards
     double transit = 0.0;             // first upper culmination, given for every object
+    bool transitInSpan = false;       // false: no upper culmination, `transit` is the span's start
     double transitElevationDeg = 0.0; // below 0 for an object that never rises
     // Hours of the span inside `darkIntervals` with the object at or above
     // the altitude limit.
     double darkHoursAbove = 0.0;
+    // Degrees between the object's precise place and the Moon's centre at the
+    // transit (MoonSeparationAtTransit); none when it has no transit in the
+    // span.
+    std::optional<double> moonSeparationDeg;
 };
 
 // The object's events over its night. `darkIntervals` are the night's dark
@@ -44,5 +52,37 @@ ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec da
                                const NightSite &site,
                                const std::vector<NightInterval> &darkIntervals,
                                double minAltitudeDeg, const WarningReporter &warn);
+
+// The angle in degrees, 0 to 180, between the object at `ra`, `dec` and the
+// Moon's centre at its transit in `events`, both seen from the site: the
+// object's precise apparent topocentric place (PrecisePlaces, whatever model
+// found the transit) and the Moon's from `sunMoon`. None when the object has
+// no transit in the span.
+std::optional<double> MoonSeparationAtTransit(const ObjectEvents &events, TRightAscension ra,
+                                              TDeclination dec, const PrecisePlaces &places,
+                                              const SunMoonNight &sunMoon);
+
+// One night's events at one site, set up once for all its objects: the Sun's
+// and the Moon's, then each object's by `model` with its angle to the Moon,
+// as mirado-night --events gives them.
+class EventNight
+{
+public:
+    // Raises the program's Error when a model cannot take the date or site.
+    EventNight(TDateRec date, const NightSite &site, const ElevationModel &model);
+
+    const NightEvents &events() const { return events_; }
+
+    // The events of the object at `ra`, `dec`, dark hours above
+    // `minAltitudeDeg`; the model reports its failures through `warn`.
+    ObjectEvents object(TRightAscension ra, TDeclination dec, double minAltitudeDeg,
+                        const WarningReporter &warn) const;
+
+private:
+    SunMoonNight sunMoon_;
+    NightEvents events_;
+    std::unique_ptr<NightElevationModel> model_;
+    PrecisePlaces places_;
+};
 
 } // namespace mirado

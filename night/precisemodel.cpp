@@ -10,17 +10,11 @@
 
 namespace mirado {
 
-namespace {
-
-constexpr double kRadiansPerHourOfRa = 15.0 * kRadiansPerDegree;
-constexpr double kSpanHours = kNightEndHours - kNightStartHours;
-// The Earth's rotation angle advances by this much per hour of UT1 (IAU 2000).
-constexpr double kEarthRotationPerHour = 2.0 * std::numbers::pi * 1.00273781191135448 / 24.0;
-constexpr double kSiderealDayHours = 2.0 * std::numbers::pi / kEarthRotationPerHour;
-
 // The site's part of ERFA's parameters and how the site's hours map to UT1.
 struct PreciseNightData
 {
+    PreciseNightData(TDateRec date, const NightSite &site);
+
     NightTimeScales time;
     eraASTROM start{}; // star-independent parameters at the span's start (geocentric)
     eraASTROM end{};   // and at its end
@@ -34,6 +28,31 @@ struct PreciseNightData
         return eraEra00(ut1.whole, ut1.fraction) + site.along;
     }
 };
+
+PreciseNightData::PreciseNightData(TDateRec date, const NightSite &nightSite)
+    : time(date, nightSite.timeZone)
+{
+    // Geocentric parameters at the span's ends (TT standing in for TDB).
+    double equationOfOrigins = 0.0;
+    const JulianDate startTt = time.Tt(kNightStartHours);
+    const JulianDate endTt = time.Tt(kNightEndHours);
+    eraApci13(startTt.whole, startTt.fraction, &start, &equationOfOrigins);
+    eraApci13(endTt.whole, endTt.fraction, &end, &equationOfOrigins);
+
+    // The site: height 0, no polar motion, no refraction.
+    eraApio(eraSp00(startTt.whole, startTt.fraction), 0.0, nightSite.longitude * kRadiansPerDegree,
+            nightSite.latitude * kRadiansPerDegree, 0.0, 0.0, 0.0, 0.0, 0.0, &site);
+    for (std::size_t i = 0; i < kNightPointCount; ++i)
+        pointEral[i] = LocalRotation(NightPointX(i));
+}
+
+namespace {
+
+constexpr double kRadiansPerHourOfRa = 15.0 * kRadiansPerDegree;
+constexpr double kSpanHours = kNightEndHours - kNightStartHours;
+// The Earth's rotation angle advances by this much per hour of UT1 (IAU 2000).
+constexpr double kEarthRotationPerHour = 2.0 * std::numbers::pi * 1.00273781191135448 / 24.0;
+constexpr double kSiderealDayHours = 2.0 * std::numbers::pi / kEarthRotationPerHour;
 
 class PreciseObject : public ObjectElevation
 {
@@ -60,6 +79,14 @@ public:
     double elevationDeg(double hours) const override
     {
         return ElevationAt(hours, night_.LocalRotation(hours));
+    }
+
+    HorizontalPlace placeAt(double hours) const
+    {
+        double azimuth = 0.0;
+        double zenithDistance = 0.0;
+        Observe(hours, night_.LocalRotation(hours), azimuth, zenithDistance);
+        return {azimuth, std::numbers::pi / 2.0 - zenithDistance};
     }
 
     NightCurve curve() const override
@@ -99,15 +126,24 @@ private:
         return eraAnp(night_.LocalRotation(hours) - ri);
     }
 
-    // The elevation at `hours`, the local Earth rotation angle then being `eral`.
-    double ElevationAt(double hours, double eral) const
+    // The observed azimuth and zenith distance in radians at `hours`, the
+    // local Earth rotation angle then being `eral`.
+    void Observe(double hours, double eral, double &azimuth, double &zenithDistance) const
     {
         const double sinceStart = hours - kNightStartHours;
         eraASTROM now = night_.site;
         now.eral = eral;
-        double azimuth = 0.0, zenithDistance = 0.0, hourAngle = 0.0, declination = 0.0, ra = 0.0;
+        double hourAngle = 0.0, declination = 0.0, ra = 0.0;
         eraAtioq(ri_ + riPerHour_ * sinceStart, di_ + diPerHour_ * sinceStart, &now, &azimuth,
                  &zenithDistance, &hourAngle, &declination, &ra);
+    }
+
+    // The elevation at `hours`, the local Earth rotation angle then being `eral`.
+    double ElevationAt(double hours, double eral) const
+    {
+        double azimuth = 0.0;
+        double zenithDistance = 0.0;
+        Observe(hours, eral, azimuth, zenithDistance);
         return 90.0 - zenithDistance * kDegreesPerRadian;
     }
 
@@ -121,22 +157,7 @@ private:
 class PreciseNight : public NightElevationModel
 {
 public:
-    PreciseNight(TDateRec date, const NightSite &site)
-        : data_{NightTimeScales(date, site.timeZone), {}, {}, {}, {}}
-    {
-        // Geocentric parameters at the span's ends (TT standing in for TDB).
-        double equationOfOrigins = 0.0;
-        const JulianDate start = data_.time.Tt(kNightStartHours);
-        const JulianDate end = data_.time.Tt(kNightEndHours);
-        eraApci13(start.whole, start.fraction, &data_.start, &equationOfOrigins);
-        eraApci13(end.whole, end.fraction, &data_.end, &equationOfOrigins);
-
-        // The site: height 0, no polar motion, no refraction.
-        eraApio(eraSp00(start.whole, start.fraction), 0.0, site.longitude * kRadiansPerDegree,
-                site.latitude * kRadiansPerDegree, 0.0, 0.0, 0.0, 0.0, 0.0, &data_.site);
-        for (std::size_t i = 0; i < kNightPointCount; ++i)
-            data_.pointEral[i] = data_.LocalRotation(NightPointX(i));
-    }
+    PreciseNight(TDateRec date, const NightSite &site) : data_(date, site) {}
 
     std::unique_ptr<ObjectElevation> object(TRightAscension ra, TDeclination dec,
                                             WarningReporter) const override
@@ -149,6 +170,17 @@ private:
 };
 
 } // namespace
+
+PrecisePlaces::PrecisePlaces(TDateRec date, const NightSite &site)
+    : data_(std::make_unique<PreciseNightData>(date, site))
+{}
+
+PrecisePlaces::~PrecisePlaces() = default;
+
+HorizontalPlace PrecisePlaces::place(TRightAscension ra, TDeclination dec, double hours) const
+{
+    return PreciseObject(*data_, ra, dec).placeAt(hours);
+}
 
 std::string PreciseModel::description() const
 {

@@ -25,6 +25,7 @@
 // (eraAtioq).
 
 #include "elevationmodel.h"
+#include "horizontal.h"
 
 namespace mirado {
 
@@ -36,6 +37,28 @@ public:
     std::string titleMark() const override;
     // Raises "Range check error" for a date ERFA cannot take (before 4713 BC).
     std::unique_ptr<NightElevationModel> night(TDateRec date, const NightSite &site) const override;
+};
+
+struct PreciseNightData;
+
+// The precise apparent topocentric places of catalogue objects over one
+// night at one site: the places the precise model's elevations come from,
+// for whatever needs the precise place while another model draws the curves.
+class PrecisePlaces
+{
+public:
+    // Raises "Range check error" for a date ERFA cannot take.
+    PrecisePlaces(TDateRec date, const NightSite &site);
+    ~PrecisePlaces();
+    PrecisePlaces(const PrecisePlaces &) = delete;
+    PrecisePlaces &operator=(const PrecisePlaces &) = delete;
+
+    // The place of the object at `ra`, `dec` (the catalogue's coordinates)
+    // at `hours` (12 to 36).
+    HorizontalPlace place(TRightAscension ra, TDeclination dec, double hours) const;
+
+private:
+    std::unique_ptr<PreciseNightData> data_;
 };
 
 } // namespace mirado

@@ -2,6 +2,7 @@
 #include "session.h"
 
 #include <algorithm>
+#include <cmath>
 
 #include "clock.h"
 
@@ -49,6 +50,20 @@ Session::Session(char decimalSeparator) : decimalSeparator_(decimalSeparator) {}
 bool Session::readSiteFile(const std::string &path)
 {
     return ReadSiteFile(path, site_, decimalSeparator_);
+}
+
+std::optional<SiteValueOutside> Session::siteValueOutside(const SiteBounds &bounds) const
+{
+    const SiteValueOutside values[] = {
+        {1, "longitude", site_.longitude, bounds.longitudeDeg},
+        {2, "latitude", site_.latitude, bounds.latitudeDeg},
+        {3, "time zone", site_.timeZone, bounds.timeZoneHours},
+    };
+    for (const SiteValueOutside &value : values) {
+        if (!(std::abs(value.value) <= value.bound))
+            return value;
+    }
+    return std::nullopt;
 }
 
 void Session::loadCatalogue(const std::string &path, const std::function<void()> &beforeReplacing)

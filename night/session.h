@@ -7,7 +7,9 @@
 #include <cstddef>
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -46,6 +48,26 @@ private:
     std::size_t count_ = 0;
 };
 
+// The largest magnitude each site value may have: the values from -bound to
+// bound are accepted.
+struct SiteBounds
+{
+    double longitudeDeg = 0.0;
+    double latitudeDeg = 0.0;
+    double timeZoneHours = 0.0;
+};
+
+// A site value beyond its bound: the site file's line that holds it (1
+// longitude, 2 latitude, 3 time zone), its name ("latitude"), the value and
+// the bound.
+struct SiteValueOutside
+{
+    int line = 0;
+    std::string_view name;
+    double value = 0.0;
+    double bound = 0.0;
+};
+
 // The state the window keeps for its whole run and mirado-night for one
 // command.
 class Session
@@ -66,6 +88,12 @@ public:
     // line converts, so an error leaves the values before it set and the
     // rest as they were.
     bool readSiteFile(const std::string &path);
+
+    // The first of the site's values, in the site file's order, outside
+    // `bounds` (a value that is not a number is outside any bound), or none.
+    // The site file itself is read whatever it holds; a caller that refuses
+    // such values checks them here.
+    std::optional<SiteValueOutside> siteValueOutside(const SiteBounds &bounds) const;
 
     const ObjectCatalogue &catalogue() const { return catalogue_; }
     void setCatalogue(ObjectCatalogue catalogue) { catalogue_ = std::move(catalogue); }

@@ -46,6 +46,9 @@ struct SunMoonNight::Setup
     std::array<Vector, kNodeCount> moon{};
     double illumination = 0.0;
 
+    // The body's observed azimuth and zenith distance in radians at `hours`.
+    void Observe(const std::array<Vector, kNodeCount> &nodes, double hours, double &azimuth,
+                 double &zenithDistance) const;
     double Altitude(const std::array<Vector, kNodeCount> &nodes, double hours) const;
 };
 
@@ -142,8 +145,8 @@ SunMoonNight::~SunMoonNight() = default;
 SunMoonNight::SunMoonNight(SunMoonNight &&) noexcept = default;
 SunMoonNight &SunMoonNight::operator=(SunMoonNight &&) noexcept = default;
 
-double SunMoonNight::Setup::Altitude(const std::array<Vector, kNodeCount> &nodes,
-                                     double hours) const
+void SunMoonNight::Setup::Observe(const std::array<Vector, kNodeCount> &nodes, double hours,
+                                  double &azimuth, double &zenithDistance) const
 {
     // The geocentric place by Lagrange interpolation between the nodes.
     const double u = (hours - kNightStartHours) / kNodeStepHours;
@@ -174,9 +177,17 @@ double SunMoonNight::Setup::Altitude(const std::array<Vector, kNodeCount> &nodes
     double ri = 0.0;
     double di = 0.0;
     eraC2s(topo, &ri, &di);
-    double aob = 0.0, zob = 0.0, hob = 0.0, dob = 0.0, rob = 0.0;
-    eraAtioq(ri, di, &now, &aob, &zob, &hob, &dob, &rob);
-    return 90.0 - zob * kDegreesPerRadian;
+    double hob = 0.0, dob = 0.0, rob = 0.0;
+    eraAtioq(ri, di, &now, &azimuth, &zenithDistance, &hob, &dob, &rob);
+}
+
+double SunMoonNight::Setup::Altitude(const std::array<Vector, kNodeCount> &nodes,
+                                     double hours) const
+{
+    double azimuth = 0.0;
+    double zenithDistance = 0.0;
+    Observe(nodes, hours, azimuth, zenithDistance);
+    return 90.0 - zenithDistance * kDegreesPerRadian;
 }
 
 double SunMoonNight::SunAltitudeDeg(double hours) const
@@ -187,6 +198,14 @@ double SunMoonNight::SunAltitudeDeg(double hours) const
 double SunMoonNight::MoonAltitudeDeg(double hours) const
 {
     return setup_->Altitude(setup_->moon, hours);
+}
+
+HorizontalPlace SunMoonNight::MoonPlace(double hours) const
+{
+    double azimuth = 0.0;
+    double zenithDistance = 0.0;
+    setup_->Observe(setup_->moon, hours, azimuth, zenithDistance);
+    return {azimuth, ERFA_DPI / 2.0 - zenithDistance};
 }
 
 double SunMoonNight::MoonIllumination() const
@@ -202,7 +221,11 @@ std::vector<NightCrossing> MoonHorizonCrossings(const SunMoonNight &night)
 
 NightEvents SunMoonEvents(TDateRec date, const NightSite &site)
 {
-    const SunMoonNight night(date, site);
+    return SunMoonEvents(SunMoonNight(date, site));
+}
+
+NightEvents SunMoonEvents(const SunMoonNight &night)
+{
     NightEvents events;
 
     const auto sun = [&night](double hours) { return night.SunAltitudeDeg(hours); };

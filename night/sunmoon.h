@@ -25,6 +25,7 @@
 #include <vector>
 
 #include "crossings.h"
+#include "horizontal.h"
 #include "nighttime.h"
 
 namespace mirado {
@@ -76,6 +77,9 @@ public:
     // a little outside works too).
     double SunAltitudeDeg(double hours) const;
     double MoonAltitudeDeg(double hours) const;
+    // The Moon's centre seen from the site at `hours`: the place whose
+    // altitude MoonAltitudeDeg gives.
+    HorizontalPlace MoonPlace(double hours) const;
     // The Moon's illuminated fraction at 00:00 of the next day.
     double MoonIllumination() const;
 
@@ -90,5 +94,7 @@ std::vector<NightCrossing> MoonHorizonCrossings(const SunMoonNight &night);
 
 // The night's events of the Sun and the Moon at `site`.
 NightEvents SunMoonEvents(TDateRec date, const NightSite &site);
+// The same from a night already set up.
+NightEvents SunMoonEvents(const SunMoonNight &night);
 
 } // namespace mirado

@@ -3,7 +3,6 @@
 
 #include <optional>
 
-#include "night/nighttime.h"
 #include "textwriters.h"
 
 namespace mirado::tool {
@@ -19,16 +18,20 @@ std::string EventConventions(const ElevationModel &model)
            "illuminated fraction at 00:00 of the next day. Objects by the same elevation model "
            "as their curves: rise and set at elevation 0, transit the first upper culmination, "
            "solved on the model's own elevations; dark_hours_above is the time the Sun's centre "
-           "is below -18 degrees with the object at or above min_altitude. " +
+           "is below -18 degrees with the object at or above min_altitude; moon_separation is "
+           "the angle in degrees between the object's precise apparent topocentric place "
+           "(ERFA, whatever model found the transit) and the Moon's centre at the object's "
+           "transit, null without a transit in the span. " +
            model.description();
 }
 
 namespace {
 
+// An event's site-local date-time as a JSON string, or null.
 void JsonTime(Output &out, const TDateRec &date, const std::optional<double> &hours)
 {
-    if (const std::optional<std::string> text = EventTime(date, hours))
-        out << '"' << std::string_view(*text) << '"';
+    if (hours)
+        out << '"' << std::string_view(EventTimeText(date, *hours)) << '"';
     else
         out << "null";
 }
@@ -43,19 +46,28 @@ void JsonKey(Output &out, const char *name, bool first = false)
 
 void CsvEventWriter::begin(const SiteValues &, double, const ElevationModel &)
 {
-    out_ << EventsCsvHeader();
+    out_ << kEventCsvHeader;
 }
 
-void CsvEventWriter::night(const TDateRec &date, const NightEvents &events,
-                           const std::vector<ObjectNight> &objects)
+void CsvEventWriter::beginNight(const TDateRec &date, const NightEvents &events)
 {
-    const std::string nightColumns = EventsCsvNightColumns(date, events);
-    if (objects.empty()) {
-        out_ << std::string_view(EventsCsvEmptyRow(date, nightColumns));
-        return;
+    night_.emplace(date, events);
+    nightHasObjects_ = false;
+}
+
+void CsvEventWriter::object(const ObjectNight &object)
+{
+    night_->appendRow(out_.pending(), object);
+    out_.settle();
+    nightHasObjects_ = true;
+}
+
+void CsvEventWriter::endNight()
+{
+    if (!nightHasObjects_) {
+        night_->appendEmptyRow(out_.pending());
+        out_.settle();
     }
-    for (const ObjectNight &object : objects)
-        out_ << std::string_view(EventsCsvObjectRow(date, object, nightColumns));
 }
 
 void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg,
@@ -70,9 +82,9 @@ void JsonEventWriter::begin(const SiteValues &site, double minAltitudeDeg,
     out_ << ",\n\"nights\":[";
 }
 
-void JsonEventWriter::night(const TDateRec &date, const NightEvents &events,
-                            const std::vector<ObjectNight> &objects)
+void JsonEventWriter::beginNight(const TDateRec &date, const NightEvents &events)
 {
+    date_ = date;
     out_ << (first_ ? "\n{" : ",\n{");
     first_ = false;
     JsonKey(out_, "date", true);
@@ -114,26 +126,37 @@ void JsonEventWriter::night(const TDateRec &date, const NightEvents &events,
 
     JsonKey(out_, "objects");
     out_ << '[';
-    bool firstObject = true;
-    for (const ObjectNight &object : objects) {
-        out_ << (firstObject ? "\n{" : ",\n{");
-        firstObject = false;
-        JsonKey(out_, "line", true);
-        out_ << object.line;
-        JsonKey(out_, "name");
-        WriteJsonString(out_, object.name);
-        JsonKey(out_, "rise");
-        JsonTime(out_, date, object.events.rise);
-        JsonKey(out_, "transit");
-        JsonTime(out_, date, object.events.transit);
-        JsonKey(out_, "transit_elevation");
-        WriteJsonNumber(out_, object.events.transitElevationDeg);
-        JsonKey(out_, "set");
-        JsonTime(out_, date, object.events.set);
-        JsonKey(out_, "dark_hours_above");
-        WriteJsonNumber(out_, object.events.darkHoursAbove);
-        out_ << '}';
-    }
+    firstObject_ = true;
+}
+
+void JsonEventWriter::object(const ObjectNight &object)
+{
+    out_ << (firstObject_ ? "\n{" : ",\n{");
+    firstObject_ = false;
+    JsonKey(out_, "line", true);
+    out_ << object.line;
+    JsonKey(out_, "name");
+    WriteJsonString(out_, object.name);
+    JsonKey(out_, "rise");
+    JsonTime(out_, date_, object.events.rise);
+    JsonKey(out_, "transit");
+    JsonTime(out_, date_, object.events.transit);
+    JsonKey(out_, "transit_elevation");
+    WriteJsonNumber(out_, object.events.transitElevationDeg);
+    JsonKey(out_, "set");
+    JsonTime(out_, date_, object.events.set);
+    JsonKey(out_, "dark_hours_above");
+    WriteJsonNumber(out_, object.events.darkHoursAbove);
+    JsonKey(out_, "moon_separation");
+    if (object.events.moonSeparationDeg)
+        WriteJsonNumber(out_, *object.events.moonSeparationDeg);
+    else
+        out_ << "null";
+    out_ << '}';
+}
+
+void JsonEventWriter::endNight()
+{
     out_ << "]}";
 }
 

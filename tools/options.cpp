@@ -21,9 +21,6 @@ constexpr int kMinYear = 1900;
 constexpr int kMaxYear = 2999;
 constexpr int kMinImageSide = 16;
 constexpr int kMaxImageSide = 10000;
-constexpr double kMaxLatitude = 90.0;
-constexpr double kMaxLongitude = 360.0;
-constexpr double kMaxTimeZoneHours = 24.0;
 
 // Whole decimal number of exactly `digits` digits (any count up to 9 when 0).
 std::optional<int> ParseDigits(std::string_view text, std::size_t digits = 0)
@@ -392,11 +389,13 @@ std::string HelpText()
     std::string text = UsageText();
     text += "\nThe elevations of a catalogue's objects over one night, every 10 minutes from\n"
             "17:00 to 07:50, computed as the Mirado window plots them; or the sidereal times\n"
-            "of a moment. Values from --site are taken as the window takes them; the\n"
-            "options override them. The present moment (the default date, --now-texts\n"
-            "without --at) is the system clock's universal time plus the site's time zone\n"
-            "in whole minutes: the site's standard time. Output cut short by a closed pipe\n"
-            "ends the run quietly.\n\nOptions:\n";
+            "of a moment. Values from --site are read as the window reads them, held to\n"
+            "the bounds of --longitude, --latitude and --timezone (a value outside is\n"
+            "refused naming the file and its line); the options override them. The\n"
+            "present moment (the default date, --now-texts without --at) is the system\n"
+            "clock's universal time plus the site's time zone in whole minutes: the site's\n"
+            "standard time. Output cut short by a closed pipe ends the run quietly.\n"
+            "\nOptions:\n";
     for (const OptionSpec &spec : kOptions) {
         std::string left = "  ";
         if (spec.shortName != 0)
@@ -422,7 +421,10 @@ std::string HelpText()
             "  astronomical dusk and dawn and rise, the Moon's rise, set and illuminated\n"
             "  fraction, and each chosen object's rise, transit (time and elevation), set\n"
             "  and dark_hours_above: the hours with the Sun below -18 degrees and the\n"
-            "  object at or above --min-altitude. Times are site-local YYYY-MM-DDTHH:MM:SS,\n"
+            "  object at or above --min-altitude, and moon_separation (the last CSV\n"
+            "  column): the degrees between the object's precise apparent place (ERFA,\n"
+            "  whatever the model) and the Moon's centre, both seen from the site, at\n"
+            "  the object's transit. Times are site-local YYYY-MM-DDTHH:MM:SS,\n"
             "  empty (CSV) or null (JSON) when the event does not occur between 12:00 on\n"
             "  the date and 12:00 the next day. The catalogue is optional there.\n"
             "\nModels:\n"

@@ -43,6 +43,12 @@ enum class Format
 
 inline constexpr const char *kStandardStream = "-";
 
+// The bounds of the site's values on the command line, which also apply to
+// the values the tool takes from a site file.
+inline constexpr double kMaxLatitude = 90.0;
+inline constexpr double kMaxLongitude = 360.0;
+inline constexpr double kMaxTimeZoneHours = 24.0;
+
 struct Options
 {
     Mode mode = Mode::Curves;

@@ -4,6 +4,8 @@
 #include <deque>
 #include <exception>
 #include <future>
+#include <limits>
+#include <map>
 #include <optional>
 
 #include "astro/sidereal.h"
@@ -29,15 +31,35 @@ namespace {
 constexpr const char *kProgram = "mirado-night: ";
 constexpr const char *kStandardOutputName = "standard output";
 
+// Refuses a value the tool takes from the site file at `path` that the
+// command line would refuse: "site.txt:2: latitude 95 is outside -90..90".
+// Values the options give in its place are not checked.
+void CheckSiteFile(const Session &session, const Options &options, const std::string &path)
+{
+    constexpr double kAny = std::numeric_limits<double>::infinity();
+    const SiteBounds bounds{options.longitude ? kAny : kMaxLongitude,
+                            options.latitude ? kAny : kMaxLatitude,
+                            options.timeZone ? kAny : kMaxTimeZoneHours};
+    if (const std::optional<SiteValueOutside> outside = session.siteValueOutside(bounds)) {
+        const std::string bound = FormatNumber(outside->bound);
+        throw Error("%s:" + std::to_string(outside->line) + ": " + std::string(outside->name) +
+                        " " + FormatNumber(outside->value) + " is outside -" + bound + ".." + bound,
+                    path);
+    }
+}
+
 // The session the options describe: the site file they name (which must
-// exist) or the default site, with their longitude, latitude and zone in
-// place of its own.
+// exist, its values within the command line's bounds) or the default site,
+// with their longitude, latitude and zone in place of its own.
 Session SessionOf(const Options &options)
 {
     Session session(kDefaultDecimalSeparator);
     session.site() = DefaultSite();
-    if (!options.sitePath.empty() && !session.readSiteFile(options.sitePath))
-        ThrowCannotOpenFile(options.sitePath);
+    if (!options.sitePath.empty()) {
+        if (!session.readSiteFile(options.sitePath))
+            ThrowCannotOpenFile(options.sitePath);
+        CheckSiteFile(session, options, options.sitePath);
+    }
     SiteValues &site = session.site();
     site.longitude = options.longitude.value_or(site.longitude);
     site.latitude = options.latitude.value_or(site.latitude);
@@ -240,36 +262,13 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
     return status;
 }
 
-// One chosen catalogue object for the events, read once for every night,
-// and the first failure of the elevation model on it.
-struct EventObject
-{
-    CatalogueObject object;
-    std::string firstWarning;
-};
-
 int RunEvents(const Options &options, Session &session, Output &out, std::FILE *err)
 {
     int status = 0;
-    // The objects, when a catalogue is named; a bad line ends the list there
-    // unless told to keep going.
-    std::vector<EventObject> objects;
     const std::string path = CataloguePath(options, session.site());
-    if (!path.empty()) {
+    const ObjectCatalogue &catalogue = session.catalogue();
+    if (!path.empty())
         status = LoadCatalogue(session, options, path, out, err);
-        const LineSelection &chosen = session.chosenLines();
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
-            const auto index = static_cast<std::size_t>(chosen[i]);
-            try {
-                objects.push_back({session.catalogue().object(index), {}});
-            } catch (const Error &e) {
-                ReportLine(out, err, path, static_cast<int>(index) + 1, ErrorTextForDisplay(e));
-                status = 1;
-                if (!options.keepGoing)
-                    break;
-            }
-        }
-    }
 
     const SiteValues &site = session.site();
     const NightSite at{site.longitude, site.latitude, site.timeZone};
@@ -286,30 +285,50 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     session.setModel(ElevationModelNamed(options.model));
     const ElevationModel &model = session.model();
     writer->begin(site, options.minAltitudeDeg, model);
-    std::vector<ObjectNight> rows(objects.size());
+    // The first failure of the elevation model on each object that fails, by
+    // catalogue line.
+    std::map<int, std::string> firstWarnings;
+    // The objects are read from their lines night by night as their events
+    // are written, so that none is held. The first night reads every chosen
+    // line, tells the bad ones and keeps the places of the good ones; a bad
+    // line ends the list there unless told to keep going.
+    LineSelection goodLines;
+    bool firstNight = true;
     for (DateTimeValue day = DateTimeValue::FromParts(first, 0, 0, 0); day.seconds() <= lastDay;
          day = DateTimeValue(day.seconds() + kSecondsPerDayInt)) {
         const TDateRec date = day.date();
-        const NightEvents events = SunMoonEvents(date, at);
-        const std::unique_ptr<NightElevationModel> nightModel = model.night(date, at);
-        for (std::size_t i = 0; i < objects.size(); ++i) {
-            EventObject &entry = objects[i];
-            const CatalogueObject &object = entry.object;
-            const WarningReporter warn = [&entry](const std::string &text) {
-                if (entry.firstWarning.empty())
-                    entry.firstWarning = text;
+        const EventNight night(date, at, model);
+        writer->beginNight(date, night.events());
+        const LineSelection &lines = firstNight ? session.chosenLines() : goodLines;
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            const int index = lines[i];
+            std::optional<CatalogueObject> object;
+            try {
+                object = catalogue.object(static_cast<std::size_t>(index));
+            } catch (const Error &e) {
+                ReportLine(out, err, path, index + 1, ErrorTextForDisplay(e));
+                status = 1;
+                if (!options.keepGoing)
+                    break;
+                continue;
+            }
+            if (firstNight)
+                goodLines.add(index);
+            const WarningReporter warn = [&firstWarnings,
+                                          line = object->line](const std::string &text) {
+                firstWarnings.try_emplace(line, text);
             };
-            rows[i] = ObjectNightOf(*nightModel, object, events, options.minAltitudeDeg, warn);
+            writer->object({object->line, std::move(object->name),
+                            night.object(object->ra, object->dec, options.minAltitudeDeg, warn)});
         }
-        writer->night(date, events, rows);
+        writer->endNight();
+        firstNight = false;
     }
     writer->end();
     // A failure of the elevation model: once per object, after its rows.
-    for (const EventObject &entry : objects) {
-        if (!entry.firstWarning.empty()) {
-            ReportLine(out, err, path, entry.object.line, entry.firstWarning);
-            status = 1;
-        }
+    for (const auto &[line, text] : firstWarnings) {
+        ReportLine(out, err, path, line, text);
+        status = 1;
     }
     return status;
 }

@@ -12,6 +12,7 @@
 #include "astro/clocktime.h"
 #include "curvewriter.h"
 #include "data/site.h"
+#include "night/eventtext.h"
 #include "output.h"
 
 namespace mirado::tool {

@@ -160,8 +160,10 @@ void TonightTest::savedCsvIsMiradoNights()
     QVERIFY(fixture_->messages.isEmpty());
 
     // The Sun's and the Moon's times above the rows: the CSV's hour and minute.
+    // The night's seven columns stand before the last one, moon_separation
+    // (a quoted name may hold commas, so they are counted from the end).
     const QList<QByteArray> fields = want.split('\n')[1].split(',');
-    const QList<QByteArray> sunMoon = fields.mid(fields.size() - 7);
+    const QList<QByteArray> sunMoon = fields.mid(fields.size() - 8, 7);
     const TfrmTonight &table = *fixture_->main().tonightDialog();
     const char *names[] = {"日没", "天文薄明終", "天文薄明始", "日出", "月出", "月没"};
     for (int i = 0; i < 6; ++i) {

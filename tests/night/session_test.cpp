@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+
 #include "data/errors.h"
 #include "test_files.h"
 
@@ -27,6 +29,36 @@ TEST(Session, LoadCatalogueReplacesOnlyWhatWasRead)
     ASSERT_EQ(session.catalogue().size(), 2u);
     EXPECT_EQ(session.catalogue().object(1).name, "B");
     EXPECT_EQ(session.catalogue().object(1).line, 2);
+}
+
+// The check the tool applies to a site file's values; reading the file
+// itself keeps whatever it holds, as the window relies on.
+TEST(Session, SiteValueOutside)
+{
+    const double nan = std::nan("");
+    const struct
+    {
+        const char *name;
+        SiteValues site;
+        int wantLine; // 0: none outside
+    } rows[] = {
+        {"on the bounds", {-360.0, 90.0, -24.0, ""}, 0},
+        {"latitude", {135.0, 95.0, 9.0, ""}, 2},
+        {"the first in file order", {400.0, -95.0, 30.0, ""}, 1},
+        {"time zone", {135.0, 35.0, 1e308, ""}, 3},
+        {"not a number", {135.0, nan, 9.0, ""}, 2},
+    };
+    for (const auto &row : rows) {
+        Session session;
+        session.site() = row.site;
+        const auto got = session.siteValueOutside({360.0, 90.0, 24.0});
+        EXPECT_EQ(got ? got->line : 0, row.wantLine) << row.name;
+    }
+
+    const test::TempDir dir;
+    Session session;
+    ASSERT_TRUE(session.readSiteFile(dir.write("site.txt", std::string("400\n-95\n30\n\n"))));
+    EXPECT_EQ(session.site().latitude, -95.0);
 }
 
 } // namespace

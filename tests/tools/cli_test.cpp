@@ -167,10 +167,40 @@ TEST_F(Convention, BadValuesAreRefusedNamingTheOption)
         {"empty objects", run + "--objects ''", 2, "^$", "mirado-night: --objects: .*" + usage},
         {"reversed objects", run + "--objects 2-1", 2, "^$",
          "mirado-night: --objects: .*reversed" + usage},
-        {"the window's site file is taken as it is",
-         "printf '400\\r\\n-95\\r\\n30\\r\\ngood.txt\\r\\n' > s.txt; $NIGHT --site s.txt "
-         "--date 2001-12-31 --objects 1",
-         0, "\n1,A,17,[^\n]*,2001-12-31T17:00:00,2001-12-30T11:00:00Z,\n", ""},
+    });
+}
+
+// The site file's values are held to the command line's bounds, naming the
+// file, the line and the value; a value the options replace is not checked.
+TEST_F(Convention, SiteFileValuesAreRefusedNamingTheLine)
+{
+    const auto site = [](const std::string &longitude, const std::string &latitude,
+                         const std::string &zone) {
+        return "printf -- '" + longitude + "\\r\\n" + latitude + "\\r\\n" + zone +
+               "\\r\\ngood.txt\\r\\n' > s.txt; $NIGHT --site s.txt --date 2001-12-31 ";
+    };
+    const std::string refused = "mirado-night: s.txt:";
+    check({
+        {"latitude 95", site("135", "95", "9") + "--events", 2, "^$",
+         refused + "2: latitude 95 is outside -90..90\n"},
+        {"latitude 1000", site("135", "1000", "9"), 2, "^$",
+         refused + "2: latitude 1000 is outside -90..90\n"},
+        {"latitude 1e308", site("135", "1e308", "9"), 2, "^$",
+         refused + "2: latitude 1e\\+308 is outside -90..90\n"},
+        {"latitude -1e308", site("135", "-1e308", "9") + "--events", 2, "^$",
+         refused + "2: latitude -1e\\+308 is outside -90..90\n"},
+        {"longitude first", site("400", "-95", "30"), 2, "^$",
+         refused + "1: longitude 400 is outside -360..360\n"},
+        {"time zone 100", site("135", "35", "100"), 2, "^$",
+         refused + "3: time zone 100 is outside -24..24\n"},
+        {"time zone 1e308, before the night is found", site("135", "35", "1e308") + "--events", 2,
+         "^$", refused + "3: time zone 1e\\+308 is outside -24..24\n"},
+        {"the bounds themselves", site("-360", "90", "-24") + "--objects 1", 0, "\n1,A,17,", ""},
+        {"replaced by the options",
+         site("400", "95", "100") + "--longitude 135 --latitude 35 --timezone 9 --objects 1", 0,
+         "\n1,A,17,[^\n]*,2001-12-31T17:00:00,2001-12-31T08:00:00Z,", ""},
+        {"only the replaced one", site("135", "95", "9") + "--timezone 9", 2, "^$",
+         refused + "2: latitude 95 is outside -90..90\n"},
     });
 }
 
@@ -229,7 +259,7 @@ TEST_F(Convention, BadCatalogueLines)
          "\\{\"line\":3,", std::string("catalogue.txt:2: ") + kListIndex + "\n"},
         {"events: JSON stays valid past a bad line",
          "$NIGHT --catalogue catalogue.txt --events " + site + json, 1,
-         "\"objects\":\\[\n\\{\"line\":1,[^\n]*\\}\\]\\}\n\\]\\}\n$",
+         "\"objects\":\\[\n\\{\"line\":1,[^\n]*,\"moon_separation\":[0-9.]+\\}\\]\\}\n\\]\\}\n$",
          std::string("catalogue.txt:2: ") + kListIndex + "\n"},
         {"events: JSON of a season without objects",
          "$NIGHT --events --from 2026-12-30 --to 2027-01-01 --longitude 135 --latitude 35 "
@@ -434,6 +464,30 @@ TEST(HugeName, MemoryStaysBounded)
     const Result csv =
         Shell(dir.file(""), "$NIGHT --catalogue huge.txt " + site + " --unique | wc -c");
     EXPECT_GT(std::stoll(csv.out), 90LL * 10'000'000) << csv.out;
+}
+
+// --events writes each object's events as they are computed: over every
+// object of a large catalogue it holds no more than over one of them.
+TEST(LargeCatalogue, EventsHoldNoObject)
+{
+    mirado::test::TempDir dir;
+    constexpr int kObjects = 250'000;
+    constexpr long kBoundKb = 16 * 1024; // the objects alone took 50 MB
+    std::string catalogue;
+    for (int n = 0; n < kObjects; ++n)
+        catalogue += "Object " + std::to_string(n) + ", " + std::to_string(n % 24) +
+                     ":45:08.9, -16:42:58\r\n";
+    dir.write("many.txt", catalogue);
+    const std::string run = std::string("exec $NIGHT --events --catalogue many.txt ") + kSite;
+    for (const std::string format : {"csv", "json"}) {
+        const std::string tail = " --format " + format + " > /dev/null";
+        const Result one = Shell(dir.file(""), run + " --objects 1" + tail);
+        const Result all = Shell(dir.file(""), run + tail);
+        ASSERT_EQ(one.status, 0) << one.err;
+        ASSERT_EQ(all.status, 0) << all.err;
+        EXPECT_LE(all.maxRssKb - one.maxRssKb, kBoundKb)
+            << format << ": " << all.maxRssKb << " kB against " << one.maxRssKb;
+    }
 }
 #endif
 

@@ -392,14 +392,16 @@ TEST(Run, CommandsThatCannotBeCarriedOutGiveStatusTwo)
     }
 }
 
-TEST(Run, SiteFileValuesAreTakenAsTheWindowTakesThem)
+// The file's values are held to the options' bounds unless options replace them.
+TEST(Run, SiteFileValuesAreHeldToTheOptionsBounds)
 {
     test::TempDir dir;
     const auto site = dir.write("site.txt", "400\n-95\n30\n\n");
     const RunResult r =
-        RunNight({"--times", "--site", site, "--date", "2001-12-31", "--time", "21:00:00"});
+        RunNight({"--times", "--site", site, "--date", "2001-12-31", "--time", "21:00:00",
+                  "--longitude", "135", "--latitude", "35", "--timezone", "9"});
     EXPECT_EQ(r.status, 0) << r.err;
-    EXPECT_NE(r.out.find("\nut=2001-12-30T15:00:00\n"), std::string::npos) << r.out;
+    EXPECT_NE(r.out.find("\nut=2001-12-31T12:00:00\n"), std::string::npos) << r.out;
 }
 
 TEST(Run, TimesOfALocalMoment)
@@ -493,10 +495,11 @@ TEST(Events, CsvRowsFollowTheEngineNightByNight)
     ASSERT_EQ(r.status, 0) << r.err;
     const auto rows = CsvRows(r.out);
     ASSERT_EQ(rows.size(), 1u + 3 * 2);
-    EXPECT_EQ(rows[0], (std::vector<std::string>{
-                           "date", "line", "name", "rise", "transit", "transit_elevation", "set",
-                           "dark_hours_above", "sun_set", "astronomical_dusk", "astronomical_dawn",
-                           "sun_rise", "moon_rise", "moon_set", "moon_illumination"}));
+    EXPECT_EQ(rows[0],
+              (std::vector<std::string>{
+                  "date", "line", "name", "rise", "transit", "transit_elevation", "set",
+                  "dark_hours_above", "sun_set", "astronomical_dusk", "astronomical_dawn",
+                  "sun_rise", "moon_rise", "moon_set", "moon_illumination", "moon_separation"}));
     const NightSite site{139.7, 35.7, 9.0};
     const TDateRec dates[] = {{2026, 12, 30}, {2026, 12, 31}, {2027, 1, 1}};
     const TRightAscension ra[] = {{6, 45, 8.9}, {18, 36, 56.3}};
@@ -504,10 +507,12 @@ TEST(Events, CsvRowsFollowTheEngineNightByNight)
     for (std::size_t night = 0; night < 3; ++night) {
         const TDateRec &date = dates[night];
         const NightEvents sun = SunMoonEvents(date, site);
+        const SunMoonNight sunMoon(date, site);
+        const PrecisePlaces places(date, site);
         for (std::size_t object = 0; object < 2; ++object) {
             const auto &row = rows[1 + 2 * night + object];
             SCOPED_TRACE(row[0] + " line " + row[1]);
-            ASSERT_EQ(row.size(), 15u);
+            ASSERT_EQ(row.size(), 16u);
             EXPECT_EQ(row[0], FormatIsoDate(date));
             EXPECT_EQ(row[1], std::to_string(object + 1));
             const ObjectEvents want =
@@ -524,6 +529,11 @@ TEST(Events, CsvRowsFollowTheEngineNightByNight)
             EXPECT_EQ(row[12], Local(date, sun.moonRise));
             EXPECT_EQ(row[13], Local(date, sun.moonSet));
             EXPECT_NEAR(std::stod(row[14]), sun.moonIllumination, 1e-12);
+            // At the chart model's transit, the precise place.
+            const std::optional<double> separation =
+                MoonSeparationAtTransit(want, ra[object], dec[object], places, sunMoon);
+            ASSERT_TRUE(separation.has_value());
+            EXPECT_NEAR(std::stod(row[15]), *separation, 1e-12);
         }
     }
 }
@@ -536,10 +546,11 @@ TEST(Events, WithoutObjectsOneRowPerNightAndPolarDaysHaveNoSunEvents)
     const auto rows = CsvRows(r.out);
     ASSERT_EQ(rows.size(), 3u);
     for (std::size_t i = 1; i < rows.size(); ++i) {
-        ASSERT_EQ(rows[i].size(), 15u);
+        ASSERT_EQ(rows[i].size(), 16u);
         for (std::size_t column = 1; column <= 11; ++column)
             EXPECT_EQ(rows[i][column], "") << i << " column " << column;
         EXPECT_FALSE(rows[i][14].empty());
+        EXPECT_EQ(rows[i][15], "");
     }
 }
 
