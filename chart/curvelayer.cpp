@@ -3,6 +3,7 @@
 
 #include <QChart>
 #include <QPainter>
+#include <QPen>
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
@@ -36,6 +37,18 @@ CurveLayer::CurveLayer(QChart *chart) : PlotLayer(chart, kSeriesZValue)
 void CurveLayer::setCurves(std::vector<Curve> curves)
 {
     curves_ = std::move(curves);
+    curvesInPicture_ = 0;
+    picture_ = QImage();
+    update();
+}
+
+void CurveLayer::appendCurves(std::vector<Curve> curves)
+{
+    if (curves.empty()) {
+        return;
+    }
+    curves_.insert(curves_.end(), std::make_move_iterator(curves.begin()),
+                   std::make_move_iterator(curves.end()));
     update();
 }
 
@@ -45,13 +58,15 @@ QRectF CurveLayer::boundingRect() const
     return QRectF(QPointF(-1.0, -1.0), plotSize() + QSizeF(2.0, 2.0));
 }
 
-void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     const QSizeF &size = plotSize();
     const AxisRanges &axes = ranges();
-    const double spanX = axes.bottom.span();
-    const double spanY = axes.left.span();
-    if (curves_.empty() || size.isEmpty() || !(spanX > 0.0) || !(spanY > 0.0)) {
+    if (capture_) {
+        *capture_ = Canvas();
+    }
+    if ((curves_.empty() && !capture_) || size.isEmpty() || !(axes.bottom.span() > 0.0) ||
+        !(axes.left.span() > 0.0)) {
         return;
     }
 
@@ -68,37 +83,101 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     if (area.isEmpty()) {
         return;
     }
+    if (capture_) {
+        *capture_ = {painter->worldTransform(), painter->renderHints(), clip, area, true};
+        return;
+    }
 
+    // Images and print: drawn directly.
+    QPaintDevice *device = painter->device();
+    if (!widget || !device || painter->renderHints().testFlag(QPainter::Antialiasing)) {
+        painter->save();
+        drawCurves(*painter, 0, curves_.size(), clip, area);
+        painter->restore();
+        return;
+    }
+
+    // On screen: the picture, brought up to date first.
+    const qreal ratio = device->devicePixelRatioF();
+    const PictureKey key{painter->worldTransform(), QSize(device->width(), device->height()), clip,
+                         axes, ratio};
+    if (picture_.isNull() || !(key == pictureKey_)) {
+        picture_ = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::transparent);
+        pictureKey_ = key;
+        curvesInPicture_ = 0;
+    }
+    if (curvesInPicture_ < curves_.size()) {
+        QPainter picture(&picture_);
+        picture.setRenderHints(painter->renderHints());
+        picture.setWorldTransform(key.transform);
+        drawCurves(picture, curvesInPicture_, curves_.size(), clip, clip);
+        curvesInPicture_ = curves_.size();
+    }
+    const QRectF exposed = QRectF(key.transform.mapRect(area).toAlignedRect())
+                               .intersected(QRectF(QPointF(0.0, 0.0), key.deviceSize));
     painter->save();
-    painter->setClipRect(clip);
-    const double scaleX = size.width() / spanX;
-    const double scaleY = size.height() / spanY;
+    painter->setWorldTransform(QTransform());
+    painter->drawImage(exposed, picture_,
+                       QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    painter->restore();
+}
+
+void CurveLayer::drawOn(QPainter &painter, const Canvas &canvas, const Curve &curve) const
+{
+    if (!canvas.valid) {
+        return;
+    }
+    painter.save();
+    painter.setWorldTransform(canvas.transform);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHints(canvas.hints, true);
+    painter.setClipRect(canvas.clip);
+    drawCurve(painter, curve, canvas.area);
+    painter.restore();
+}
+
+void CurveLayer::drawCurves(QPainter &painter, std::size_t first, std::size_t last,
+                            const QRectF &clip, const QRectF &area) const
+{
+    painter.setClipRect(clip);
+    for (std::size_t c = first; c < last; ++c) {
+        drawCurve(painter, curves_[c], area);
+    }
+}
+
+void CurveLayer::drawCurve(QPainter &painter, const Curve &curve, const QRectF &area) const
+{
+    if (curve.points.size() < 2) {
+        return;
+    }
+    const QSizeF &size = plotSize();
+    const AxisRanges &axes = ranges();
+    const double scaleX = size.width() / axes.bottom.span();
+    const double scaleY = size.height() / axes.left.span();
     const auto toPixel = [&](const QPointF &value) {
         const double x = (value.x() - axes.bottom.min) * scaleX;
         const double y = (value.y() - axes.left.min) * scaleY;
         return QPointF(x, size.height() - y);
     };
-    for (const Curve &curve : curves_) {
-        if (curve.points.size() < 2) {
-            continue;
+    QPen pen(curve.colour);
+    pen.setWidth(curve.widthPx);
+    // A square cap reaches half the width past the end, diagonally up
+    // to 0.71 of the width; one pixel more for rounding.
+    const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
+    painter.setPen(pen);
+    // Each segment is a line of its own, as the engine draws it: the
+    // segments meet without joins, and one skipped outside the area
+    // leaves the pixels inside exactly as they would be.
+    QPointF from = toPixel(curve.points.front());
+    for (qsizetype i = 1; i < curve.points.size(); ++i) {
+        const QPointF to = toPixel(curve.points[i]);
+        if (SegmentReaches(from, to, reach, area)) {
+            painter.drawLine(from, to);
         }
-        // A square cap reaches half the width past the end, diagonally up
-        // to 0.71 of the width; one pixel more for rounding.
-        const qreal reach = std::max(1.0, curve.pen.widthF()) + 1.0;
-        painter->setPen(curve.pen);
-        // Each segment is a line of its own, as the engine draws it: the
-        // segments meet without joins, and one skipped outside the area
-        // leaves the pixels inside exactly as they would be.
-        QPointF from = toPixel(curve.points.front());
-        for (qsizetype i = 1; i < curve.points.size(); ++i) {
-            const QPointF to = toPixel(curve.points[i]);
-            if (SegmentReaches(from, to, reach, area)) {
-                painter->drawLine(from, to);
-            }
-            from = to;
-        }
+        from = to;
     }
-    painter->restore();
 }
 
 } // namespace mirado

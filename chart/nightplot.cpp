@@ -15,15 +15,22 @@ void NightPlot::start(const NightPlan &plan)
     chart_.setChartTitle(QString::fromStdString(plan.title()));
 }
 
-SeriesId NightPlot::add(const PlannedCurve &curve)
+SeriesId NightPlot::addTitle(const std::string &legendTitle)
 {
     const SeriesId series = chart_.createLineSeries();
     curves_.push_back(series);
     chart_.attachSeries(series);
-    chart_.setSeriesTitle(series, QString::fromStdString(curve.legendTitle));
+    chart_.setSeriesTitle(series, QString::fromStdString(legendTitle));
     chart_.setLineWidth(series, kCurveWidthPx);
+    return series;
+}
+
+SeriesId NightPlot::add(const PlannedCurve &curve)
+{
+    const SeriesId series = addTitle(curve.legendTitle);
     for (const NightPoint &point : curve.points)
         chart_.addPoint(series, point.x, point.elevationDeg);
+    chart_.compactSeries(series);
     return series;
 }
 

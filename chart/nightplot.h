@@ -26,6 +26,9 @@ public:
     // One curve more: a new line series attached, titled with the legend's
     // form of the name, drawn kCurveWidthPx wide, holding the curve's points.
     SeriesId add(const PlannedCurve &curve);
+    // A curve's legend entry alone: the series `add` would make, without
+    // points, for a drawing that is given the points later.
+    SeriesId addTitle(const std::string &legendTitle);
 
     // Shades the plot's background for the sky's darkness through the night;
     // an empty list takes the shading away.

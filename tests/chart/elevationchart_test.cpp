@@ -15,6 +15,7 @@
 
 #include "chart/elevationchart.h"
 #include "data/errors.h"
+#include "night/curve.h"
 #include "platform/fonts.h"
 
 using namespace mirado;
@@ -118,6 +119,8 @@ private slots:
     void replotShowsOnlyNewSeries();
     void legendWidthFollowsTheWidestTitle();
     void screenAfterMarkerMovesMatchesAFreshPaint();
+    void curvesDrawnInStepsMatchOneDrawing_data();
+    void curvesDrawnInStepsMatchOneDrawing();
     void printsOnePageToPdf();
     void printFailureRaises();
     void rendersDesignSizeOffscreen();
@@ -431,6 +434,138 @@ void ElevationChartTest::screenAfterMarkerMovesMatchesAFreshPaint()
     QCOMPARE(shown.size(), fresh.size());
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
              fresh.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+namespace {
+
+// Curve `i` of a synthetic night: 96 points on the night's grid, the six
+// points from 24 h given twice, as a plot gives them.
+SeriesPoints SyntheticCurve(int i)
+{
+    SeriesPoints points;
+    for (std::size_t k = 0; k < std::size_t(kNightPointCount); ++k)
+        points.add(NightPointX(k), std::fmod(i * 7.3 + double(k) * 2.9, 100.0) - 5.0);
+    return points;
+}
+
+// The first pixel where two images differ, for a failure message.
+QString FirstDifference(const QImage &got, const QImage &want)
+{
+    if (got.size() != want.size())
+        return QString("size %1x%2, want %3x%4")
+            .arg(got.width())
+            .arg(got.height())
+            .arg(want.width())
+            .arg(want.height());
+    int count = 0;
+    QPoint first;
+    for (int y = 0; y < got.height(); ++y)
+        for (int x = 0; x < got.width(); ++x)
+            if (got.pixel(x, y) != want.pixel(x, y) && count++ == 0)
+                first = QPoint(x, y);
+    return QString("%1 pixels differ, the first at (%2, %3)")
+        .arg(count)
+        .arg(first.x())
+        .arg(first.y());
+}
+
+} // namespace
+
+// Curves given in steps (streamed into an image one at a time without being
+// kept, or added while the chart is on screen) against the chart drawn at
+// once with every curve: the same pixels.
+void ElevationChartTest::curvesDrawnInStepsMatchOneDrawing_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::addColumn<int>("curves");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<bool>("shaded");
+    QTest::addColumn<double>("zoomPercent");
+
+    const QSize design = ElevationChart::kDesignSize;
+    QTest::newRow("streamed, one curve") << "stream" << 1 << design << false << 100.0;
+    QTest::newRow("streamed, palette wraps, legend cut")
+        << "stream" << 40 << design << true << 100.0;
+    QTest::newRow("streamed, large image") << "stream" << 25 << QSize(1600, 1000) << true << 100.0;
+    QTest::newRow("streamed, zoomed out") << "stream" << 12 << design << false << 85.0;
+    QTest::newRow("on screen, added in steps") << "screen" << 40 << design << true << 100.0;
+    QTest::newRow("on screen, zoomed in") << "screen" << 30 << design << false << 115.0;
+}
+
+void ElevationChartTest::curvesDrawnInStepsMatchOneDrawing()
+{
+    QFETCH(QString, how);
+    QFETCH(int, curves);
+    QFETCH(QSize, size);
+    QFETCH(bool, shaded);
+    QFETCH(double, zoomPercent);
+
+    const auto prepare = [&](ElevationChart &chart) {
+        chart.setAnimatedZoom(false);
+        chart.resize(size);
+        chart.setChartTitle("Mirado 2001.12.31");
+        if (shaded)
+            chart.setShadeBands({{17.0, 18.5, 1}, {18.5, 29.5, 3}, {29.5, 31.0, 1}});
+        if (zoomPercent != 100.0)
+            chart.zoomByPercent(zoomPercent);
+    };
+    const auto addTitled = [](ElevationChart &chart, int i) {
+        const SeriesId s = chart.createLineSeries();
+        chart.attachSeries(s);
+        chart.setSeriesTitle(s, QString("Object %1").arg(i, 3 * (i % 4 + 1), 10, QChar('x')));
+        chart.setLineWidth(s, 2);
+        return s;
+    };
+
+    ElevationChart whole;
+    prepare(whole);
+    for (int i = 0; i < curves; ++i) {
+        const SeriesId s = addTitled(whole, i);
+        const SeriesPoints points = SyntheticCurve(i);
+        for (qsizetype k = 0; k < points.size(); ++k)
+            whole.addPoint(s, points[k].x(), points[k].y());
+    }
+
+    ElevationChart steps;
+    prepare(steps);
+    QImage got;
+    QImage want;
+    if (how == u"stream") {
+        std::vector<SeriesId> series;
+        for (int i = 0; i < curves; ++i)
+            series.push_back(addTitled(steps, i));
+        got = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        got.fill(ElevationChart::kImageBackground);
+        ElevationChart::CurveStream stream(steps, got, size);
+        for (int i = 0; i < curves; ++i)
+            stream.drawCurve(series[std::size_t(i)], SyntheticCurve(i));
+        stream.finish();
+        want = whole.renderImage(size);
+    } else {
+        steps.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&steps));
+        for (int i = 0; i < curves; ++i) {
+            const SeriesId s = addTitled(steps, i);
+            const SeriesPoints points = SyntheticCurve(i);
+            for (qsizetype k = 0; k < points.size(); ++k)
+                steps.addPoint(s, points[k].x(), points[k].y());
+            if (i % 7 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        whole.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&whole));
+        QCoreApplication::processEvents();
+        got = steps.screen()
+                  ->grabWindow(steps.winId())
+                  .toImage()
+                  .convertToFormat(QImage::Format_RGB32);
+        want = whole.screen()
+                   ->grabWindow(whole.winId())
+                   .toImage()
+                   .convertToFormat(QImage::Format_RGB32);
+    }
+    QVERIFY2(got == want, qPrintable(FirstDifference(got, want)));
 }
 
 void ElevationChartTest::printsOnePageToPdf()
