@@ -61,36 +61,6 @@ long long PeakResidentKilobytes()
     return -1;
 }
 
-// A plot of `count` objects, timed with the longest wait between passes of
-// the event loop while it runs.
-void TimeLargePlot(MiradoWindows &windows, const QDir &dir, int count)
-{
-    TfrmMirado &main = windows.frmMirado();
-    main.LoadCatalogue(WriteCatalogue(dir, count).toStdString());
-    windows.frmSelect().btnSelectAllClick();
-    Settle();
-    const long long loadedKb = PeakResidentKilobytes();
-    QElapsedTimer timer;
-    qint64 lastPassNs = 0;
-    qint64 longestWaitNs = 0;
-    QTimer pass;
-    pass.setInterval(0);
-    QObject::connect(&pass, &QTimer::timeout, &pass, [&] {
-        const qint64 now = timer.nsecsElapsed();
-        longestWaitNs = std::max(longestWaitNs, now - lastPassNs);
-        lastPassNs = now;
-    });
-    timer.start();
-    pass.start();
-    main.mnuPlotClick();
-    pass.stop();
-    const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("plot of %d objects: %.1f s, longest wait for the event loop %.0f ms, "
-                "peak %lld MB (%lld MB with the catalogue loaded)\n",
-                count, seconds, longestWaitNs / 1e6, PeakResidentKilobytes() / 1024,
-                loadedKb / 1024);
-}
-
 double ProcessSeconds()
 {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
@@ -119,6 +89,36 @@ double TimePlot(MiradoWindows &windows)
     const double ms = timer.nsecsElapsed() / 1e6;
     Settle();
     return ms;
+}
+
+// A plot of `count` objects, timed with the longest wait between passes of
+// the event loop while it runs.
+void TimeLargePlot(MiradoWindows &windows, const QDir &dir, int count)
+{
+    TfrmMirado &main = windows.frmMirado();
+    main.LoadCatalogue(WriteCatalogue(dir, count).toStdString());
+    windows.frmSelect().btnSelectAllClick();
+    Settle();
+    const long long loadedKb = PeakResidentKilobytes();
+    QElapsedTimer timer;
+    qint64 lastPassNs = 0;
+    qint64 longestWaitNs = 0;
+    QTimer pass;
+    pass.setInterval(0);
+    QObject::connect(&pass, &QTimer::timeout, &pass, [&] {
+        const qint64 now = timer.nsecsElapsed();
+        longestWaitNs = std::max(longestWaitNs, now - lastPassNs);
+        lastPassNs = now;
+    });
+    timer.start();
+    pass.start();
+    main.mnuPlotClick();
+    pass.stop();
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::printf("plot of %d objects: %.1f s, longest wait for the event loop %.0f ms, "
+                "peak %lld MB (%lld MB with the catalogue loaded)\n",
+                count, seconds, longestWaitNs / 1e6, PeakResidentKilobytes() / 1024,
+                loadedKb / 1024);
 }
 
 } // namespace

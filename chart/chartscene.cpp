@@ -286,8 +286,12 @@ void ChartScene::updateCurves()
     std::vector<CurveLayer::Curve> curves;
     curves.reserve(sources.size() - (appended ? curveSources_.size() : 0));
     for (std::size_t i = appended ? curveSources_.size() : 0; i < sources.size(); ++i) {
+        // A series of fewer than two points draws nothing (an image's legend
+        // entries hold none).
         const SeriesData &data = store_.at(sources[i].id);
-        curves.push_back({data.points, SeriesColour(data), data.lineWidthPx});
+        if (data.points.size() >= 2) {
+            curves.push_back({data.points, SeriesColour(data), data.lineWidthPx});
+        }
     }
     if (appended) {
         curves_->appendCurves(std::move(curves));

@@ -99,7 +99,9 @@ void ElevationPlot::keepResponsive(std::size_t done, std::size_t total, std::int
         progress_->setAutoClose(false);
         progress_->setMinimumDuration(0);
         progress_->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT_MAX)));
+        // The button, or the dialog closed by its window or Escape.
         QObject::connect(progress_, &QProgressDialog::canceled, progress_, [this] { cancel(); });
+        QObject::connect(progress_, &QDialog::rejected, progress_, [this] { cancel(); });
         progress_->show();
     }
     if (progress_) {
@@ -108,8 +110,9 @@ void ElevationPlot::keepResponsive(std::size_t done, std::size_t total, std::int
     }
     // Until the dialog shows, input waits; then modality keeps it to the
     // dialog.
-    QCoreApplication::processEvents(progress_ ? QEventLoop::AllEvents
-                                              : QEventLoop::ExcludeUserInputEvents);
+    QCoreApplication::processEvents(progress_ && progress_->isVisible()
+                                        ? QEventLoop::AllEvents
+                                        : QEventLoop::ExcludeUserInputEvents);
 }
 
 void ElevationPlot::showDarkness(const Session &session)
