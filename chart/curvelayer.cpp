@@ -2,6 +2,7 @@
 #include "curvelayer.h"
 
 #include <QChart>
+#include <QElapsedTimer>
 #include <QPainter>
 #include <QPen>
 #include <QStyleOptionGraphicsItem>
@@ -15,6 +16,10 @@ namespace {
 // The stacking level of the engine's own series: above the grid and the axis
 // lines, below the legend.
 constexpr qreal kSeriesZValue = 4.0;
+// Curves drawn into the picture in one step; a paint draws at least one
+// step, and more while it has taken less than kPaintBudgetMs.
+constexpr std::size_t kCurvesPerPaint = 500;
+constexpr qint64 kPaintBudgetMs = 40;
 
 // Whether the segment from `a` to `b`, drawn `reach` pixels wide around its
 // line (caps included), can touch `area`.
@@ -109,11 +114,25 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         curvesInPicture_ = 0;
     }
     if (curvesInPicture_ < curves_.size()) {
+        // A picture of very many curves is drawn over several paints, so the
+        // window goes on repainting (and the rest of the event loop runs)
+        // while it grows.
+        QElapsedTimer timer;
+        timer.start();
         QPainter picture(&picture_);
         picture.setRenderHints(painter->renderHints());
         picture.setWorldTransform(key.transform);
-        drawCurves(picture, curvesInPicture_, curves_.size(), clip, clip);
-        curvesInPicture_ = curves_.size();
+        std::size_t drawn = 0;
+        while (curvesInPicture_ < curves_.size() &&
+               (drawn < kCurvesPerPaint || timer.elapsed() < kPaintBudgetMs)) {
+            const std::size_t last = std::min(curves_.size(), curvesInPicture_ + kCurvesPerPaint);
+            drawCurves(picture, curvesInPicture_, last, clip, clip);
+            drawn += last - curvesInPicture_;
+            curvesInPicture_ = last;
+        }
+        if (curvesInPicture_ < curves_.size()) {
+            update();
+        }
     }
     const QRectF exposed = QRectF(key.transform.mapRect(area).toAlignedRect())
                                .intersected(QRectF(QPointF(0.0, 0.0), key.deviceSize));
