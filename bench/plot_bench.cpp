@@ -103,22 +103,34 @@ void TimeLargePlot(MiradoWindows &windows, const QDir &dir, int count)
     QElapsedTimer timer;
     qint64 lastPassNs = 0;
     qint64 longestWaitNs = 0;
+    qint64 longestAtNs = 0;
     QTimer pass;
     pass.setInterval(0);
     QObject::connect(&pass, &QTimer::timeout, &pass, [&] {
         const qint64 now = timer.nsecsElapsed();
-        longestWaitNs = std::max(longestWaitNs, now - lastPassNs);
+        if (now - lastPassNs > longestWaitNs) {
+            longestWaitNs = now - lastPassNs;
+            longestAtNs = lastPassNs;
+        }
         lastPassNs = now;
     });
     timer.start();
     pass.start();
     main.mnuPlotClick();
     pass.stop();
+    // Until the whole plot is painted, counted as a wait too.
+    QWidget *view = main.chart()->findChild<QGraphicsView *>()->viewport();
+    QCoreApplication::processEvents();
+    view->repaint();
+    if (timer.nsecsElapsed() - lastPassNs > longestWaitNs) {
+        longestWaitNs = timer.nsecsElapsed() - lastPassNs;
+        longestAtNs = lastPassNs;
+    }
     const double seconds = timer.nsecsElapsed() / 1e9;
-    std::printf("plot of %d objects: %.1f s, longest wait for the event loop %.0f ms, "
-                "peak %lld MB (%lld MB with the catalogue loaded)\n",
-                count, seconds, longestWaitNs / 1e6, PeakResidentKilobytes() / 1024,
-                loadedKb / 1024);
+    std::printf("plot of %d objects: %.1f s, longest wait for the event loop %.0f ms (from "
+                "%.2f s), peak %lld MB (%lld MB with the catalogue loaded)\n",
+                count, seconds, longestWaitNs / 1e6, longestAtNs / 1e9,
+                PeakResidentKilobytes() / 1024, loadedKb / 1024);
 }
 
 } // namespace

@@ -29,7 +29,7 @@ public:
     static constexpr std::int64_t kProgressDelayMs = 1000;
     // A running plot lets the event loop run at least this often, so the
     // window repaints and the clock ticks.
-    static constexpr std::int64_t kEventsEveryMs = 80;
+    static constexpr std::int64_t kEventsEveryMs = 50;
 
     // `warningBox` shows the astronomy routines' failures; the progress
     // dialog belongs to `window`.
