@@ -6,8 +6,10 @@
 #include <QProgressDialog>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QTest>
 #include <QTimer>
+#include <algorithm>
 
 #include "chart/elevationchart.h"
 #include "dialogs/select.h"
@@ -20,15 +22,6 @@ namespace {
 
 constexpr int kLines = 40;
 
-QByteArray Catalogue()
-{
-    QByteArray bytes;
-    for (int i = 0; i < kLines; ++i)
-        bytes += "Star " + QByteArray::number(i) + ", " + QByteArray::number(i % 24) +
-                 ":00:00, +30:00:00\r\n";
-    return bytes;
-}
-
 } // namespace
 
 class PlotProgressTest : public QObject
@@ -37,30 +30,9 @@ class PlotProgressTest : public QObject
 
 private slots:
     void initTestCase() { SetUpApplication(); }
-    void init();
-    void cleanup();
-
     void longPlots_data();
     void longPlots();
-
-private:
-    std::unique_ptr<test::WindowFixture> fixture_;
 };
-
-void PlotProgressTest::init()
-{
-    fixture_ = std::make_unique<test::WindowFixture>();
-    fixture_->write(QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
-    fixture_->write(QStringLiteral("cat.txt"), Catalogue());
-    fixture_->start();
-    fixture_->main().chart()->setAnimatedZoom(false);
-}
-
-void PlotProgressTest::cleanup()
-{
-    SetMonotonicClockForTesting({});
-    fixture_.reset();
-}
 
 // `stepMs`: how far the clock moves each time it is read. `action`: what the
 // user does on the dialog's second pass of the event loop. Want: whether the
@@ -92,10 +64,19 @@ void PlotProgressTest::longPlots()
     QFETCH(int, wantCurves);
     QFETCH(bool, wantMarker);
 
-    TfrmMirado &main = fixture_->main();
+    test::WindowFixture fixture;
+    QByteArray catalogue;
+    for (int i = 0; i < kLines; ++i)
+        catalogue += "Star " + QByteArray::number(i) + ", " + QByteArray::number(i % 24) +
+                     ":00:00, +30:00:00\r\n";
+    fixture.write(QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
+    fixture.write(QStringLiteral("cat.txt"), catalogue);
+    TfrmMirado &main = fixture.start();
+    main.chart()->setAnimatedZoom(false);
     main.mnuNowClick(); // the display is on: a finished plot attaches the marker
     std::int64_t nowMs = 0;
     SetMonotonicClockForTesting([&nowMs, stepMs] { return nowMs += stepMs; });
+    const auto restoreClock = qScopeGuard([] { SetMonotonicClockForTesting({}); });
 
     // What the dialog shows, at each pass of the event loop while it is shown.
     int loopPasses = 0;
@@ -120,8 +101,8 @@ void PlotProgressTest::longPlots()
             main.close();
     });
     watcher.start(0);
-    fixture_->windows().frmSelect().btnSelectAllClick();
-    fixture_->windows().frmSelect().btnOKClick();
+    fixture.windows().frmSelect().btnSelectAllClick();
+    fixture.windows().frmSelect().btnOKClick();
     watcher.stop();
 
     QVERIFY(loopPasses > 0);
@@ -140,14 +121,9 @@ void PlotProgressTest::longPlots()
     QCOMPARE(main.elevationPlot().progressDialog(), nullptr);
     QVERIFY(!main.elevationPlot().isRunning());
 
-    std::size_t curves = 0;
-    bool marker = false;
-    for (const SeriesId series : main.chart()->attachedSeries()) {
-        if (series == main.nowSeries())
-            marker = true;
-        else
-            ++curves;
-    }
+    const std::vector<SeriesId> &attached = main.chart()->attachedSeries();
+    const bool marker = std::count(attached.begin(), attached.end(), main.nowSeries()) > 0;
+    const std::size_t curves = attached.size() - (marker ? 1 : 0);
     if (wantCurves >= 0)
         QCOMPARE(curves, std::size_t(wantCurves));
     else
@@ -155,7 +131,7 @@ void PlotProgressTest::longPlots()
             curves >= 1 && curves < std::size_t(kLines),
             qPrintable(QStringLiteral("want 1 to %1 curves, got %2").arg(kLines - 1).arg(curves)));
     QCOMPARE(marker, wantMarker);
-    QVERIFY2(fixture_->messages.isEmpty(), qPrintable(fixture_->messages.value(0).text));
+    QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
     QCOMPARE(main.isVisible(), action != u"close");
 }
 
