@@ -3,7 +3,11 @@
 // chart, for catalogues of 10 to 10,000 checked objects, and the processor
 // time the program takes while idling with the present-moment display on.
 //
-// Run: QT_QPA_PLATFORM=offscreen build/bench/plot_bench [max-objects]
+// With a second argument, also a plot of that many objects: its time, the
+// longest the window waited for a pass of the event loop (a repaint or a
+// tick) and the peak resident memory.
+//
+// Run: QT_QPA_PLATFORM=offscreen build/bench/plot_bench [max-objects [large-objects]]
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -12,6 +16,7 @@
 #include <QGraphicsView>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <algorithm>
 #include <cstdio>
 #include <ctime>
 #include <random>
@@ -45,6 +50,17 @@ QString WriteCatalogue(const QDir &dir, int count)
     return file.fileName();
 }
 
+long long PeakResidentKilobytes()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    if (!status.open(QIODevice::ReadOnly))
+        return -1;
+    for (const QByteArray &line : status.readAll().split('\n'))
+        if (line.startsWith("VmHWM:"))
+            return line.mid(6).trimmed().split(' ').value(0).toLongLong();
+    return -1;
+}
+
 double ProcessSeconds()
 {
     return static_cast<double>(std::clock()) / CLOCKS_PER_SEC;
@@ -75,12 +91,55 @@ double TimePlot(MiradoWindows &windows)
     return ms;
 }
 
+// A plot of `count` objects, timed with the longest wait between passes of
+// the event loop while it runs.
+void TimeLargePlot(MiradoWindows &windows, const QDir &dir, int count)
+{
+    TfrmMirado &main = windows.frmMirado();
+    main.LoadCatalogue(WriteCatalogue(dir, count).toStdString());
+    windows.frmSelect().btnSelectAllClick();
+    Settle();
+    const long long loadedKb = PeakResidentKilobytes();
+    QElapsedTimer timer;
+    qint64 lastPassNs = 0;
+    qint64 longestWaitNs = 0;
+    qint64 longestAtNs = 0;
+    QTimer pass;
+    pass.setInterval(0);
+    QObject::connect(&pass, &QTimer::timeout, &pass, [&] {
+        const qint64 now = timer.nsecsElapsed();
+        if (now - lastPassNs > longestWaitNs) {
+            longestWaitNs = now - lastPassNs;
+            longestAtNs = lastPassNs;
+        }
+        lastPassNs = now;
+    });
+    timer.start();
+    pass.start();
+    main.mnuPlotClick();
+    pass.stop();
+    // Until the whole plot is painted, counted as a wait too.
+    QWidget *view = main.chart()->findChild<QGraphicsView *>()->viewport();
+    QCoreApplication::processEvents();
+    view->repaint();
+    if (timer.nsecsElapsed() - lastPassNs > longestWaitNs) {
+        longestWaitNs = timer.nsecsElapsed() - lastPassNs;
+        longestAtNs = lastPassNs;
+    }
+    const double seconds = timer.nsecsElapsed() / 1e9;
+    std::printf("plot of %d objects: %.1f s, longest wait for the event loop %.0f ms (from "
+                "%.2f s), peak %lld MB (%lld MB with the catalogue loaded)\n",
+                count, seconds, longestWaitNs / 1e6, longestAtNs / 1e9,
+                PeakResidentKilobytes() / 1024, loadedKb / 1024);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const int maxObjects = argc > 1 ? std::atoi(argv[1]) : 10000;
+    const int largeObjects = argc > 2 ? std::atoi(argv[2]) : 0;
     SetUpApplication();
     SetMessageHandlerForTesting([](const Message &m) {
         std::fprintf(stderr, "message: %s\n", m.text.toUtf8().constData());
@@ -104,6 +163,9 @@ int main(int argc, char **argv)
         const double again = TimePlot(windows);
         std::printf("%7d  %13.1f  %13.1f\n", count, first, again);
     }
+
+    if (largeObjects > 0)
+        TimeLargePlot(windows, QDir(dir.path()), largeObjects);
 
     // Idle with the display on and 1,000 curves: one tick and redraw a second.
     main.LoadCatalogue(WriteCatalogue(QDir(dir.path()), 1000).toStdString());

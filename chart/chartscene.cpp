@@ -287,17 +287,28 @@ void ChartScene::updateCurves()
             sources.push_back({id, data.pointsRevision, data.styleRevision});
         }
     }
-    // Unchanged curves keep their cached picture.
+    // Unchanged curves keep their cached picture; curves added behind them,
+    // as a running plot adds them, are drawn over it.
     if (sources == curveSources_) {
         return;
     }
+    const bool appended = !curveSources_.empty() && sources.size() > curveSources_.size() &&
+                          std::equal(curveSources_.begin(), curveSources_.end(), sources.begin());
     std::vector<CurveLayer::Curve> curves;
-    curves.reserve(sources.size());
-    for (const Source &source : sources) {
-        const SeriesData &data = store_.at(source.id);
-        curves.push_back({data.points, CurvePen(data)});
+    curves.reserve(sources.size() - (appended ? curveSources_.size() : 0));
+    for (std::size_t i = appended ? curveSources_.size() : 0; i < sources.size(); ++i) {
+        // A series of fewer than two points draws nothing (an image's legend
+        // entries hold none).
+        const SeriesData &data = store_.at(sources[i].id);
+        if (data.points.size() >= 2) {
+            curves.push_back({data.points, SeriesColour(data), data.lineWidthPx, data.lineStyle});
+        }
     }
-    curves_->setCurves(std::move(curves));
+    if (appended) {
+        curves_->appendCurves(std::move(curves));
+    } else {
+        curves_->setCurves(std::move(curves));
+    }
     curveSources_ = std::move(sources);
 }
 
@@ -312,6 +323,9 @@ void ChartScene::updateLegend()
     if (sources == legendSources_) {
         return;
     }
+    const std::size_t measured = legendSources_.size();
+    const bool appended = measured > 0 && sources.size() > measured &&
+                          std::equal(legendSources_.begin(), legendSources_.end(), sources.begin());
     legendSources_ = std::move(sources);
 
     // The entries that fit whole; when some are left out, the last place
@@ -336,18 +350,24 @@ void ChartScene::updateLegend()
         // do not: a blank line past the bottom keeps the shown ones where the
         // full list would put them.
         wanted.push_back({SeriesId{}, SeriesKind::Line, nullptr, 0, EntryRole::Filler, 0});
+        // Only titles attached since the last measure are measured, so a
+        // running plot does not measure its earlier titles again.
+        if (!appended || widestRest_.from != shownCount || widestRest_.measuredTo != measured ||
+            widestRest_.textWidthPx != legendTextWidthPx_) {
+            widestRest_ = {shownCount, shownCount, attached[shownCount], -1.0, legendTextWidthPx_};
+        }
         const QFontMetricsF metrics(chart_->legend()->font());
-        SeriesId widest = attached[shownCount];
-        qreal widestPx = -1.0;
-        for (std::size_t i = shownCount; i < attached.size(); ++i) {
+        for (std::size_t i = widestRest_.measuredTo; i < attached.size(); ++i) {
             const qreal px = metrics.horizontalAdvance(legendText(store_.at(attached[i]).title));
-            if (px > widestPx) {
-                widestPx = px;
-                widest = attached[i];
+            if (px > widestRest_.px) {
+                widestRest_.px = px;
+                widestRest_.id = attached[i];
             }
         }
-        const SeriesData &data = store_.at(widest);
-        wanted.push_back({widest, data.kind, nullptr, data.styleRevision, EntryRole::WidthOnly, 0});
+        widestRest_.measuredTo = attached.size();
+        const SeriesData &data = store_.at(widestRest_.id);
+        wanted.push_back(
+            {widestRest_.id, data.kind, nullptr, data.styleRevision, EntryRole::WidthOnly, 0});
     }
 
     // Engine series are reused in place while the kinds line up; from the
@@ -551,7 +571,7 @@ void ChartScene::updatePointers()
     for (SeriesId id : store_.attached()) {
         const SeriesData &data = store_.at(id);
         if (data.kind == SeriesKind::Point) {
-            pointers.push_back({data.points, SeriesColour(data), data.pointer});
+            pointers.push_back({data.points.toList(), SeriesColour(data), data.pointer});
         }
     }
     pointers_->setPointers(std::move(pointers));
@@ -778,6 +798,54 @@ void ChartScene::render(QPainter &painter, const QRectF &target, const QSize &la
                             Qt::IgnoreAspectRatio);
     if (relayout) {
         layOut(shown);
+    }
+}
+
+CurveLayer::Canvas ChartScene::renderUnderCurves(QPainter &painter, const QRectF &target,
+                                                 const QSize &layoutSize)
+{
+    if (layeredRenders_++ == 0) {
+        layoutBeforeLayered_ = this->layoutSize();
+    }
+    if (layoutSize != this->layoutSize()) {
+        layOut(layoutSize);
+    } else {
+        chart_->layout()->activate();
+    }
+    CurveLayer::Canvas canvas;
+    curves_->setCapture(&canvas);
+    renderPart(painter, target, true);
+    curves_->setCapture(nullptr);
+    return canvas;
+}
+
+void ChartScene::renderOverCurves(QPainter &painter, const QRectF &target)
+{
+    renderPart(painter, target, false);
+    if (--layeredRenders_ == 0 && layoutBeforeLayered_ != layoutSize()) {
+        layOut(layoutBeforeLayered_);
+    }
+}
+
+void ChartScene::renderPart(QPainter &painter, const QRectF &target, bool underCurves)
+{
+    // Items of the other part keep their place and their children but paint
+    // nothing; the curve layer's ancestors paint with the part under it.
+    const QList<QGraphicsItem *> order = chart_->scene()->items(Qt::AscendingOrder);
+    const qsizetype curvesAt = order.indexOf(curves_);
+    std::vector<QGraphicsItem *> silenced;
+    for (qsizetype i = 0; i < order.size(); ++i) {
+        QGraphicsItem *item = order[i];
+        const bool under = i <= curvesAt || item->isAncestorOf(curves_);
+        if (under != underCurves && !(item->flags() & QGraphicsItem::ItemHasNoContents)) {
+            item->setFlag(QGraphicsItem::ItemHasNoContents, true);
+            silenced.push_back(item);
+        }
+    }
+    chart_->scene()->render(&painter, target, chart_->mapRectToScene(chart_->rect()),
+                            Qt::IgnoreAspectRatio);
+    for (QGraphicsItem *item : silenced) {
+        item->setFlag(QGraphicsItem::ItemHasNoContents, false);
     }
 }
 

@@ -11,6 +11,7 @@
 #include <optional>
 #include <vector>
 
+#include "curvelayer.h"
 #include "seriesstore.h"
 #include "zoom.h"
 
@@ -111,6 +112,20 @@ public:
     // `target` of the painter's device. The on-screen layout is restored
     // afterwards.
     void render(QPainter &painter, const QRectF &target, const QSize &layoutSize);
+    // The same drawing around the curves, for more curves than can be kept:
+    // renderUnderCurves draws what lies under the curve layer (the attached
+    // series' curves included) and returns how the layer paints there;
+    // drawCurve draws one curve more over those; renderOverCurves draws what
+    // lies over the curves. The layout stays at `layoutSize` until every
+    // render begun this way is over.
+    CurveLayer::Canvas renderUnderCurves(QPainter &painter, const QRectF &target,
+                                         const QSize &layoutSize);
+    void drawCurve(QPainter &painter, const CurveLayer::Canvas &canvas,
+                   const CurveLayer::Curve &curve) const
+    {
+        curves_->drawOn(painter, canvas, curve);
+    }
+    void renderOverCurves(QPainter &painter, const QRectF &target);
     // Redraws the view at once, when it is on screen.
     void repaintNow();
 
@@ -144,6 +159,9 @@ private:
     };
 
     void buildAppearance();
+    // Draws the scene items under the curve layer (the layer included), or
+    // those over it.
+    void renderPart(QPainter &painter, const QRectF &target, bool underCurves);
     void updateTicks();
     void updateCurves();
     void updateLegend();
@@ -184,12 +202,25 @@ private:
     bool legendMeasured_ = false;
     // The width a legend title may take before it is elided.
     qreal legendTextWidthPx_ = 1e9;
+    // The widest legend text of the attached series from `from` on that the
+    // legend cannot show, measured up to `measuredTo`, at `textWidthPx`.
+    struct WidestRest
+    {
+        std::size_t from = 0;
+        std::size_t measuredTo = 0;
+        SeriesId id{};
+        qreal px = -1.0;
+        qreal textWidthPx = 0.0;
+    };
+    WidestRest widestRest_;
     std::vector<Source> curveSources_;
     std::vector<Source> legendSources_;
     AxisRanges ranges_;
     // The ranges the engine draws with: the last non-empty ones given.
     AxisRanges engineRanges_;
     bool rangesShown_ = false;
+    int layeredRenders_ = 0;
+    QSize layoutBeforeLayered_;
 };
 
 } // namespace mirado

@@ -8,7 +8,7 @@
 
 namespace mirado {
 
-std::optional<double> DistanceToCurvePx(const QList<QPointF> &points, const QRectF &plotArea,
+std::optional<double> DistanceToCurvePx(const SeriesPoints &points, const QRectF &plotArea,
                                         const AxisRanges &ranges, const QPointF &pixel)
 {
     if (points.size() < 2) {
@@ -30,11 +30,11 @@ std::optional<double> DistanceToCurvePx(const QList<QPointF> &points, const QRec
     return best;
 }
 
-std::optional<double> CurveValueAt(const QList<QPointF> &points, double x)
+std::optional<double> CurveValueAt(const SeriesPoints &points, double x)
 {
     for (qsizetype i = 1; i < points.size(); ++i) {
-        const QPointF &a = points[i - 1];
-        const QPointF &b = points[i];
+        const QPointF a = points[i - 1];
+        const QPointF b = points[i];
         if (a.x() < b.x() && a.x() <= x && x <= b.x()) {
             return a.y() + (b.y() - a.y()) * (x - a.x()) / (b.x() - a.x());
         }

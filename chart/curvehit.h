@@ -7,6 +7,7 @@
 
 #include <optional>
 
+#include "seriesstore.h"
 #include "zoom.h"
 
 namespace mirado {
@@ -14,12 +15,12 @@ namespace mirado {
 // The distance in pixels from `pixel` to the polyline through `points` (axis
 // values, hours and degrees) as drawn in `plotArea` showing `ranges`; none
 // for fewer than two points. The plot area must not be empty.
-std::optional<double> DistanceToCurvePx(const QList<QPointF> &points, const QRectF &plotArea,
+std::optional<double> DistanceToCurvePx(const SeriesPoints &points, const QRectF &plotArea,
                                         const AxisRanges &ranges, const QPointF &pixel);
 
 // The curve's value at `x`: linear between the two neighbouring points that
 // enclose it (a pair at one x, as at midnight, is passed over); none outside
 // the points' range.
-std::optional<double> CurveValueAt(const QList<QPointF> &points, double x);
+std::optional<double> CurveValueAt(const SeriesPoints &points, double x);
 
 } // namespace mirado

@@ -2,7 +2,9 @@
 #include "curvelayer.h"
 
 #include <QChart>
+#include <QElapsedTimer>
 #include <QPainter>
+#include <QPen>
 #include <QPolygonF>
 #include <QStyleOptionGraphicsItem>
 
@@ -17,6 +19,10 @@ namespace {
 // The stacking level of the engine's own series: above the grid and the axis
 // lines, below the legend.
 constexpr qreal kSeriesZValue = 4.0;
+// Curves drawn into the picture in one step; a paint draws at least one
+// step, and more while it has taken less than kPaintBudgetMs.
+constexpr std::size_t kCurvesPerPaint = 500;
+constexpr qint64 kPaintBudgetMs = 40;
 
 // Whether the segment from `a` to `b`, drawn `reach` pixels wide around its
 // line (caps included), can touch `area`.
@@ -39,6 +45,18 @@ CurveLayer::CurveLayer(QChart *chart) : PlotLayer(chart, kSeriesZValue)
 void CurveLayer::setCurves(std::vector<Curve> curves)
 {
     curves_ = std::move(curves);
+    curvesInPicture_ = 0;
+    picture_ = QImage();
+    update();
+}
+
+void CurveLayer::appendCurves(std::vector<Curve> curves)
+{
+    if (curves.empty()) {
+        return;
+    }
+    curves_.insert(curves_.end(), std::make_move_iterator(curves.begin()),
+                   std::make_move_iterator(curves.end()));
     update();
 }
 
@@ -46,6 +64,8 @@ void CurveLayer::setOutlined(bool outlined)
 {
     if (outlined != outlined_) {
         outlined_ = outlined;
+        curvesInPicture_ = 0;
+        picture_ = QImage();
         update();
     }
 }
@@ -56,13 +76,15 @@ QRectF CurveLayer::boundingRect() const
     return QRectF(QPointF(-1.0, -1.0), plotSize() + QSizeF(2.0, 2.0));
 }
 
-void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *)
+void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget)
 {
     const QSizeF &size = plotSize();
     const AxisRanges &axes = ranges();
-    const double spanX = axes.bottom.span();
-    const double spanY = axes.left.span();
-    if (curves_.empty() || size.isEmpty() || !(spanX > 0.0) || !(spanY > 0.0)) {
+    if (capture_) {
+        *capture_ = Canvas();
+    }
+    if ((curves_.empty() && !capture_) || size.isEmpty() || !(axes.bottom.span() > 0.0) ||
+        !(axes.left.span() > 0.0)) {
         return;
     }
 
@@ -79,59 +101,138 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     if (area.isEmpty()) {
         return;
     }
+    if (capture_) {
+        *capture_ = {painter->worldTransform(), painter->renderHints(), clip, area, true};
+        return;
+    }
 
+    // Images and print: drawn directly.
+    QPaintDevice *device = painter->device();
+    if (!widget || !device || painter->renderHints().testFlag(QPainter::Antialiasing)) {
+        painter->save();
+        drawCurves(*painter, 0, curves_.size(), clip, area);
+        painter->restore();
+        return;
+    }
+
+    // On screen: the picture, brought up to date first.
+    const qreal ratio = device->devicePixelRatioF();
+    const PictureKey key{painter->worldTransform(), QSize(device->width(), device->height()), clip,
+                         axes, ratio};
+    if (picture_.isNull() || !(key == pictureKey_)) {
+        picture_ = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
+        picture_.setDevicePixelRatio(ratio);
+        picture_.fill(Qt::transparent);
+        pictureKey_ = key;
+        curvesInPicture_ = 0;
+    }
+    if (curvesInPicture_ < curves_.size()) {
+        // A picture of very many curves is drawn over several paints, so the
+        // window goes on repainting (and the rest of the event loop runs)
+        // while it grows.
+        QElapsedTimer timer;
+        timer.start();
+        QPainter picture(&picture_);
+        picture.setRenderHints(painter->renderHints());
+        picture.setWorldTransform(key.transform);
+        std::size_t drawn = 0;
+        while (curvesInPicture_ < curves_.size() &&
+               (drawn < kCurvesPerPaint || timer.elapsed() < kPaintBudgetMs)) {
+            const std::size_t last = std::min(curves_.size(), curvesInPicture_ + kCurvesPerPaint);
+            drawCurves(picture, curvesInPicture_, last, clip, clip);
+            drawn += last - curvesInPicture_;
+            curvesInPicture_ = last;
+        }
+        if (curvesInPicture_ < curves_.size()) {
+            update();
+        }
+    }
+    const QRectF exposed = QRectF(key.transform.mapRect(area).toAlignedRect())
+                               .intersected(QRectF(QPointF(0.0, 0.0), key.deviceSize));
     painter->save();
-    painter->setClipRect(clip);
-    const double scaleX = size.width() / spanX;
-    const double scaleY = size.height() / spanY;
+    painter->setWorldTransform(QTransform());
+    painter->drawImage(exposed, picture_,
+                       QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    painter->restore();
+}
+
+void CurveLayer::drawOn(QPainter &painter, const Canvas &canvas, const Curve &curve) const
+{
+    if (!canvas.valid) {
+        return;
+    }
+    painter.save();
+    painter.setWorldTransform(canvas.transform);
+    painter.setRenderHints(painter.renderHints(), false);
+    painter.setRenderHints(canvas.hints, true);
+    painter.setClipRect(canvas.clip);
+    if (outlined_) {
+        drawCurve(painter, curve, canvas.area, true);
+    }
+    drawCurve(painter, curve, canvas.area);
+    painter.restore();
+}
+
+void CurveLayer::drawCurves(QPainter &painter, std::size_t first, std::size_t last,
+                            const QRectF &clip, const QRectF &area) const
+{
+    painter.setClipRect(clip);
+    for (std::size_t c = first; c < last; ++c) {
+        if (outlined_) {
+            drawCurve(painter, curves_[c], area, true);
+        }
+        drawCurve(painter, curves_[c], area);
+    }
+}
+
+void CurveLayer::drawCurve(QPainter &painter, const Curve &curve, const QRectF &area,
+                           bool outline) const
+{
+    if (curve.points.size() < 2) {
+        return;
+    }
+    const QSizeF &size = plotSize();
+    const AxisRanges &axes = ranges();
+    const double scaleX = size.width() / axes.bottom.span();
+    const double scaleY = size.height() / axes.left.span();
     const auto toPixel = [&](const QPointF &value) {
         const double x = (value.x() - axes.bottom.min) * scaleX;
         const double y = (value.y() - axes.left.min) * scaleY;
         return QPointF(x, size.height() - y);
     };
-    const auto drawCurve = [&](const Curve &curve, const QPen &pen) {
-        painter->setPen(pen);
-        // A dashed line is one polyline, so its pattern runs on from one
-        // segment to the next.
-        if (pen.style() != Qt::SolidLine) {
-            QPolygonF line;
-            line.reserve(curve.points.size());
-            for (const QPointF &point : curve.points)
-                line << toPixel(point);
-            painter->drawPolyline(line);
-            return;
-        }
-        // Each segment is a line of its own, as the engine draws it: the
-        // segments meet without joins, and one skipped outside the area
-        // leaves the pixels inside exactly as they would be. A square cap
-        // reaches half the width past the end, diagonally up to 0.71 of the
-        // width; one pixel more for rounding.
-        const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
-        QPointF from = toPixel(curve.points.front());
-        for (qsizetype i = 1; i < curve.points.size(); ++i) {
-            const QPointF to = toPixel(curve.points[i]);
-            if (SegmentReaches(from, to, reach, area)) {
-                painter->drawLine(from, to);
-            }
-            from = to;
-        }
-    };
-    if (outlined_) {
-        for (const Curve &curve : curves_) {
-            if (curve.points.size() >= 2) {
-                QPen outline = curve.pen;
-                outline.setWidthF(std::max(1.0, curve.pen.widthF()) + 2.0 * kOutlinePx);
-                outline.setColor(OutlineColour(curve.pen.color()));
-                drawCurve(curve, outline);
-            }
-        }
+    QPen pen(curve.colour);
+    pen.setWidth(curve.widthPx);
+    pen.setStyle(curve.style);
+    if (outline) {
+        pen.setWidthF(std::max(1.0, pen.widthF()) + 2.0 * kOutlinePx);
+        pen.setColor(OutlineColour(curve.colour));
     }
-    for (const Curve &curve : curves_) {
-        if (curve.points.size() >= 2) {
-            drawCurve(curve, curve.pen);
+    painter.setPen(pen);
+    // A dashed line is one polyline, so its pattern runs on from one segment
+    // to the next.
+    if (curve.style != Qt::SolidLine) {
+        QPolygonF line;
+        line.reserve(curve.points.size());
+        for (qsizetype i = 0; i < curve.points.size(); ++i) {
+            line << toPixel(curve.points[i]);
         }
+        painter.drawPolyline(line);
+        return;
     }
-    painter->restore();
+    // A square cap reaches half the width past the end, diagonally up
+    // to 0.71 of the width; one pixel more for rounding.
+    const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
+    // Each segment is a line of its own, as the engine draws it: the
+    // segments meet without joins, and one skipped outside the area
+    // leaves the pixels inside exactly as they would be.
+    QPointF from = toPixel(curve.points.front());
+    for (qsizetype i = 1; i < curve.points.size(); ++i) {
+        const QPointF to = toPixel(curve.points[i]);
+        if (SegmentReaches(from, to, reach, area)) {
+            painter.drawLine(from, to);
+        }
+        from = to;
+    }
 }
 
 } // namespace mirado

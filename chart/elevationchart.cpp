@@ -18,6 +18,7 @@
 #include "chartscene.h"
 #include "curvehit.h"
 #include "data/errors.h"
+#include "palette.h"
 
 namespace mirado {
 
@@ -30,7 +31,6 @@ constexpr const char *kComponentName = "chtMirado";
 constexpr double kPrintMarginFraction = 0.15;
 // Time after which an animated zoom skips its remaining frames.
 constexpr qint64 kZoomAnimationBudgetMs = 120;
-constexpr QRgb kImageBackground = qRgb(255, 255, 255);
 // The resolution the chart's pixel sizes (fonts, lines, margins) are meant at.
 constexpr double kLayoutDpi = 96.0;
 
@@ -294,6 +294,44 @@ QImage ElevationChart::renderImage(const QSize &size)
     image.fill(kImageBackground);
     renderChart(image, size);
     return image;
+}
+
+ElevationChart::CurveStream::CurveStream(ElevationChart &chart, QPaintDevice &device,
+                                         const QSize &layoutSize)
+    : chart_(chart), painter_(new QPainter), target_(0, 0, device.width(), device.height())
+{
+    if (!painter_->begin(&device)) {
+        delete painter_;
+        throw Error(kRenderStartFailedText);
+    }
+    chart_.updateEngine();
+    canvas_ = chart_.scene_->renderUnderCurves(*painter_, target_, layoutSize);
+}
+
+ElevationChart::CurveStream::~CurveStream()
+{
+    if (!finished_) {
+        chart_.scene_->renderOverCurves(*painter_, target_);
+    }
+    delete painter_;
+}
+
+void ElevationChart::CurveStream::drawCurve(SeriesId series, const SeriesPoints &points)
+{
+    const SeriesData &data = chart_.store_.at(series);
+    chart_.scene_->drawCurve(
+        *painter_, canvas_,
+        {points, QColor(data.colour.value_or(kSeriesPalette.front())), data.lineWidthPx});
+}
+
+void ElevationChart::CurveStream::finish()
+{
+    if (finished_) {
+        return;
+    }
+    finished_ = true;
+    chart_.scene_->renderOverCurves(*painter_, target_);
+    painter_->end();
 }
 
 QColor ElevationChart::seriesColour(SeriesId series) const

@@ -59,6 +59,8 @@ public:
     static constexpr QSize kDesignSize{632, 347};
     // Bottom axis in hours on the night axis, left axis in degrees.
     static constexpr AxisRanges kStandardRanges{{17.0, 31.0}, {0.0, 90.0}};
+    // What a rendered image shows outside the chart's own panel.
+    static constexpr QRgb kImageBackground = qRgb(255, 255, 255);
     // Frames drawn between the start and the end of an animated zoom.
     static constexpr int kZoomFrames = 4;
     // The zoom in and zoom out commands, in percent.
@@ -102,6 +104,9 @@ public:
     // Inserts the point after every point whose X is <= x; returns its index.
     int addPoint(SeriesId series, double x, double y);
     void clearSeries(SeriesId series);
+    // The series gets no more points for now: it is stored in as little room
+    // as its points allow (a night's curve in under 1 KB).
+    void compactSeries(SeriesId series) { store_.compact(series); }
     // Replaces the X or the Y of point `index` in place, without re-sorting.
     void setPointValue(SeriesId series, ValueList list, int index, double value);
     // How a point series draws its points: half-extents in pixels (at least
@@ -148,6 +153,36 @@ public:
     void renderChart(QPaintDevice &device, const QSize &layoutSize = kDesignSize);
     QImage renderImage(const QSize &size = kDesignSize);
 
+    // A drawing of the chart for more curves than can be kept at once, the
+    // same pixels as renderChart: the curves are given one at a time, each
+    // drawn as the curve of an attached series and then forgotten. The
+    // attached series (their titles make the legend) must stay as they are
+    // until finish.
+    class CurveStream
+    {
+    public:
+        // Draws what lies under the curves over the whole of `device`, laid
+        // out at `layoutSize`. Raises mirado::Error when the device cannot
+        // be painted on.
+        CurveStream(ElevationChart &chart, QPaintDevice &device, const QSize &layoutSize);
+        ~CurveStream();
+        CurveStream(const CurveStream &) = delete;
+        CurveStream &operator=(const CurveStream &) = delete;
+
+        // Draws `points` as the curve of `series`, in its colour and width,
+        // over every curve drawn before.
+        void drawCurve(SeriesId series, const SeriesPoints &points);
+        // Draws what lies over the curves (the legend) and ends the drawing.
+        void finish();
+
+    private:
+        ElevationChart &chart_;
+        QPainter *painter_;
+        QRectF target_;
+        CurveLayer::Canvas canvas_;
+        bool finished_ = false;
+    };
+
     // Zoom animation, on by default; tests and benchmarks switch it off.
     void setAnimatedZoom(bool animated) { animatedZoom_ = animated; }
     bool isAnimatedZoom() const { return animatedZoom_; }
@@ -161,7 +196,7 @@ public:
     const std::vector<SeriesId> &attachedSeries() const { return store_.attached(); }
     bool isAttached(SeriesId series) const { return store_.at(series).attached; }
     QString seriesTitle(SeriesId series) const { return store_.at(series).title; }
-    QList<QPointF> seriesPoints(SeriesId series) const { return store_.at(series).points; }
+    QList<QPointF> seriesPoints(SeriesId series) const { return store_.at(series).points.toList(); }
     // Invalid while the colour is still automatic.
     QColor seriesColour(SeriesId series) const;
     int lineWidth(SeriesId series) const { return store_.at(series).lineWidthPx; }

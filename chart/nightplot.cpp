@@ -44,17 +44,30 @@ void NightPlot::start(const NightPlan &plan)
     chart_.setChartTitle(QString::fromStdString(plan.title()));
 }
 
-SeriesId NightPlot::add(const PlannedCurve &curve)
+SeriesId NightPlot::addTitle(const std::string &legendTitle)
 {
     const SeriesId series = chart_.createLineSeries();
     curves_.push_back(series);
-    info_[series] = {curve.name, curve.line};
-    places_.emplace_back(curve.ra, curve.dec);
+    places_.emplace_back();
     chart_.attachSeries(series);
-    chart_.setSeriesTitle(series, QString::fromStdString(curve.legendTitle));
+    chart_.setSeriesTitle(series, QString::fromStdString(legendTitle));
     chart_.setLineWidth(series, kCurveWidthPx);
+    return series;
+}
+
+void NightPlot::describe(std::size_t index, const PlannedCurve &curve)
+{
+    info_[curves_.at(index)] = {curve.name, curve.line};
+    places_.at(index) = std::pair(curve.ra, curve.dec);
+}
+
+SeriesId NightPlot::add(const PlannedCurve &curve)
+{
+    const SeriesId series = addTitle(curve.legendTitle);
+    describe(curves_.size() - 1, curve);
     for (const NightPoint &point : curve.points)
         chart_.addPoint(series, point.x, point.elevationDeg);
+    chart_.compactSeries(series);
     return series;
 }
 
@@ -118,7 +131,9 @@ void NightPlot::showTransits(const NightPlan &plan)
     const WarningReporter ignore = [](const std::string &) {};
     std::vector<CurveMark> marks;
     for (std::size_t i = 0; i < curves_.size(); ++i) {
-        const auto &[ra, dec] = places_[i];
+        if (!places_[i])
+            continue;
+        const auto &[ra, dec] = *places_[i];
         if (const std::optional<NightPoint> transit = plan.transit(ra, dec, ignore))
             marks.push_back({transit->x, transit->elevationDeg,
                              QString::fromStdString(NightClockText(plan.date(), transit->x)),

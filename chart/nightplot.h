@@ -40,6 +40,12 @@ public:
     // One curve more: a new line series attached, titled with the legend's
     // form of the name, drawn kCurveWidthPx wide, holding the curve's points.
     SeriesId add(const PlannedCurve &curve);
+    // A curve's legend entry alone: the series `add` would make, without
+    // points, for a drawing that is given the points later.
+    SeriesId addTitle(const std::string &legendTitle);
+    // Tells the tooltips and the transits which object the `index`th curve
+    // (in the order added) shows.
+    void describe(std::size_t index, const PlannedCurve &curve);
 
     // Shades the plot's background for the sky's darkness through the night;
     // an empty list takes the shading away.
@@ -81,7 +87,8 @@ private:
     TDateRec date_{};
     SiteValues site_;
     // The coordinates of each curve's object, in the order of curves_.
-    std::vector<std::pair<TRightAscension, TDeclination>> places_;
+    // None for a curve whose object is not known (yet).
+    std::vector<std::optional<std::pair<TRightAscension, TDeclination>>> places_;
     std::optional<SeriesId> moon_;
 };
 

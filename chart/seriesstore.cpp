@@ -18,6 +18,44 @@ QRgb OpaqueColour(QRgb colour)
 
 } // namespace
 
+QList<QPointF> SeriesPoints::toList() const
+{
+    QList<QPointF> points;
+    points.reserve(size());
+    for (qsizetype i = 0; i < size(); ++i) {
+        points.append((*this)[i]);
+    }
+    return points;
+}
+
+qsizetype SeriesPoints::add(double x, double y)
+{
+    qsizetype index = size();
+    while (index > 0 && xs_[index - 1] > x) {
+        --index;
+    }
+    xs_.insert(index, x);
+    ys_.insert(index, y);
+    return index;
+}
+
+void SeriesPoints::clear()
+{
+    xs_ = QList<double>();
+    ys_ = QList<double>();
+}
+
+void SeriesPoints::compact(QList<double> &xs)
+{
+    ys_.squeeze();
+    if (xs_ == xs) {
+        xs_ = xs;
+    } else {
+        xs_.squeeze();
+        xs = xs_;
+    }
+}
+
 SeriesId SeriesStore::create(SeriesKind kind)
 {
     SeriesId id;
@@ -122,11 +160,7 @@ void SeriesStore::setPointer(SeriesId id, const PointerStyle &pointer)
 int SeriesStore::addPoint(SeriesId id, double x, double y)
 {
     SeriesData &series = get(id);
-    qsizetype index = series.points.size();
-    while (index > 0 && series.points[index - 1].x() > x) {
-        --index;
-    }
-    series.points.insert(index, QPointF(x, y));
+    const qsizetype index = series.points.add(x, y);
     touchPoints(series);
     return static_cast<int>(index);
 }
@@ -144,13 +178,17 @@ void SeriesStore::setPointValue(SeriesId id, ValueList list, int index, double v
     if (index < 0 || index >= series.points.size()) {
         ThrowListIndex(index);
     }
-    QPointF &point = series.points[index];
     if (list == ValueList::X) {
-        point.setX(value);
+        series.points.setX(index, value);
     } else {
-        point.setY(value);
+        series.points.setY(index, value);
     }
     touchPoints(series);
+}
+
+void SeriesStore::compact(SeriesId id)
+{
+    get(id).points.compact(sharedXs_);
 }
 
 const SeriesData &SeriesStore::at(SeriesId id) const

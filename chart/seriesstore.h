@@ -46,6 +46,37 @@ struct PointerStyle
     friend bool operator==(const PointerStyle &, const PointerStyle &) = default;
 };
 
+// The points of a series, x on the night axis in hours and y in degrees, as
+// two columns of doubles. Every curve of a night has the same X column, so a
+// store shares it between the curves (Qt's implicit sharing copies it only
+// when one of them changes) and a curve costs little more than its Y values.
+class SeriesPoints
+{
+public:
+    qsizetype size() const { return xs_.size(); }
+    bool isEmpty() const { return xs_.isEmpty(); }
+    QPointF operator[](qsizetype index) const { return {xs_[index], ys_[index]}; }
+    QPointF front() const { return (*this)[0]; }
+    QList<QPointF> toList() const;
+    const QList<double> &xs() const { return xs_; }
+
+    // Inserts (x, y) after every point whose X is less than or equal to x and
+    // before the first greater one; returns the new point's index. The search
+    // runs from the end, so adding points in ascending X costs O(1).
+    qsizetype add(double x, double y);
+    // Removes every point and gives back their room.
+    void clear();
+    void setX(qsizetype index, double x) { xs_[index] = x; }
+    void setY(qsizetype index, double y) { ys_[index] = y; }
+    // Gives back unused room and takes `xs` as the X column when it holds the
+    // same values; otherwise `xs` becomes this series' X column.
+    void compact(QList<double> &xs);
+
+private:
+    QList<double> xs_;
+    QList<double> ys_;
+};
+
 // Everything a chart knows about one series, attached or not.
 struct SeriesData
 {
@@ -55,7 +86,7 @@ struct SeriesData
     int lineWidthPx = 1;
     Qt::PenStyle lineStyle = Qt::SolidLine;
     PointerStyle pointer;
-    QList<QPointF> points; // x on the night axis in hours, y in degrees
+    SeriesPoints points;
     bool attached = false;
     bool released = false; // freed; the handle waits for reuse
     // Raised on every change, so a view can tell which series to redraw.
@@ -98,6 +129,10 @@ public:
     // Replaces one coordinate of an existing point in place; the points are
     // not sorted again.
     void setPointValue(SeriesId id, ValueList list, int index, double value);
+    // The series will get no more points for now: its storage shrinks to fit
+    // and its X values are shared with the last series compacted before it
+    // when they are the same.
+    void compact(SeriesId id);
 
     const SeriesData &at(SeriesId id) const;
     const std::vector<SeriesId> &attached() const { return attached_; }
@@ -116,6 +151,7 @@ private:
     // the colour of the next one does not look at every attached series.
     std::unordered_map<QRgb, int> attachedColours_;
     quint64 revision_ = 0;
+    QList<double> sharedXs_; // the X column of the last series compacted
 };
 
 } // namespace mirado

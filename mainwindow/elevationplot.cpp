@@ -1,21 +1,57 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "elevationplot.h"
 
+#include <QCoreApplication>
+#include <QProgressDialog>
+
+#include <algorithm>
+#include <climits>
 #include <string>
 #include <utility>
 
+#include "night/clock.h"
 #include "night/darkness.h"
 #include "night/nightmarks.h"
 #include "night/session.h"
 
 namespace mirado {
 
-ElevationPlot::ElevationPlot(ElevationChart &chart, WarningReporter warningBox)
-    : plot_(chart), warningBox_(std::move(warningBox))
+namespace {
+
+constexpr const char *kProgressTitle = "Mirado";
+constexpr const char *kCancelText = "ｷｬﾝｾﾙ";
+
+QString ProgressText(std::size_t done, std::size_t total)
+{
+    return QStringLiteral("高度を計算しています (%1 / %2)").arg(done).arg(total);
+}
+
+} // namespace
+
+ElevationPlot::ElevationPlot(ElevationChart &chart, WarningReporter warningBox, QWidget *window)
+    : plot_(chart), warningBox_(std::move(warningBox)), window_(window)
 {}
 
-void ElevationPlot::plot(const Session &session)
+ElevationPlot::~ElevationPlot()
 {
+    delete progress_;
+}
+
+bool ElevationPlot::plot(const Session &session)
+{
+    running_ = true;
+    cancelRequested_ = false;
+    struct Finish
+    {
+        ElevationPlot &plot;
+        ~Finish()
+        {
+            plot.running_ = false;
+            delete plot.progress_;
+            plot.progress_ = nullptr;
+        }
+    } finish{*this};
+
     lastPlan_ = std::make_unique<NightPlan>(session.plan());
     const NightPlan &plan = *lastPlan_;
     plot_.start(plan);
@@ -39,12 +75,18 @@ void ElevationPlot::plot(const Session &session)
             warningBox_(*firstFailure);
     };
     const LineSelection &chosen = session.chosenLines();
+    const std::int64_t startMs = MonotonicMs();
+    std::int64_t eventsMs = startMs;
     try {
-        for (std::size_t i = 0; i < chosen.size(); ++i) {
+        for (std::size_t i = 0; i < chosen.size() && !cancelRequested_; ++i) {
             CatalogueObject object =
                 session.catalogue().object(static_cast<std::size_t>(chosen[i]));
             plot_.add(plan.curve(object, warn));
             plotted_->objects.push_back(std::move(object));
+            if (const std::int64_t nowMs = MonotonicMs(); nowMs - eventsMs >= kEventsEveryMs) {
+                keepResponsive(i + 1, chosen.size(), nowMs - startMs);
+                eventsMs = MonotonicMs();
+            }
         }
     } catch (...) {
         showTransits();
@@ -52,7 +94,37 @@ void ElevationPlot::plot(const Session &session)
         throw;
     }
     showTransits();
+    if (cancelRequested_)
+        return false;
     reportFailure();
+    return true;
+}
+
+void ElevationPlot::keepResponsive(std::size_t done, std::size_t total, std::int64_t elapsedMs)
+{
+    if (!progress_ && elapsedMs >= kProgressDelayMs) {
+        progress_ = new QProgressDialog(window_);
+        progress_->setWindowTitle(QString::fromUtf8(kProgressTitle));
+        progress_->setCancelButtonText(QString::fromUtf8(kCancelText));
+        progress_->setWindowModality(Qt::ApplicationModal);
+        progress_->setAutoReset(false);
+        progress_->setAutoClose(false);
+        progress_->setMinimumDuration(0);
+        progress_->setRange(0, static_cast<int>(std::min<std::size_t>(total, INT_MAX)));
+        // The button, or the dialog closed by its window or Escape.
+        QObject::connect(progress_, &QProgressDialog::canceled, progress_, [this] { cancel(); });
+        QObject::connect(progress_, &QDialog::rejected, progress_, [this] { cancel(); });
+        progress_->show();
+    }
+    if (progress_) {
+        progress_->setLabelText(ProgressText(done, total));
+        progress_->setValue(static_cast<int>(std::min<std::size_t>(done, INT_MAX)));
+    }
+    // Until the dialog shows, input waits; then modality keeps it to the
+    // dialog.
+    QCoreApplication::processEvents(progress_ && progress_->isVisible()
+                                        ? QEventLoop::AllEvents
+                                        : QEventLoop::ExcludeUserInputEvents);
 }
 
 void ElevationPlot::showMoon()

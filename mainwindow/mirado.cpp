@@ -2,6 +2,7 @@
 #include "mirado.h"
 
 #include <QAction>
+#include <QCloseEvent>
 #include <QCoreApplication>
 #include <QDir>
 #include <QDragEnterEvent>
@@ -322,7 +323,7 @@ void TfrmMirado::createToolBar()
 void TfrmMirado::createChart()
 {
     chtMirado_ = new ElevationChart(this);
-    plot_ = std::make_unique<ElevationPlot>(*chtMirado_, warningBox());
+    plot_ = std::make_unique<ElevationPlot>(*chtMirado_, warningBox(), this);
     chtMirado_->setObjectName(QStringLiteral("chtMirado"));
     bevTopLineChart_ = new Bevel(chtMirado_);
     bevTopLineChart_->setGeometry(0, 0, chtMirado_->width(), kBevelHeight);
@@ -442,6 +443,13 @@ void TfrmMirado::showStartDate()
 void TfrmMirado::FormDestroy()
 {
     session_.setCatalogue({});
+}
+
+void TfrmMirado::closeEvent(QCloseEvent *event)
+{
+    // A running plot ends first, keeping what it has drawn.
+    plot_->cancel();
+    QMainWindow::closeEvent(event);
 }
 
 void TfrmMirado::showEvent(QShowEvent *event)
@@ -598,18 +606,25 @@ LineSelection TfrmMirado::checkedLines() const
 
 void TfrmMirado::mnuPlotClick()
 {
+    // A plot runs the event loop; a second one waits for the first.
+    if (plot_->isRunning())
+        return;
     session_.chooseLines(checkedLines());
     // The model chosen now draws these curves and serves every display
     // planned from them until the next plot.
     session_.setModel(ElevationModelNamed(preciseOn_ ? kPreciseModelName : kChartModelName));
-    // The table lists what the plot drew, also when a bad line ended it.
+    // The table lists what the plot drew, also when a bad line ended it or
+    // it was cancelled.
+    bool finished = false;
     try {
-        plot_->plot(session_);
+        finished = plot_->plot(session_);
     } catch (...) {
         mnuTonight_->setEnabled(plot_->plotted().has_value());
         throw;
     }
     mnuTonight_->setEnabled(true);
+    if (!finished)
+        return;
 
     // The present moment, when the display is on.
     if (nowDisplay_->isOn()) {

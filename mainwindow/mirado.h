@@ -64,6 +64,7 @@ public:
     const CatalogueLines &catalogueLines() const { return session_.catalogue().lines(); }
     ElevationChart *chart() const { return chtMirado_; }
     SeriesId nowSeries() const;
+    ElevationPlot &elevationPlot() const { return *plot_; }
     // The formats of the clock texts, chosen at start to fit their places.
     const LocaleFormats &localeFormats() const { return localeFormats_; }
     ClockTextRoom clockTextRoom() const;
@@ -142,6 +143,7 @@ public:
 
 protected:
     void showEvent(QShowEvent *event) override;
+    void closeEvent(QCloseEvent *event) override;
     void dragEnterEvent(QDragEnterEvent *event) override;
     void dragMoveEvent(QDragMoveEvent *event) override;
     void dropEvent(QDropEvent *event) override;

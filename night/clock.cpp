@@ -16,6 +16,12 @@ std::function<DateTimeValue()> &ClockOverride()
     return clock;
 }
 
+std::function<std::int64_t()> &MonotonicOverride()
+{
+    static std::function<std::int64_t()> clock;
+    return clock;
+}
+
 constexpr std::int64_t kSecondsPerMinute = 60;
 
 } // namespace
@@ -36,6 +42,19 @@ DateTimeValue SiteLocalNow(double timeZone)
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock)
 {
     ClockOverride() = std::move(clock);
+}
+
+std::int64_t MonotonicMs()
+{
+    if (const auto &clock = MonotonicOverride())
+        return clock();
+    const auto now = std::chrono::steady_clock::now().time_since_epoch();
+    return std::chrono::duration_cast<std::chrono::milliseconds>(now).count();
+}
+
+void SetMonotonicClockForTesting(std::function<std::int64_t()> clock)
+{
+    MonotonicOverride() = std::move(clock);
 }
 
 DateTimeValue SiteLocalTime(DateTimeValue ut, double timeZone)

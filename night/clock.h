@@ -4,6 +4,7 @@
 // The program's one clock. Everything that needs the present moment asks
 // UtcNow(), so tests can stand at any moment they like.
 
+#include <cstdint>
 #include <functional>
 
 #include "astro/clocktime.h"
@@ -19,6 +20,13 @@ DateTimeValue SiteLocalNow(double timeZone);
 
 // Replaces the clock; an empty function gives back the system clock.
 void SetUtcClockForTesting(std::function<DateTimeValue()> clock);
+
+// Milliseconds on a clock that only runs forward, from an arbitrary start: for
+// telling how long something has taken, never the time of day.
+std::int64_t MonotonicMs();
+
+// Replaces the monotonic clock; an empty function gives back the system's.
+void SetMonotonicClockForTesting(std::function<std::int64_t()> clock);
 
 // The site's local time at universal time `ut`: moved forward by the time zone
 // (hours, east positive) taken to whole minutes toward zero, so that

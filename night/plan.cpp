@@ -11,6 +11,11 @@ std::string NightTitle(const TDateRec &date)
            std::to_string(date.day);
 }
 
+std::string LegendTitle(const std::string &name)
+{
+    return ShortenedUtf8(name, kMaxLegendTitleLength);
+}
+
 NightPlan::NightPlan(const TDateRec &date, const SiteValues &site, const ElevationModel &model)
     : date_(date), site_(site), title_(NightTitle(date) + model.titleMark()),
       modelDescription_(model.description()),
@@ -22,7 +27,7 @@ PlannedCurve NightPlan::curve(const CatalogueObject &object, const WarningReport
     PlannedCurve planned;
     planned.line = object.line;
     planned.name = object.name;
-    planned.legendTitle = ShortenedUtf8(planned.name, kMaxLegendTitleLength);
+    planned.legendTitle = LegendTitle(planned.name);
     planned.points = night_->object(object.ra, object.dec, warn)->curve();
     planned.ra = object.ra;
     planned.dec = object.dec;

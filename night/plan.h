@@ -29,6 +29,10 @@ inline constexpr std::size_t kMaxLegendTitleLength = 64;
 // without leading zeros ("Mirado 2002.1.5").
 std::string NightTitle(const TDateRec &date);
 
+// A name as the legend shows it: shortened to kMaxLegendTitleLength
+// characters.
+std::string LegendTitle(const std::string &name);
+
 // One object's curve as planned.
 struct PlannedCurve
 {

@@ -17,6 +17,11 @@ class CurveWriter
 public:
     virtual ~CurveWriter() = default;
     virtual void begin(const NightPlan &plan) = 0;
+    // An image lays its legend out before its first curve: when true, the
+    // run gives, after begin, the legend title of every curve it will give,
+    // in the same order.
+    virtual bool wantsTitlesFirst() const { return false; }
+    virtual void title(const std::string &legendTitle) { static_cast<void>(legendTitle); }
     virtual void curve(const PlannedCurve &curve) = 0;
     virtual void end() = 0;
 

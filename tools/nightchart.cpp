@@ -11,6 +11,7 @@
 #include <cerrno>
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "chart/elevationchart.h"
 #include "chart/nightplot.h"
@@ -77,8 +78,82 @@ void WriteImage(const std::string &path, const QByteArray &bytes, Output &standa
         throw WriteError("cannot write " + path + ": " + std::strerror(errno));
 }
 
-// Draws the planned night on a chart of the options' size and writes it in
-// every format the options name.
+// One image being drawn: its device and, once the curves start, the drawing
+// they stream into.
+struct ImageTarget
+{
+    virtual ~ImageTarget() = default;
+    virtual QPaintDevice &device() = 0;
+    // The image's bytes, once the drawing is finished.
+    virtual QByteArray bytes() = 0;
+
+    std::string path;
+    std::unique_ptr<ElevationChart::CurveStream> stream;
+};
+
+struct PngTarget : ImageTarget
+{
+    explicit PngTarget(const QSize &size) : image(size, QImage::Format_ARGB32_Premultiplied)
+    {
+        image.fill(ElevationChart::kImageBackground);
+    }
+    QPaintDevice &device() override { return image; }
+    QByteArray bytes() override
+    {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        image.save(&buffer, "PNG");
+        return bytes;
+    }
+
+    QImage image;
+};
+
+struct SvgTarget : ImageTarget
+{
+    SvgTarget(const QSize &size, const QString &title) : buffer(&data)
+    {
+        svg.setOutputDevice(&buffer);
+        svg.setSize(size);
+        svg.setViewBox(QRect(QPoint(0, 0), size));
+        svg.setTitle(title);
+    }
+    QPaintDevice &device() override { return svg; }
+    QByteArray bytes() override { return data; }
+
+    QByteArray data;
+    QBuffer buffer;
+    QSvgGenerator svg;
+};
+
+struct PdfTarget : ImageTarget
+{
+    PdfTarget(const QSize &size, const QString &title) : buffer(&data)
+    {
+        buffer.open(QIODevice::WriteOnly);
+        pdf = std::make_unique<QPdfWriter>(&buffer);
+        pdf->setResolution(kPdfResolution);
+        pdf->setPageSize(QPageSize(QSizeF(size), QPageSize::Point));
+        pdf->setPageMargins(QMarginsF());
+        pdf->setTitle(title);
+    }
+    QPaintDevice &device() override { return *pdf; }
+    QByteArray bytes() override
+    {
+        pdf.reset();
+        return data;
+    }
+
+    QByteArray data;
+    QBuffer buffer;
+    std::unique_ptr<QPdfWriter> pdf;
+};
+
+// Draws the planned night on a chart of the options' size in every format
+// the options name. The legend's titles come first and stay; each curve is
+// drawn into every image as it comes and is then forgotten, so an image of a
+// million curves holds no more than their titles.
 class ImageWriter : public CurveWriter
 {
 public:
@@ -106,58 +181,58 @@ public:
         }
         plan_ = &plan;
     }
-    void curve(const PlannedCurve &curve) override { plot_.add(curve); }
+    bool wantsTitlesFirst() const override { return true; }
+    void title(const std::string &legendTitle) override
+    {
+        series_.push_back(plot_.addTitle(legendTitle));
+    }
+    void curve(const PlannedCurve &curve) override
+    {
+        startDrawing();
+        if (drawn_ >= series_.size())
+            return;
+        plot_.describe(drawn_, curve);
+        SeriesPoints points;
+        for (const NightPoint &point : curve.points)
+            points.add(point.x, point.elevationDeg);
+        for (const std::unique_ptr<ImageTarget> &target : targets_)
+            target->stream->drawCurve(series_[drawn_], points);
+        ++drawn_;
+    }
     void end() override
     {
         if (options_.transits && plan_)
             plot_.showTransits(*plan_);
-        if (!options_.pngPath.empty())
-            WriteImage(options_.pngPath, png(), out_);
-        if (!options_.svgPath.empty())
-            WriteImage(options_.svgPath, svg(), out_);
-        if (!options_.pdfPath.empty())
-            WriteImage(options_.pdfPath, pdf(), out_);
+        startDrawing();
+        for (const std::unique_ptr<ImageTarget> &target : targets_) {
+            target->stream->finish();
+            WriteImage(target->path, target->bytes(), out_);
+        }
     }
 
 private:
     QSize size() const { return {options_.width, options_.height}; }
 
-    QByteArray png()
+    // Draws what lies under the curves into every image, once.
+    void startDrawing()
     {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
-        chart_.renderImage(size()).save(&buffer, "PNG");
-        return bytes;
+        if (started_)
+            return;
+        started_ = true;
+        if (!options_.pngPath.empty())
+            add(std::make_unique<PngTarget>(size()), options_.pngPath);
+        if (!options_.svgPath.empty())
+            add(std::make_unique<SvgTarget>(size(), chart_.chartTitle()), options_.svgPath);
+        if (!options_.pdfPath.empty())
+            add(std::make_unique<PdfTarget>(size(), chart_.chartTitle()), options_.pdfPath);
     }
 
-    QByteArray svg()
+    void add(std::unique_ptr<ImageTarget> target, const std::string &path)
     {
-        QByteArray bytes;
-        QBuffer buffer(&bytes);
-        QSvgGenerator svg;
-        svg.setOutputDevice(&buffer);
-        svg.setSize(size());
-        svg.setViewBox(QRect(QPoint(0, 0), size()));
-        svg.setTitle(chart_.chartTitle());
-        chart_.renderChart(svg, size());
-        return bytes;
-    }
-
-    QByteArray pdf()
-    {
-        QByteArray bytes;
-        {
-            QBuffer buffer(&bytes);
-            buffer.open(QIODevice::WriteOnly);
-            QPdfWriter pdf(&buffer);
-            pdf.setResolution(kPdfResolution);
-            pdf.setPageSize(QPageSize(QSizeF(size()), QPageSize::Point));
-            pdf.setPageMargins(QMarginsF());
-            pdf.setTitle(chart_.chartTitle());
-            chart_.renderChart(pdf, size());
-        }
-        return bytes;
+        target->path = path;
+        target->stream =
+            std::make_unique<ElevationChart::CurveStream>(chart_, target->device(), size());
+        targets_.push_back(std::move(target));
     }
 
     const Options &options_;
@@ -166,6 +241,10 @@ private:
     std::unique_ptr<OffscreenApplication> application_;
     ElevationChart chart_;
     NightPlot plot_{chart_};
+    std::vector<SeriesId> series_; // one per legend title, in order
+    std::size_t drawn_ = 0;
+    bool started_ = false;
+    std::vector<std::unique_ptr<ImageTarget>> targets_;
 };
 
 void PrintNowTexts(const DateTimeValue &at, const SiteValues &site, Output &out,

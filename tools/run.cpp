@@ -221,6 +221,19 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
         return to;
     };
     writer->begin(plan);
+    if (writer->wantsTitlesFirst()) {
+        // The lines the run will draw: up to the first that does not parse,
+        // or all that parse with --keep-going.
+        for (std::size_t i = 0; i < chosen.size(); ++i) {
+            try {
+                const auto index = static_cast<std::size_t>(chosen[i]);
+                writer->title(LegendTitle(session.catalogue().object(index).name));
+            } catch (const Error &) {
+                if (!options.keepGoing)
+                    break;
+            }
+        }
+    }
     std::deque<std::future<std::vector<PlannedLine>>> ahead;
     std::size_t to = 0;
     const auto planNext = [&] {

@@ -197,7 +197,7 @@ void ChartRulesTest::addPoint()
         store.addPoint(s, p.x(), p.y());
     }
     QCOMPARE(store.addPoint(s, added.x(), added.y()), wantIndex);
-    QCOMPARE(Ys(store.at(s).points), wantYs);
+    QCOMPARE(Ys(store.at(s).points.toList()), wantYs);
 }
 
 void ChartRulesTest::setPointValueDoesNotSort()
@@ -209,7 +209,7 @@ void ChartRulesTest::setPointValueDoesNotSort()
     store.setPointValue(s, ValueList::X, 0, 30.0);
     store.setPointValue(s, ValueList::Y, 0, 45.0);
     const QList<QPointF> want = {{30.0, 45.0}, {18.0, 2.0}};
-    QCOMPARE(store.at(s).points, want);
+    QCOMPARE(store.at(s).points.toList(), want);
 }
 
 void ChartRulesTest::badIndexAndHandleRaise()

@@ -18,6 +18,7 @@
 
 #include "chart/elevationchart.h"
 #include "data/errors.h"
+#include "night/curve.h"
 #include "platform/fonts.h"
 
 using namespace mirado;
@@ -121,6 +122,8 @@ private slots:
     void replotShowsOnlyNewSeries();
     void legendWidthFollowsTheWidestTitle();
     void screenAfterMarkerMovesMatchesAFreshPaint();
+    void curvesDrawnInStepsMatchOneDrawing_data();
+    void curvesDrawnInStepsMatchOneDrawing();
     void printsOnePageToPdf();
     void printFailureRaises();
     void printKeepsLetters_data();
@@ -436,6 +439,109 @@ void ElevationChartTest::screenAfterMarkerMovesMatchesAFreshPaint()
     QCOMPARE(shown.size(), fresh.size());
     QCOMPARE(shown.convertToFormat(QImage::Format_RGB32),
              fresh.grab().toImage().convertToFormat(QImage::Format_RGB32));
+}
+
+namespace {
+
+// Curve `i` of a synthetic night on the night's grid, the six points from
+// 24 h given twice, as a plot gives them.
+SeriesPoints SyntheticCurve(int i)
+{
+    SeriesPoints points;
+    for (std::size_t k = 0; k < std::size_t(kNightPointCount); ++k)
+        points.add(NightPointX(k), std::fmod(i * 7.3 + double(k) * 2.9, 100.0) - 5.0);
+    return points;
+}
+
+QImage Shown(ElevationChart &chart)
+{
+    return chart.screen()
+        ->grabWindow(chart.winId())
+        .toImage()
+        .convertToFormat(QImage::Format_RGB32);
+}
+
+} // namespace
+
+// Curves given in steps (streamed into an image one at a time without being
+// kept, or added while the chart is on screen) against the chart drawn at
+// once with every curve: the same pixels.
+void ElevationChartTest::curvesDrawnInStepsMatchOneDrawing_data()
+{
+    QTest::addColumn<bool>("streamed");
+    QTest::addColumn<int>("curves");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<double>("zoomPercent");
+
+    const QSize design = ElevationChart::kDesignSize;
+    QTest::newRow("streamed, one curve") << true << 1 << design << 100.0;
+    QTest::newRow("streamed, palette wraps, legend cut") << true << 40 << design << 100.0;
+    QTest::newRow("streamed, large image") << true << 25 << QSize(1600, 1000) << 100.0;
+    QTest::newRow("streamed, zoomed out") << true << 12 << design << 85.0;
+    QTest::newRow("on screen, added in steps") << false << 40 << design << 100.0;
+    QTest::newRow("on screen, zoomed in") << false << 30 << design << 115.0;
+}
+
+void ElevationChartTest::curvesDrawnInStepsMatchOneDrawing()
+{
+    QFETCH(bool, streamed);
+    QFETCH(int, curves);
+    QFETCH(QSize, size);
+    QFETCH(double, zoomPercent);
+
+    const auto prepare = [&](ElevationChart &chart) {
+        chart.setAnimatedZoom(false);
+        chart.resize(size);
+        chart.setShadeBands({{17.0, 18.5, 1}, {18.5, 29.5, 3}, {29.5, 31.0, 1}});
+        chart.zoomByPercent(zoomPercent);
+    };
+    // A titled curve, its points added unless only its legend entry is wanted.
+    const auto addCurve = [](ElevationChart &chart, int i, bool withPoints) {
+        const SeriesId s = chart.createLineSeries();
+        chart.attachSeries(s);
+        chart.setSeriesTitle(s, QString("Object %1").arg(i, 3 * (i % 4 + 1), 10, QChar('x')));
+        chart.setLineWidth(s, 2);
+        const SeriesPoints points = SyntheticCurve(i);
+        for (qsizetype k = 0; withPoints && k < points.size(); ++k)
+            chart.addPoint(s, points[k].x(), points[k].y());
+        return s;
+    };
+
+    ElevationChart whole;
+    prepare(whole);
+    for (int i = 0; i < curves; ++i)
+        addCurve(whole, i, true);
+    ElevationChart steps;
+    prepare(steps);
+    QImage got;
+    QImage want;
+    if (streamed) {
+        std::vector<SeriesId> series;
+        for (int i = 0; i < curves; ++i)
+            series.push_back(addCurve(steps, i, false));
+        got = QImage(size, QImage::Format_ARGB32_Premultiplied);
+        got.fill(ElevationChart::kImageBackground);
+        ElevationChart::CurveStream stream(steps, got, size);
+        for (int i = 0; i < curves; ++i)
+            stream.drawCurve(series[std::size_t(i)], SyntheticCurve(i));
+        stream.finish();
+        want = whole.renderImage(size);
+    } else {
+        steps.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&steps));
+        for (int i = 0; i < curves; ++i) {
+            addCurve(steps, i, true);
+            if (i % 7 == 0)
+                QCoreApplication::processEvents();
+        }
+        QCoreApplication::processEvents();
+        whole.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&whole));
+        QCoreApplication::processEvents();
+        got = Shown(steps);
+        want = Shown(whole);
+    }
+    QVERIFY2(got == want, "the images differ");
 }
 
 void ElevationChartTest::printsOnePageToPdf()

@@ -78,6 +78,23 @@ qint64 ProbePeakBytes(const QString &mode, const QString &argument)
     return figures.size() == 3 ? figures[2].toLongLong() * 1024 : -1;
 }
 
+// The peak resident memory of the probe run as `mode` on a catalogue of
+// `bytes`, named by a site file in a scratch folder.
+qint64 ProbeCatalogue(const QString &mode, const QByteArray &bytes)
+{
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("cat.txt")));
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
+        return -1;
+    file.close();
+    QFile site(folder.filePath(QStringLiteral("site.txt")));
+    if (!site.open(QIODevice::WriteOnly))
+        return -1;
+    site.write("135\r\n35\r\n9\r\n" + QFile::encodeName(file.fileName()) + "\r\n");
+    site.close();
+    return ProbePeakBytes(mode, mode == u"read" ? file.fileName() : folder.path());
+}
+
 } // namespace
 
 class HostileTest : public QObject
@@ -100,6 +117,8 @@ private slots:
     void largeHostileShapes();
     void memoryInProportionToTheFile_data();
     void memoryInProportionToTheFile();
+    void memoryOfACurve_data();
+    void memoryOfACurve();
 
 private:
     std::unique_ptr<test::WindowFixture> fixture_;
@@ -327,21 +346,8 @@ void HostileTest::memoryInProportionToTheFile()
     QFETCH(int, timesTheSize);
     constexpr qint64 kAllowance = 50 * 1024 * 1024;
 
-    const auto peak = [&](const QByteArray &bytes) {
-        QTemporaryDir folder;
-        QFile file(folder.filePath(QStringLiteral("cat.txt")));
-        if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size())
-            return qint64(-1);
-        file.close();
-        QFile site(folder.filePath(QStringLiteral("site.txt")));
-        if (!site.open(QIODevice::WriteOnly))
-            return qint64(-1);
-        site.write("135\r\n35\r\n9\r\n" + QFile::encodeName(file.fileName()) + "\r\n");
-        site.close();
-        return ProbePeakBytes(mode, mode == u"read" ? file.fileName() : folder.path());
-    };
-    const qint64 empty = peak(QByteArray());
-    const qint64 loaded = peak(content);
+    const qint64 empty = ProbeCatalogue(mode, QByteArray());
+    const qint64 loaded = ProbeCatalogue(mode, content);
     QVERIFY(empty > 0 && loaded > 0);
     const qint64 bound = timesTheSize * qint64(content.size()) + kAllowance;
     qInfo("%lld MB file: %lld MB above an empty one", qint64(content.size()) >> 20,
@@ -349,6 +355,33 @@ void HostileTest::memoryInProportionToTheFile()
     QVERIFY2(loaded - empty <= bound, qPrintable(QStringLiteral("want at most %1 MB, got %2 MB")
                                                      .arg(bound >> 20)
                                                      .arg((loaded - empty) >> 20)));
+}
+
+void HostileTest::memoryOfACurve_data()
+{
+    QTest::addColumn<int>("objects");
+    QTest::addColumn<qint64>("bytesPerCurve");
+    QTest::newRow("100,000 curves, 2 KB each at most") << 100000 << qint64(2048);
+}
+
+// A plotted curve costs at most `bytesPerCurve` of peak resident memory: a
+// plot of every line against the same catalogue loaded and not plotted.
+void HostileTest::memoryOfACurve()
+{
+#if defined(MIRADO_SANITIZE) || defined(__SANITIZE_ADDRESS__)
+    QSKIP("the sanitizers' own memory would be measured");
+#endif
+    QFETCH(int, objects);
+    QFETCH(qint64, bytesPerCurve);
+    const QByteArray content = ManyLines(objects);
+    const qint64 loaded = ProbeCatalogue(QStringLiteral("window"), content);
+    const qint64 plotted = ProbeCatalogue(QStringLiteral("plot"), content);
+    QVERIFY(loaded > 0 && plotted > 0);
+    const qint64 perCurve = (plotted - loaded) / objects;
+    qInfo("%d curves: %lld bytes each", objects, perCurve);
+    QVERIFY2(perCurve <= bytesPerCurve,
+             qPrintable(
+                 QStringLiteral("want at most %1 bytes, got %2").arg(bytesPerCurve).arg(perCurve)));
 }
 
 QTEST_MAIN(HostileTest)

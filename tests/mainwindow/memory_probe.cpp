@@ -8,6 +8,8 @@
 //                                names the catalogue, with the selection list
 //                                filled; a list of at most a thousand lines is
 //                                also checked and plotted
+//   memory_probe plot FOLDER     as window, with every line checked and
+//                                plotted whatever the number of lines
 // Prints the lines read, the milliseconds taken and the peak resident memory
 // in kilobytes (VmHWM: the process's own, not inherited from its parent).
 #include <QApplication>
@@ -79,7 +81,7 @@ int main(int argc, char **argv)
     windows.frmMirado().show();
     QApplication::processEvents();
     TfrmSelect &select = windows.frmSelect();
-    if (select.itemCount() <= static_cast<int>(kParsedLines)) {
+    if (std::strcmp(argv[1], "plot") == 0 || select.itemCount() <= static_cast<int>(kParsedLines)) {
         select.btnSelectAllClick();
         select.btnOKClick();
     }

@@ -438,6 +438,35 @@ TEST(EndlessInput, ReadingStopsAtTheFirstNul)
         << zero.maxRssKb << " kB against " << empty.maxRssKb;
 }
 
+// An image of many curves holds their legend titles, never their points: at
+// most 3 times the file's size plus 50 MB above an empty run, and `perCurve`
+// bytes for each curve's legend entry.
+TEST(LargeCatalogue, AnImageHoldsNoCurvesPoints)
+{
+    mirado::test::TempDir dir;
+    constexpr long kObjects = 100'000;
+    constexpr long kPerCurveBytes = 400;
+    std::string catalogue;
+    for (long n = 0; n < kObjects; ++n)
+        catalogue += "Object " + std::to_string(n) + ", " + std::to_string(n % 24) +
+                     ":45:08.9, -16:42:58\r\n";
+    dir.write("many.txt", catalogue);
+    dir.write("empty.txt", std::string());
+    const std::string site = kSite;
+    for (const std::string image : {"--png out.png", "--png - > /dev/null"}) {
+        const Result empty =
+            Shell(dir.file(""), "exec $NIGHT --catalogue empty.txt " + site + " " + image);
+        ASSERT_EQ(empty.status, 0) << empty.err;
+        const std::string command = "exec $NIGHT --catalogue many.txt " + site + " " + image;
+        const Result many = Shell(dir.file(""), command);
+        ASSERT_EQ(many.status, 0) << command << ": " << many.err;
+        const long boundKb = 3 * static_cast<long>(catalogue.size() / 1024) + 50 * 1024 +
+                             kObjects * kPerCurveBytes / 1024;
+        EXPECT_LE(many.maxRssKb - empty.maxRssKb, boundKb)
+            << command << ": " << many.maxRssKb << " kB against " << empty.maxRssKb;
+    }
+}
+
 TEST(HugeName, MemoryStaysBounded)
 {
     mirado::test::TempDir dir;
