@@ -2,6 +2,7 @@
 #include "nightplot.h"
 
 #include "elevationchart.h"
+#include "night/horizontal.h"
 #include "night/readout.h"
 
 namespace mirado {
@@ -15,12 +16,25 @@ NightPlot::NightPlot(ElevationChart &chart) : chart_(chart)
                                      : chart_.seriesTitle(series);
         },
         [this](SeriesId series, double xHours, double elevationDeg) {
-            const auto it = info_.find(series);
-            if (it == info_.end())
-                return chart_.seriesTitle(series);
-            return QString::fromStdString(ReadoutText(
-                ReadoutAt(it->second.name, it->second.line, date_, site_, xHours, elevationDeg)));
+            return readout(series, xHours, elevationDeg);
         });
+}
+
+QString NightPlot::readout(SeriesId series, double xHours, double elevationDeg) const
+{
+    const auto it = info_.find(series);
+    if (it == info_.end())
+        return chart_.seriesTitle(series);
+    const CurveInfo &curve = it->second;
+    PointerReadout readout = ReadoutAt(curve.name, curve.line, date_, site_, xHours, elevationDeg);
+    // The places are known over the night's span from noon to noon.
+    constexpr double kFirstHour = 12.0;
+    constexpr double kLastHour = 36.0;
+    if (moonSky_ && xHours >= kFirstHour && xHours <= kLastHour)
+        readout.moonSeparationDeg =
+            SeparationDeg(moonSky_->places.place(curve.ra, curve.dec, xHours),
+                          moonSky_->sunMoon.MoonPlace(xHours));
+    return QString::fromStdString(ReadoutText(readout));
 }
 
 NightPlot::~NightPlot()
@@ -57,7 +71,7 @@ SeriesId NightPlot::addTitle(const std::string &legendTitle)
 
 void NightPlot::describe(std::size_t index, const PlannedCurve &curve)
 {
-    info_[curves_.at(index)] = {curve.name, curve.line};
+    info_[curves_.at(index)] = {curve.name, curve.line, curve.ra, curve.dec};
     places_.at(index) = std::pair(curve.ra, curve.dec);
 }
 
@@ -111,10 +125,20 @@ void NightPlot::showMoon(const MoonNight &moon, TDateRec date)
         marks.push_back({crossing.hours, QString::fromStdString(MoonCrossingLabel(date, crossing)),
                          QColor(kMoonColour)});
     chart_.setAxisMarks(std::move(marks));
+
+    // The tooltips tell each curve's distance to the Moon; a date the places
+    // cannot be had for tells none.
+    try {
+        moonSky_ = std::make_unique<MoonSky>(
+            date, NightSite{site_.longitude, site_.latitude, site_.timeZone});
+    } catch (const std::exception &) {
+        moonSky_.reset();
+    }
 }
 
 void NightPlot::hideMoon()
 {
+    moonSky_.reset();
     if (!moon_)
         return;
     if (chart_.isAttached(*moon_))

@@ -14,6 +14,8 @@
 #include "night/darkness.h"
 #include "night/nightmarks.h"
 #include "night/plan.h"
+#include "night/precisemodel.h"
+#include "night/sunmoon.h"
 #include "seriesstore.h"
 
 namespace mirado {
@@ -75,7 +77,19 @@ private:
     {
         std::string name;
         int line = 0;
+        TRightAscension ra;
+        TDeclination dec;
     };
+    // The Moon's place and the objects' apparent places over the night, for
+    // the tooltips' distance to the Moon while the Moon is shown.
+    struct MoonSky
+    {
+        MoonSky(TDateRec date, const NightSite &site) : sunMoon(date, site), places(date, site) {}
+        SunMoonNight sunMoon;
+        PrecisePlaces places;
+    };
+    // The read-out of `series` at `xHours`, its curve at `elevationDeg`.
+    QString readout(SeriesId series, double xHours, double elevationDeg) const;
     struct SeriesIdHash
     {
         std::size_t operator()(SeriesId id) const { return std::hash<int>()(static_cast<int>(id)); }
@@ -90,6 +104,7 @@ private:
     // None for a curve whose object is not known (yet).
     std::vector<std::optional<std::pair<TRightAscension, TDeclination>>> places_;
     std::optional<SeriesId> moon_;
+    std::unique_ptr<MoonSky> moonSky_;
 };
 
 } // namespace mirado

@@ -6,11 +6,15 @@
 #include <QSettings>
 #include <QTest>
 
+#include "chart/curvehit.h"
 #include "chart/elevationchart.h"
 #include "chart/nightplot.h"
 #include "chart/palette.h"
 #include "dialogs/select.h"
 #include "night/events.h"
+#include "night/horizontal.h"
+#include "night/precisemodel.h"
+#include "night/sunmoon.h"
 #include "window_fixture.h"
 
 using namespace mirado;
@@ -47,6 +51,7 @@ private slots:
     void itemsStartOffAndAreKept();
     void moonJoinsTheLastPlotWithoutTouchingItsCurves();
     void transitsFollowTheModelOfTheCurves();
+    void readoutTellsTheDistanceToTheMoon();
 
 private:
     TfrmMirado &main() { return fixture_->main(); }
@@ -193,6 +198,36 @@ void NightMarksTest::transitsFollowTheModelOfTheCurves()
     item("mnuTransits")->trigger();
     QVERIFY(chart().curveMarks().empty());
     QVERIFY(fixture_->messages.isEmpty());
+}
+
+void NightMarksTest::readoutTellsTheDistanceToTheMoon()
+{
+    test::SetDate(main(), kMoonNight);
+    plot();
+    // Two pixels above Vega's curve at 24:00: the read-out's last line is
+    // the distance to the Moon while the Moon is shown, and only then.
+    const auto readout = [&] {
+        const std::vector<SeriesId> shown = chart().attachedSeries();
+        const SeriesId vega = shown.at(shown.size() - 3);
+        const QList<QPointF> points = chart().seriesPoints(vega);
+        const QPointF value = points.at(42); // 24:00
+        const AxisRanges ranges{chart().bottomRange(), chart().leftRange()};
+        return chart()
+            .toolTipAt(PixelAtValue(chart().plotArea(), ranges, value) + QPointF(0.0, -2.0))
+            .split(u'\n');
+    };
+    QCOMPARE(readout().size(), 4);
+    item("mnuMoon")->trigger();
+    const QStringList lines = readout();
+    QCOMPARE(lines.size(), 5);
+    QCOMPARE(lines.front(), QStringLiteral("Vega"));
+    const SunMoonNight sunMoon(kMoonNight, kTokyo);
+    const PrecisePlaces places(kMoonNight, kTokyo);
+    const double wantDeg = SeparationDeg(places.place({18, 36, 56.3}, {1, 38, 47, 1.0}, 24.0),
+                                         sunMoon.MoonPlace(24.0));
+    QCOMPARE(lines.back(), QStringLiteral("月との離角 %1°").arg(wantDeg, 0, 'f', 1));
+    item("mnuMoon")->trigger();
+    QCOMPARE(readout().size(), 4);
 }
 
 QTEST_MAIN(NightMarksTest)
