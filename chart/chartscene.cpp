@@ -860,6 +860,7 @@ void ChartScene::repaintNow()
 void ChartScene::setShadeBands(std::vector<ShadeBand> bands)
 {
     curves_->setOutlined(!bands.empty());
+    marks_->setOutlined(!bands.empty());
     shades_->setBands(std::move(bands));
 }
 

@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <array>
 
+#include "curvelayer.h"
 #include "platform/fonts.h"
+#include "twilightlayer.h"
 
 namespace mirado {
 
@@ -57,6 +59,14 @@ QRectF MarkLayer::boundingRect() const
     return QRectF(QPointF(0.0, 0.0), plotSize());
 }
 
+void MarkLayer::setOutlined(bool outlined)
+{
+    if (outlined != outlined_) {
+        outlined_ = outlined;
+        update();
+    }
+}
+
 void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidget *)
 {
     const QSizeF &size = plotSize();
@@ -78,13 +88,24 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
     painter->setFont(font_);
     painter->setRenderHint(QPainter::TextAntialiasing);
 
+    // A tick, over its outline while the curves have theirs.
+    const auto drawTick = [&](const QPointF &from, const QPointF &to, const QColor &colour) {
+        if (outlined_) {
+            painter->setPen(QPen(OutlineColour(colour), kTickWidthPx + 2.0 * CurveLayer::kOutlinePx,
+                                 Qt::SolidLine, Qt::FlatCap));
+            painter->drawLine(from, to);
+        }
+        painter->setPen(QPen(colour, kTickWidthPx, Qt::SolidLine, Qt::FlatCap));
+        painter->drawLine(from, to);
+    };
+
     // Moments on the time axis: the label centred over the tick, kept inside.
     for (const AxisMark &mark : axisMarks_) {
         const qreal x = toX(mark.x);
         if (x < 0.0 || x > size.width())
             continue;
-        painter->setPen(QPen(mark.colour, kTickWidthPx, Qt::SolidLine, Qt::FlatCap));
-        painter->drawLine(QPointF(x, size.height()), QPointF(x, size.height() - kAxisTickLengthPx));
+        drawTick(QPointF(x, size.height()), QPointF(x, size.height() - kAxisTickLengthPx),
+                 mark.colour);
         QRectF label = metrics.boundingRect(mark.label);
         label.moveBottom(size.height() - kAxisTickLengthPx - kLabelGapPx);
         label.moveLeft(
@@ -100,9 +121,8 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
                            kCurveTickHalfLengthPx)
                  .contains(at))
             continue;
-        painter->setPen(QPen(mark.colour, kTickWidthPx, Qt::SolidLine, Qt::FlatCap));
-        painter->drawLine(at - QPointF(0.0, kCurveTickHalfLengthPx),
-                          at + QPointF(0.0, kCurveTickHalfLengthPx));
+        drawTick(at - QPointF(0.0, kCurveTickHalfLengthPx),
+                 at + QPointF(0.0, kCurveTickHalfLengthPx), mark.colour);
 
         const QSizeF text = metrics.boundingRect(mark.label).size();
         const qreal reach = kCurveTickHalfLengthPx + kLabelGapPx;

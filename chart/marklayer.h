@@ -41,6 +41,9 @@ public:
 
     void setAxisMarks(std::vector<AxisMark> marks);
     void setCurveMarks(std::vector<CurveMark> marks);
+    // Draws every tick over a contrasting outline, as the curves are drawn
+    // while the sky's darkness is shaded; off by default.
+    void setOutlined(bool outlined);
 
     QRectF boundingRect() const override;
     void paint(QPainter *painter, const QStyleOptionGraphicsItem *option, QWidget *widget) override;
@@ -48,6 +51,7 @@ public:
 private:
     std::vector<AxisMark> axisMarks_;
     std::vector<CurveMark> curveMarks_;
+    bool outlined_ = false;
     QFont font_;
 };
 
