@@ -12,7 +12,9 @@ holder=$1
 shift
 
 coproc HOLDER { exec "$holder" hold; }
+# Bash forgets the coprocess's descriptors and process id once it ends.
 holder_in=${HOLDER[1]}
+holder_pid=$HOLDER_PID
 if ! read -r -t 30 state path <&"${HOLDER[0]}"; then
     echo "with-real-lock: could not take the user's single-instance lock" >&2
     exit 1
@@ -33,5 +35,5 @@ else
     status=1
 fi
 eval "exec $holder_in>&-"
-wait "$HOLDER_PID" || true
+wait "$holder_pid" || true
 exit "$status"
