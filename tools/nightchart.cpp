@@ -15,6 +15,7 @@
 
 #include "chart/elevationchart.h"
 #include "chart/nightplot.h"
+#include "chart/seasonchart.h"
 #include "data/replacefile.h"
 #include "night/darkness.h"
 #include "night/nightmarks.h"
@@ -247,6 +248,26 @@ private:
     std::vector<std::unique_ptr<ImageTarget>> targets_;
 };
 
+// Draws the season chart into every image the options name. Without --size
+// the chart is kDefaultWidthPx wide and as high as its rows need.
+void WriteSeasonImages(const Options &options, const Season &season, Output &out)
+{
+    const std::unique_ptr<OffscreenApplication> application = StartApplication();
+    InstallFontSubstitutions();
+    const SeasonChart chart(season);
+    const QSize size = options.sizeGiven
+                           ? QSize(options.width, options.height)
+                           : QSize(SeasonChart::kDefaultWidthPx, chart.naturalHeight());
+    const std::pair<const std::string &, SeasonImageFormat> images[] = {
+        {options.pngPath, SeasonImageFormat::Png},
+        {options.svgPath, SeasonImageFormat::Svg},
+        {options.pdfPath, SeasonImageFormat::Pdf},
+    };
+    for (const auto &[path, format] : images)
+        if (!path.empty())
+            WriteImage(path, SeasonImageBytes(chart, size, format), out);
+}
+
 void PrintNowTexts(const DateTimeValue &at, const SiteValues &site, Output &out,
                    const WarningReporter &warn)
 {
@@ -268,6 +289,7 @@ QtParts ChartParts()
         return std::make_unique<ImageWriter>(options, out);
     };
     parts.nowTexts = PrintNowTexts;
+    parts.seasonImages = WriteSeasonImages;
     return parts;
 }
 

@@ -2,8 +2,8 @@
 #pragma once
 
 // The parts of mirado-night that need Qt, run by mirado-night-chart: the
-// chart drawn as the window shows it, as PNG, SVG or PDF, and the window's
-// present-moment texts in the system locale's formats.
+// chart and the season chart drawn as the window shows them, as PNG, SVG or
+// PDF, and the window's present-moment texts in the system locale's formats.
 
 #include "run.h"
 

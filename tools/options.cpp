@@ -189,9 +189,11 @@ constexpr OptionSpec kOptions[] = {
      [](Options &o, std::string_view, std::string_view v) { o.svgPath = v; }},
     {"--pdf", 0, "FILE", "draw the chart as PDF instead; - is standard output",
      [](Options &o, std::string_view, std::string_view v) { o.pdfPath = v; }},
-    {"--size", 0, "WxH", "image size in pixels (default: 632x347)",
+    {"--size", 0, "WxH",
+     "image size in pixels (default: 632x347; a season: 960 wide, as high as its rows)",
      [](Options &o, std::string_view n, std::string_view v) {
          std::tie(o.width, o.height) = ForOption(n, [&] { return ParseSize(v); });
+         o.sizeGiven = true;
      }},
     {"--times", 0, "", "print the sidereal times and universal time of --date --time",
      [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Times; }},

@@ -77,6 +77,7 @@ struct Options
     std::string pdfPath;
     int width = 632;
     int height = 347;
+    bool sizeGiven = false;      // --size; else the season chart takes its own size
     bool twilight = false;       // images shade the sky's darkness as the window can
     bool moon = false;           // images draw the Moon, its rise and its set
     bool transits = false;       // images mark each curve's transit and its time

@@ -14,6 +14,10 @@
 #include "options.h"
 #include "output.h"
 
+namespace mirado {
+struct Season;
+} // namespace mirado
+
 namespace mirado::tool {
 
 // The parts of a run that need Qt. mirado-night itself links no Qt library
@@ -28,7 +32,9 @@ struct QtParts
     std::function<void(const DateTimeValue &at, const SiteValues &site, Output &out,
                        const WarningReporter &warn)>
         nowTexts;
-    // Called instead when the two above are empty; returns the exit status.
+    // Draws the season chart in every image format the options name.
+    std::function<void(const Options &, const Season &, Output &out)> seasonImages;
+    // Called instead when the ones above are empty; returns the exit status.
     std::function<int()> handOver;
 };
 
