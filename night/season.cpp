@@ -15,6 +15,10 @@ namespace mirado {
 namespace {
 
 constexpr int kMonthsPerYear = 12;
+// Nights whose moon-free hours differ by less than a second are equal: the
+// events give times to the second, and the same stretch of a star above the
+// limit drifts by far less than that from one night to the next.
+constexpr double kSeasonEqualHours = 1.0 / kSecondsPerHour;
 
 std::int64_t DaySeconds(TDateRec date)
 {
@@ -142,13 +146,18 @@ Season ComputeSeason(const std::vector<CatalogueObject> &objects,
             throw SeasonCancelled{};
     }
 
-    // The best night: the most moon-free hours, the earliest of equals.
+    // The best night: the most moon-free hours, the earliest of those within
+    // kSeasonEqualHours of the most.
     for (SeasonObject &object : season.objects) {
         double most = 0.0;
+        for (const SeasonObject::Cell &cell : object.cells)
+            most = std::max(most, cell.moonFreeHoursAbove);
+        if (most <= 0.0)
+            continue;
         for (std::size_t n = 0; n < object.cells.size(); ++n) {
-            if (object.cells[n].moonFreeHoursAbove > most) {
-                most = object.cells[n].moonFreeHoursAbove;
+            if (object.cells[n].moonFreeHoursAbove >= most - kSeasonEqualHours) {
                 object.bestNight = n;
+                break;
             }
         }
     }

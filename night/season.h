@@ -54,7 +54,7 @@ struct SeasonObject
     CatalogueObject object; // line, name and place as the catalogue gives them
     std::vector<Cell> cells;
     // The night (an index into Season::nights) with the most moon-free hours,
-    // the earliest of equals; none when no night has any.
+    // the earliest of equals (to the second); none when no night has any.
     std::optional<std::size_t> bestNight;
 };
 

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "curvewriter.h"
+#include "night/season.h"
 #include "options.h"
 #include "output.h"
 
@@ -28,7 +29,12 @@ struct QtParts
     std::function<void(const DateTimeValue &at, const SiteValues &site, Output &out,
                        const WarningReporter &warn)>
         nowTexts;
-    // Called instead when the two above are empty; returns the exit status.
+    // Draws the season as the images the options name (--season with --png,
+    // --svg or --pdf); `out` is standard output for an image written to "-".
+    // Empty where no season chart is built: such a run is refused.
+    std::function<void(const Season &season, const Options &, Output &out)> seasonImages;
+    // Called instead when `images` and `nowTexts` are empty; returns the exit
+    // status.
     std::function<int()> handOver;
 };
 
