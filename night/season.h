@@ -80,8 +80,7 @@ TDateRec SeasonLastNight(TDateRec first, int months);
 using SeasonProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 struct SeasonCancelled
-{
-};
+{};
 
 // The season of `objects` over `dates` at `site` by `model`, dark hours above
 // `minAltitudeDeg` (-90 to 90). The model reports its failures through `warn`.
