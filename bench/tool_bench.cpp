@@ -7,6 +7,7 @@
 //     against its bound: twice the chart model's or 20 ms, the larger;
 //   - a year of events for 100 objects by each model (the precise one within
 //     a second);
+//   - a season of a year x 100 objects as CSV by each model;
 //   - a 10 MB name as CSV and JSON to /dev/null and as PNG, SVG and PDF.
 // Prints the median and the fastest wall-clock time of the runs of each, and
 // the median processor time (user and system), which a busy machine inflates
@@ -160,6 +161,12 @@ int main(int argc, char **argv)
     Verdict("precise model",
             Report("  the same, --model precise", year, csv, std::max(1, runs / 3)),
             kPreciseYearMs);
+    std::vector<std::string> season = {"--catalogue", hundred, "--season",  "--from",
+                                       "2027-01-01",  "--to",  "2027-12-31"};
+    season.insert(season.end(), tokyo.begin(), tokyo.end());
+    Report("season, a year x 100 objects, CSV", season, csv, std::max(1, runs / 3));
+    season.insert(season.end(), {"--model", "precise"});
+    Report("  the same, --model precise", season, csv, std::max(1, runs / 3));
     const int slow = std::max(1, runs / 7);
     Report("10 MB name, CSV to /dev/null", with({"--catalogue", huge}), "/dev/null", slow);
     Report("10 MB name, JSON to /dev/null", with({"--catalogue", huge, "--format", "json"}),

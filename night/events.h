@@ -47,6 +47,12 @@ ObjectEvents ObjectNightEvents(const ObjectElevation &object,
                                const std::vector<NightInterval> &darkIntervals,
                                double minAltitudeDeg);
 
+// The stretches of the span (12 to 36 hours) during which the object is at
+// or above `minAltitudeDeg`, in time order: darkHoursAbove is their overlap
+// with the night's dark intervals (OverlapHours), found on the same
+// breakpoints and crossings as ObjectNightEvents finds it.
+std::vector<NightInterval> IntervalsAbove(const ObjectElevation &object, double minAltitudeDeg);
+
 // The same by the chart model.
 ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec date,
                                const NightSite &site,
@@ -77,6 +83,15 @@ public:
     // `minAltitudeDeg`; the model reports its failures through `warn`.
     ObjectEvents object(TRightAscension ra, TDeclination dec, double minAltitudeDeg,
                         const WarningReporter &warn) const;
+
+    // The stretches of the span with the object at `ra`, `dec` at or above
+    // `minAltitudeDeg` (IntervalsAbove), without its other events.
+    std::vector<NightInterval> intervalsAbove(TRightAscension ra, TDeclination dec,
+                                              double minAltitudeDeg,
+                                              const WarningReporter &warn) const;
+
+    // The night's Sun and Moon, set up once.
+    const SunMoonNight &sunMoon() const { return sunMoon_; }
 
 private:
     SunMoonNight sunMoon_;

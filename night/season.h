@@ -54,7 +54,7 @@ struct SeasonObject
     CatalogueObject object; // line, name and place as the catalogue gives them
     std::vector<Cell> cells;
     // The night (an index into Season::nights) with the most moon-free hours,
-    // the earliest of equals; none when no night has any.
+    // the earliest of equals (to the second); none when no night has any.
     std::optional<std::size_t> bestNight;
 };
 
@@ -80,8 +80,7 @@ TDateRec SeasonLastNight(TDateRec first, int months);
 using SeasonProgress = std::function<bool(std::size_t done, std::size_t total)>;
 
 struct SeasonCancelled
-{
-};
+{};
 
 // The season of `objects` over `dates` at `site` by `model`, dark hours above
 // `minAltitudeDeg` (-90 to 90). The model reports its failures through `warn`.

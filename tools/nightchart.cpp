@@ -250,7 +250,7 @@ private:
 
 // Draws the season chart into every image the options name. Without --size
 // the chart is kDefaultWidthPx wide and as high as its rows need.
-void WriteSeasonImages(const Options &options, const Season &season, Output &out)
+void WriteSeasonImages(const Season &season, const Options &options, Output &out)
 {
     const std::unique_ptr<OffscreenApplication> application = StartApplication();
     InstallFontSubstitutions();

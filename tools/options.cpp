@@ -8,6 +8,7 @@
 #include "data/convert.h"
 #include "data/errors.h"
 #include "night/elevationmodel.h"
+#include "night/season.h"
 
 #ifndef MIRADO_VERSION_TEXT
 #error "MIRADO_VERSION_TEXT must be defined by the build"
@@ -106,6 +107,17 @@ template <typename Parse> auto ForOption(std::string_view option, Parse parse)
     }
 }
 
+// Chooses the mode `option` names; two options that name different modes
+// exclude each other.
+void ChooseMode(Options &options, Mode mode, std::string_view option)
+{
+    if (!options.modeOption.empty() && options.modeOption != option)
+        throw UsageError(options.modeOption + " and " + std::string(option) +
+                         " exclude each other");
+    options.mode = mode;
+    options.modeOption = option;
+}
+
 // One option of the table: its names, the placeholder of its value (none for
 // a switch), its line of help, and what it sets.
 struct OptionSpec
@@ -170,16 +182,18 @@ constexpr OptionSpec kOptions[] = {
     {"--transits", 0, "", "images: mark each curve's transit and its time",
      [](Options &o, std::string_view, std::string_view) { o.transits = true; }},
     {"--events", 0, "", "print the nights' Sun, Moon and object events instead",
-     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Events; }},
-    {"--min-altitude", 0, "DEG", "events: altitude limit of dark_hours_above (default: 30)",
+     [](Options &o, std::string_view n, std::string_view) { ChooseMode(o, Mode::Events, n); }},
+    {"--season", 0, "", "print each object's dark, moon-free hours per night instead",
+     [](Options &o, std::string_view n, std::string_view) { ChooseMode(o, Mode::Season, n); }},
+    {"--min-altitude", 0, "DEG", "events, season: altitude limit of dark_hours_above (default: 30)",
      [](Options &o, std::string_view n, std::string_view v) {
          o.minAltitudeDeg = ParseBoundedNumber(n, v, kMaxLatitude);
      }},
-    {"--from", 0, "YYYY-MM-DD", "events: the first night of a season (with --to)",
+    {"--from", 0, "YYYY-MM-DD", "events, season: the first night of a span (with --to)",
      [](Options &o, std::string_view n, std::string_view v) {
          o.from = ForOption(n, [&] { return ParseDate(v); });
      }},
-    {"--to", 0, "YYYY-MM-DD", "events: the last night of a season (with --from)",
+    {"--to", 0, "YYYY-MM-DD", "events, season: the last night of a span (with --from)",
      [](Options &o, std::string_view n, std::string_view v) {
          o.to = ForOption(n, [&] { return ParseDate(v); });
      }},
@@ -196,13 +210,13 @@ constexpr OptionSpec kOptions[] = {
          o.sizeGiven = true;
      }},
     {"--times", 0, "", "print the sidereal times and universal time of --date --time",
-     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::Times; }},
+     [](Options &o, std::string_view n, std::string_view) { ChooseMode(o, Mode::Times, n); }},
     {"--time", 0, "HH:MM:SS", "the site-local time of --times",
      [](Options &o, std::string_view n, std::string_view v) {
          o.time = ForOption(n, [&] { return ParseTime(v); });
      }},
     {"--now-texts", 0, "", "print the window's time texts (default: the present moment)",
-     [](Options &o, std::string_view, std::string_view) { o.mode = Mode::NowTexts; }},
+     [](Options &o, std::string_view n, std::string_view) { ChooseMode(o, Mode::NowTexts, n); }},
     {"--at", 0, "YYYY-MM-DDTHH:MM:SS", "the site-local moment of --now-texts",
      [](Options &o, std::string_view n, std::string_view v) {
          o.at = ForOption(n, [&] { return ParseMoment(v); });
@@ -231,13 +245,20 @@ void CheckCombination(const Options &options)
         throw UsageError("--times needs --date and --time");
     if (options.from.has_value() != options.to.has_value())
         throw UsageError("--from and --to go together");
-    if (options.from && options.mode != Mode::Events)
-        throw UsageError("--from and --to go with --events");
+    if (options.from && options.mode != Mode::Events && options.mode != Mode::Season)
+        throw UsageError("--from and --to go with --events or --season");
     if (options.from && options.date)
         throw UsageError("--date and --from/--to exclude each other");
     if (options.from && DateTimeValue::FromParts(*options.from, 0, 0, 0).seconds() >
                             DateTimeValue::FromParts(*options.to, 0, 0, 0).seconds())
         throw UsageError("--from comes after --to");
+    if (options.mode == Mode::Season && options.from) {
+        try {
+            SeasonDates(*options.from, *options.to);
+        } catch (const Error &e) {
+            throw UsageError(std::string("--from/--to: ") + e.what());
+        }
+    }
     if (options.mode == Mode::Events && options.drawsChart())
         throw UsageError("--events prints text, not images");
     int toStandardOutput = 0;
@@ -382,6 +403,7 @@ std::string UsageText()
 {
     return "Usage: mirado-night [--catalogue FILE] [OPTION]...\n"
            "  or:  mirado-night --events [--from YYYY-MM-DD --to YYYY-MM-DD] [OPTION]...\n"
+           "  or:  mirado-night --season [--from YYYY-MM-DD --to YYYY-MM-DD] [OPTION]...\n"
            "  or:  mirado-night --times --date YYYY-MM-DD --time HH:MM:SS [OPTION]...\n"
            "  or:  mirado-night --now-texts [--at YYYY-MM-DDTHH:MM:SS] [OPTION]...\n";
 }
@@ -429,6 +451,17 @@ std::string HelpText()
             "  the object's transit. Times are site-local YYYY-MM-DDTHH:MM:SS,\n"
             "  empty (CSV) or null (JSON) when the event does not occur between 12:00 on\n"
             "  the date and 12:00 the next day. The catalogue is optional there.\n"
+            "  --season prints, for each chosen object and each night from --from to --to\n"
+            "  (at most 731 nights; without them, the 12 months from --date), the columns\n"
+            "  line,name,date,dark_hours_above,moonfree_hours_above,moon_illumination,\n"
+            "  dark_hours,best: dark_hours_above as --events gives it; moonfree_hours_above\n"
+            "  the part of it with the Moon's centre below -0.8333 degrees, or all of it\n"
+            "  when the Moon is less than 0.25 lit; the Moon's illuminated fraction; the\n"
+            "  night's hours with the Sun below -18 degrees (0 where it never gets that\n"
+            "  dark); and best = 1 on the object's night with the most moon-free hours\n"
+            "  (the earliest of those within a second of the most; none when it has no\n"
+            "  such hour). JSON gives the nights once and each object's nights with\n"
+            "  best_night (a date or null).\n"
             "\nModels:\n"
             "  chart    the Mirado chart's own model, the default: the catalogue's\n"
             "           coordinates as given, sidereal time at the solar rate, the morning\n"
@@ -457,7 +490,8 @@ std::string HelpText()
             "     more than 4 GiB of text, or the output cannot be written\n"
             "\nExample:\n"
             "  mirado-night --site site.txt --date 2026-12-07 --objects 1-3 --format json\n"
-            "  mirado-night --site site.txt --events --from 2027-01-01 --to 2027-12-31\n";
+            "  mirado-night --site site.txt --events --from 2027-01-01 --to 2027-12-31\n"
+            "  mirado-night --site site.txt --season --date 2027-01-01 --min-altitude 40\n";
     return text;
 }
 

@@ -31,6 +31,7 @@ enum class Mode
     Times,
     NowTexts,
     Events,
+    Season,
     Help,
     Version,
 };
@@ -52,6 +53,7 @@ inline constexpr double kMaxTimeZoneHours = 24.0;
 struct Options
 {
     Mode mode = Mode::Curves;
+    std::string modeOption;    // the option that chose `mode`; empty for the curves
     std::string cataloguePath; // empty: the site file's catalogue; "-": standard input
     std::string sitePath;      // empty: the default site
     std::optional<double> longitude;
@@ -65,7 +67,9 @@ struct Options
     Format format = Format::Csv;
     bool unique = false; // drop the second point of each equal pair
     // --events: the nights from `from` to `to` (both or neither; else the
-    // night of `date`), and the altitude limit of the dark hours.
+    // night of `date`), and the altitude limit of the dark hours. --season:
+    // the same span (neither: kSeasonDefaultMonths months from `date`) and
+    // limit.
     std::optional<TDateRec> from;
     std::optional<TDateRec> to;
     double minAltitudeDeg = 30.0;
@@ -87,7 +91,8 @@ struct Options
     // Images and the present-moment texts need Qt; the numbers do not.
     bool needsQt() const
     {
-        return mode == Mode::NowTexts || (mode == Mode::Curves && drawsChart());
+        return mode == Mode::NowTexts ||
+               ((mode == Mode::Curves || mode == Mode::Season) && drawsChart());
     }
 };
 

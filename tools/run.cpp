@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "run.h"
 
+#include <algorithm>
 #include <deque>
 #include <exception>
 #include <future>
@@ -20,8 +21,10 @@
 #include "night/events.h"
 #include "night/nighttime.h"
 #include "night/plan.h"
+#include "night/season.h"
 #include "night/session.h"
 #include "night/sunmoon.h"
+#include "seasonwriters.h"
 #include "textwriters.h"
 
 namespace mirado::tool {
@@ -346,6 +349,62 @@ int RunEvents(const Options &options, Session &session, Output &out, std::FILE *
     return status;
 }
 
+int RunSeason(const Options &options, Session &session, Output &out, std::FILE *err,
+              const QtParts &qt)
+{
+    if (options.drawsChart() && !qt.seasonImages)
+        throw UsageError("--season prints CSV or JSON, not images");
+    int status = 0;
+    const std::string path = CataloguePath(options, session.site());
+    if (!path.empty())
+        status = LoadCatalogue(session, options, path, out, err);
+
+    const SiteValues &site = session.site();
+    ChooseDate(session, options.from ? options.from : options.date);
+    const TDateRec first = session.date();
+    const std::vector<TDateRec> dates =
+        SeasonDates(first, options.to.value_or(SeasonLastNight(first, kSeasonDefaultMonths)));
+
+    // The chosen lines up to the first that does not parse, or every one
+    // that parses when told to keep going.
+    std::vector<CatalogueObject> objects;
+    const LineSelection &lines = session.chosenLines();
+    objects.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        try {
+            objects.push_back(session.catalogue().object(static_cast<std::size_t>(lines[i])));
+        } catch (const Error &e) {
+            ReportLine(out, err, path, lines[i] + 1, ErrorTextForDisplay(e));
+            status = 1;
+            if (!options.keepGoing)
+                break;
+        }
+    }
+
+    session.setModel(ElevationModelNamed(options.model));
+    // Each failure of the elevation model once, after the output.
+    std::vector<std::string> warnings;
+    const WarningReporter warn = [&warnings](const std::string &text) {
+        if (std::find(warnings.begin(), warnings.end(), text) == warnings.end())
+            warnings.push_back(text);
+    };
+    const Season season =
+        ComputeSeason(objects, dates, {site.longitude, site.latitude, site.timeZone},
+                      session.model(), options.minAltitudeDeg, warn);
+    if (options.drawsChart())
+        qt.seasonImages(season, options, out);
+    else if (options.format == Format::Json)
+        WriteSeasonJson(out, season, site, session.model());
+    else
+        WriteSeasonCsv(out, season);
+    out.flush();
+    for (const std::string &text : warnings) {
+        std::fprintf(err, "%s%s\n", kProgram, text.c_str());
+        status = 1;
+    }
+    return status;
+}
+
 int RunNowTexts(const Options &options, const SiteValues &site, Output &out, std::FILE *err,
                 const QtParts &qt)
 {
@@ -377,6 +436,8 @@ int Run(const Options &options, std::FILE *out, std::FILE *err, const QtParts &q
             status = RunNowTexts(options, session.site(), output, err, qt);
         else if (options.mode == Mode::Events)
             status = RunEvents(options, session, output, err);
+        else if (options.mode == Mode::Season)
+            status = RunSeason(options, session, output, err, qt);
         else
             status = RunCurves(options, session, output, err, qt);
     }

@@ -11,12 +11,9 @@
 #include <vector>
 
 #include "curvewriter.h"
+#include "night/season.h"
 #include "options.h"
 #include "output.h"
-
-namespace mirado {
-struct Season;
-} // namespace mirado
 
 namespace mirado::tool {
 
@@ -32,9 +29,12 @@ struct QtParts
     std::function<void(const DateTimeValue &at, const SiteValues &site, Output &out,
                        const WarningReporter &warn)>
         nowTexts;
-    // Draws the season chart in every image format the options name.
-    std::function<void(const Options &, const Season &, Output &out)> seasonImages;
-    // Called instead when the ones above are empty; returns the exit status.
+    // Draws the season as the images the options name (--season with --png,
+    // --svg or --pdf); `out` is standard output for an image written to "-".
+    // Empty where no season chart is built: such a run is refused.
+    std::function<void(const Season &season, const Options &, Output &out)> seasonImages;
+    // Called instead when `images` and `nowTexts` are empty; returns the exit
+    // status.
     std::function<int()> handOver;
 };
 
