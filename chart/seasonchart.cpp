@@ -310,13 +310,26 @@ void SeasonChart::paint(QPainter &painter, const QSizeF &size) const
         const QRectF name(at.names.left(), top, at.names.width() - kNamePaddingPx, at.rowHeightPx);
         painter.drawText(name, Qt::AlignLeft | Qt::AlignVCenter,
                          metrics.elidedText(objectName(row), Qt::ElideRight, name.width()));
-        for (std::size_t n = 0; n < nights && n < object.cells.size(); ++n) {
-            const double left = nightLeft(at, n);
-            const QRectF cell(left, top, nightLeft(at, n + 1) - left, at.rowHeightPx);
+        // Nights of one look in a row are drawn as one rectangle, which
+        // keeps SVG and PDF files small.
+        const std::size_t cells = std::min(nights, object.cells.size());
+        const auto look = [&](std::size_t n) -> std::optional<QRgb> {
             if (season_.nights[n].darkHours <= 0.0)
-                FillNoDarkness(painter, cell);
+                return std::nullopt;
+            return cellColour(object.cells[n].darkHoursAbove).rgb();
+        };
+        for (std::size_t n = 0; n < cells;) {
+            const std::optional<QRgb> colour = look(n);
+            std::size_t end = n + 1;
+            while (end < cells && look(end) == colour)
+                ++end;
+            const double left = nightLeft(at, n);
+            const QRectF run(left, top, nightLeft(at, end) - left, at.rowHeightPx);
+            if (colour)
+                painter.fillRect(run, QColor(*colour));
             else
-                painter.fillRect(cell, cellColour(object.cells[n].darkHoursAbove));
+                FillNoDarkness(painter, run);
+            n = end;
         }
     }
     painter.setPen(QColor(kGridColour));
