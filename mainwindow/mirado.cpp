@@ -36,6 +36,7 @@
 #include "dialogs/messages.h"
 #include "dialogs/option.h"
 #include "dialogs/printersetup.h"
+#include "dialogs/season.h"
 #include "dialogs/select.h"
 #include "dialogs/tonight.h"
 #include "elevationplot.h"
@@ -213,6 +214,9 @@ void TfrmMirado::createMenus()
     mnuTransits_ = addMenuItem(show, "mnuTransits", QStringLiteral("南中の表示(&C)"),
                                &TfrmMirado::mnuTransitsClick);
     mnuTransits_->setCheckable(true);
+    show->addSeparator()->setObjectName(QStringLiteral("mnuSep7"));
+    addMenuItem(show, "mnuSeason", QStringLiteral("季節の見通し(&Y)..."),
+                &TfrmMirado::mnuSeasonClick);
     // Nothing to list before the first plot.
     show->addSeparator()->setObjectName(QStringLiteral("mnuSep6"));
     mnuTonight_ = addMenuItem(show, "mnuTonight", QStringLiteral("今夜の一覧(&L)..."),
@@ -651,6 +655,45 @@ void TfrmMirado::mnuTonightClick()
     frmTonight_->exec();
 }
 
+void TfrmMirado::mnuSeasonClick()
+{
+    // The last plot's objects, site and model; before a first plot, the
+    // checked objects at the session's site and date with the next plot's
+    // model.
+    SeasonSubject subject;
+    TDateRec start{};
+    if (const std::optional<PlottedNight> &plotted = plot_->plotted()) {
+        subject = {plotted->objects, plotted->site, std::string(plotted->model->name())};
+        start = plotted->date;
+    } else {
+        const LineSelection checked = checkedLines();
+        for (std::size_t i = 0; i < checked.size(); ++i)
+            subject.objects.push_back(
+                session_.catalogue().object(static_cast<std::size_t>(checked[i])));
+        subject.site = {site().longitude, site().latitude, site().timeZone};
+        subject.modelName = std::string(preciseOn_ ? kPreciseModelName : kChartModelName);
+        start = session_.date();
+    }
+    if (!frmSeason_) {
+        frmSeason_ = new TfrmSeason(this);
+        frmSeason_->setPrinting(printer_.get(),
+                                [this](QPrinter &printer) { return confirmPrint(printer); });
+        connect(frmSeason_, &TfrmSeason::nightChosen, this, [this](const TDateRec &date) {
+            RunGuarded(this, [&] { SeasonNightChosen(date); });
+        });
+    }
+    frmSeason_->setSubject(std::move(subject), start);
+    frmSeason_->exec();
+}
+
+void TfrmMirado::SeasonNightChosen(const TDateRec &date)
+{
+    sedYear_->setValue(date.year);
+    sedMonth_->setValue(date.month);
+    sedDay_->setValue(date.day);
+    mnuPlotClick();
+}
+
 void TfrmMirado::mnuMoonClick()
 {
     plot_->setMoonOn(!plot_->isMoonOn());
@@ -744,16 +787,17 @@ void TfrmMirado::mnuPrinterSetClick()
     dialog.exec();
 }
 
+bool TfrmMirado::confirmPrint(QPrinter &printer)
+{
+    if (printDialog_)
+        return printDialog_(printer);
+    QPrintDialog dialog(&printer, this);
+    return dialog.exec() == QDialog::Accepted;
+}
+
 void TfrmMirado::mnuPrintClick()
 {
-    bool confirmed = false;
-    if (printDialog_) {
-        confirmed = printDialog_(*printer_);
-    } else {
-        QPrintDialog dialog(printer_.get(), this);
-        confirmed = dialog.exec() == QDialog::Accepted;
-    }
-    if (confirmed)
+    if (confirmPrint(*printer_))
         chtMirado_->printChart(*printer_);
 }
 

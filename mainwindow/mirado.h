@@ -32,6 +32,7 @@ class HelpViewer;
 class NowDisplay;
 class TfrmAbout;
 class TfrmOption;
+class TfrmSeason;
 class TfrmSelect;
 class TfrmTonight;
 
@@ -104,6 +105,9 @@ public:
 
     // The table of the last plot's night, made at its first showing.
     TfrmTonight *tonightDialog() const { return frmTonight_; }
+    // The season of the last plot's objects (before a first plot, of the
+    // checked ones), made at its first showing.
+    TfrmSeason *seasonDialog() const { return frmSeason_; }
 
     // The printer the next print uses, and the dialogs that set it up. Tests
     // replace the print dialog, and stand for the user of the set-up dialog:
@@ -131,6 +135,9 @@ public:
     void mnuTransitsClick();
     void mnuPreciseClick();
     void mnuTonightClick();
+    void mnuSeasonClick();
+    // Sets the date fields to `date` and plots that night.
+    void SeasonNightChosen(const TDateRec &date);
     void tmrNowTimer();
     void mnuZoom100Click();
     void mnuZoomInClick();
@@ -164,6 +171,9 @@ private:
     LineSelection checkedLines() const;
     // The astronomy routines' warnings as warning boxes.
     WarningReporter warningBox();
+    // The print dialog (or its stand-in for tests) on `printer`: whether the
+    // user confirmed the print.
+    bool confirmPrint(QPrinter &printer);
     // Runs a handler with every error going to the default report.
     std::function<void()> guarded(void (TfrmMirado::*handler)());
 
@@ -202,6 +212,7 @@ private:
     TfrmAbout *frmAbout_ = nullptr;
     TfrmOption *frmOption_ = nullptr;
     TfrmTonight *frmTonight_ = nullptr;
+    TfrmSeason *frmSeason_ = nullptr;
     std::function<QString()> openDialog_;
     std::function<bool(QPrinter &)> printDialog_;
     std::function<void(QPrintDialog &)> setupDialog_;

@@ -16,7 +16,7 @@ declare -A allowed=(
     [versioninfo]="data"
     [platform]="night astro data versioninfo"
     [chart]="platform night astro data"
-    [dialogs]="platform versioninfo night astro data"
+    [dialogs]="chart platform versioninfo night astro data"
     [mainwindow]="dialogs chart platform versioninfo night astro data"
     [tools]="chart platform versioninfo night astro data"
 )
