@@ -8,6 +8,8 @@
 //   - a year of events for 100 objects by each model (the precise one within
 //     a second);
 //   - a season of a year x 100 objects as CSV by each model;
+//   - the season chart of a year of nights x 100 objects as PNG, by each
+//     model, within 1.5 s;
 //   - a 10 MB name as CSV and JSON to /dev/null and as PNG, SVG and PDF.
 // Prints the median and the fastest wall-clock time of the runs of each, and
 // the median processor time (user and system), which a busy machine inflates
@@ -88,6 +90,8 @@ Timing RunOnce(const std::vector<std::string> &args, const std::string &outPath)
 constexpr double kPreciseFactor = 2.0;
 constexpr double kPreciseFloorMs = 20.0;
 constexpr double kPreciseYearMs = 1000.0;
+// A year's season chart of 100 objects, as PNG, by either model.
+constexpr double kSeasonPngMs = 1500.0;
 
 // Runs the program `runs` times; prints and returns the median wall-clock
 // time in milliseconds (negative when a run failed).
@@ -167,6 +171,17 @@ int main(int argc, char **argv)
     Report("season, a year x 100 objects, CSV", season, csv, std::max(1, runs / 3));
     season.insert(season.end(), {"--model", "precise"});
     Report("  the same, --model precise", season, csv, std::max(1, runs / 3));
+    const std::string png = (dir / "season.png").string();
+    for (const char *model : {"chart", "precise"}) {
+        std::vector<std::string> season = {"--catalogue", hundred,   "--season",   "--from",
+                                           "2027-01-01",  "--to",    "2027-12-31", "--png",
+                                           png,           "--model", model};
+        season.insert(season.end(), tokyo.begin(), tokyo.end());
+        const std::string name =
+            std::string("season, a year x 100 objects, PNG, ") + model + " model";
+        Verdict("season PNG", Report(name.c_str(), season, csv, std::max(1, runs / 3)),
+                kSeasonPngMs);
+    }
     const int slow = std::max(1, runs / 7);
     Report("10 MB name, CSV to /dev/null", with({"--catalogue", huge}), "/dev/null", slow);
     Report("10 MB name, JSON to /dev/null", with({"--catalogue", huge, "--format", "json"}),
