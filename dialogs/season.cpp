@@ -299,7 +299,9 @@ void TfrmSeason::cancel()
     job_->cancelled = true;
     abandoned_.push_back(std::move(job_));
     job_.reset();
-    delete progress_;
+    // Called from the progress dialog's own signal: it goes once that ends.
+    if (progress_)
+        progress_->deleteLater();
     progress_ = nullptr;
     lblStatus_->setText(QStringLiteral("中止しました"));
     updateButtons();
