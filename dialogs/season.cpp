@@ -368,7 +368,9 @@ void TfrmSeason::pollJob()
             progress_->setAutoReset(false);
             progress_->setAutoClose(false);
             progress_->setMinimumDuration(0);
+            // The button, or the dialog closed by its window or Escape.
             connect(progress_, &QProgressDialog::canceled, this, &TfrmSeason::cancel);
+            connect(progress_, &QDialog::rejected, this, &TfrmSeason::cancel);
             progress_->show();
         }
         if (progress_) {
