@@ -4,6 +4,7 @@
 // the saved image and Escape.
 #include <QAction>
 #include <QDateEdit>
+#include <QPrinter>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTest>
@@ -147,6 +148,14 @@ void SeasonTest::hoverDoubleClickSaveAndEscape()
     fixture_->windows().frmSelect().btnSelectAllClick();
     main.mnuPlotClick();
     const QString image = fixture_->dir().filePath(QStringLiteral("season.svg"));
+    const QString pdf = fixture_->dir().filePath(QStringLiteral("season.pdf"));
+    main.setPrintDialogsForTesting(
+        [&](QPrinter &printer) {
+            printer.setOutputFormat(QPrinter::PdfFormat);
+            printer.setOutputFileName(pdf);
+            return true;
+        },
+        {});
     withSeason([&](TfrmSeason &dialog) {
         // Three months from 1 July: the fields recompute.
         dialog.setStartDate({2027, 7, 1});
@@ -188,6 +197,9 @@ void SeasonTest::hoverDoubleClickSaveAndEscape()
         dialog.setSaveDialogForTesting([&](const QString &) { return image; });
         dialog.findChild<QPushButton *>(QStringLiteral("btnSave"))->click();
 
+        // One page through the window's printer.
+        dialog.findChild<QPushButton *>(QStringLiteral("btnPrint"))->click();
+
         // 閉じる is the default button; Escape closes.
         QVERIFY(dialog.findChild<QPushButton *>(QStringLiteral("btnClose"))->isDefault());
         QTest::keyClick(&dialog, Qt::Key_Escape);
@@ -196,6 +208,9 @@ void SeasonTest::hoverDoubleClickSaveAndEscape()
     QFile saved(image);
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().contains("<svg"));
+    QFile printed(pdf);
+    QVERIFY(printed.open(QIODevice::ReadOnly));
+    QVERIFY(printed.readAll().contains("/Count 1"));
     QVERIFY(fixture_->messages.isEmpty());
 }
 
