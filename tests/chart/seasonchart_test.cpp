@@ -28,22 +28,10 @@ Season MadeSeason()
     season.site = {25.0, 69.0, 2.0};
     season.modelName = "chart";
     season.minAltitudeDeg = 30.0;
+    const std::vector<TDateRec> dates = SeasonDates(kFirstNight, {2027, 7, 18});
     for (std::size_t n = 0; n < kNights; ++n) {
-        SeasonNight night;
-        night.date = kFirstNight;
-        night.date.day += static_cast<int>(n);
-        // Days past the month's end, as the calendar has them.
-        if (night.date.day > 31) {
-            night.date.month = 6;
-            night.date.day -= 31;
-        }
-        if (night.date.month == 6 && night.date.day > 30) {
-            night.date.month = 7;
-            night.date.day -= 30;
-        }
-        night.darkHours = n >= kFirstWhiteNight && n <= kLastWhiteNight ? 0.0 : 6.0;
-        night.moonIllumination = 0.5;
-        season.nights.push_back(night);
+        const bool white = n >= kFirstWhiteNight && n <= kLastWhiteNight;
+        season.nights.push_back({dates[n], white ? 0.0 : 6.0, 0.5});
     }
     const auto object = [&](std::string name, double hours) {
         SeasonObject row;
