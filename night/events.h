@@ -47,17 +47,17 @@ ObjectEvents ObjectNightEvents(const ObjectElevation &object,
                                const std::vector<NightInterval> &darkIntervals,
                                double minAltitudeDeg);
 
-// The stretches of the span (12 to 36 hours) during which the object is at
-// or above `minAltitudeDeg`, in time order: darkHoursAbove is their overlap
-// with the night's dark intervals (OverlapHours), found on the same
-// breakpoints and crossings as ObjectNightEvents finds it.
-std::vector<NightInterval> IntervalsAbove(const ObjectElevation &object, double minAltitudeDeg);
-
 // The same by the chart model.
 ObjectEvents ObjectNightEvents(TRightAscension ra, TDeclination dec, TDateRec date,
                                const NightSite &site,
                                const std::vector<NightInterval> &darkIntervals,
                                double minAltitudeDeg, const WarningReporter &warn);
+
+// The stretches of the span (12 to 36 hours) during which the object is at
+// or above `minAltitudeDeg`, in time order: darkHoursAbove is their overlap
+// with the night's dark intervals (OverlapHours), found on the same
+// breakpoints and crossings as ObjectNightEvents finds it.
+std::vector<NightInterval> IntervalsAbove(const ObjectElevation &object, double minAltitudeDeg);
 
 // The angle in degrees, 0 to 180, between the object at `ra`, `dec` and the
 // Moon's centre at its transit in `events`, both seen from the site: the
