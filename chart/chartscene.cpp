@@ -143,12 +143,6 @@ QXYSeries *CreateEngineSeries(SeriesKind kind)
     return point;
 }
 
-// Measured as the entry shows it: markup whitespace collapses.
-QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx)
-{
-    return QFontMetricsF(font).elidedText(title.simplified(), Qt::ElideRight, maxWidthPx);
-}
-
 void StyleEngineSeries(QXYSeries *series, const SeriesData &data, const QString &legendText)
 {
     series->setName(PlainText(legendText));
@@ -168,6 +162,29 @@ void SetLegendEntryVisible(QChart *chart, QXYSeries *series, bool visible)
 }
 
 } // namespace
+
+QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx)
+{
+    return QFontMetricsF(font).elidedText(title.simplified(), Qt::ElideRight, maxWidthPx);
+}
+
+// A title that fits is measured once: elision leaves alone a text whose
+// width, in the text engine's 1/64 pixel units, is at most the limit rounded
+// to those units.
+qreal LegendTextWidth(const QString &title, const QFontMetricsF &metrics, qreal maxWidthPx)
+{
+    constexpr qreal kEngineUnitsPerPx = 64.0;
+    // Marks the text engine reads specially: one text of several variants.
+    constexpr char16_t kVariantSeparator = u'\x9c';
+    const QString simple = title.simplified();
+    if (!simple.contains(QChar(kVariantSeparator))) {
+        const qreal wholePx = metrics.horizontalAdvance(simple);
+        if (wholePx * kEngineUnitsPerPx <= qRound(maxWidthPx * kEngineUnitsPerPx)) {
+            return wholePx;
+        }
+    }
+    return metrics.horizontalAdvance(metrics.elidedText(simple, Qt::ElideRight, maxWidthPx));
+}
 
 ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     : store_(store), chart_(new QChart), bottomAxis_(new QValueAxis), leftAxis_(new QValueAxis),
@@ -358,7 +375,8 @@ void ChartScene::updateLegend()
         }
         const QFontMetricsF metrics(chart_->legend()->font());
         for (std::size_t i = widestRest_.measuredTo; i < attached.size(); ++i) {
-            const qreal px = metrics.horizontalAdvance(legendText(store_.at(attached[i]).title));
+            const qreal px =
+                LegendTextWidth(store_.at(attached[i]).title, metrics, legendTextWidthPx_);
             if (px > widestRest_.px) {
                 widestRest_.px = px;
                 widestRest_.id = attached[i];

@@ -224,15 +224,19 @@ void CurveLayer::drawCurve(QPainter &painter, const Curve &curve, const QRectF &
     const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
     // Each segment is a line of its own, as the engine draws it: the
     // segments meet without joins, and one skipped outside the area
-    // leaves the pixels inside exactly as they would be.
+    // leaves the pixels inside exactly as they would be. The painter strokes
+    // every line of a list on its own, so one call draws them all.
+    std::vector<QLineF> &lines = segments_;
+    lines.clear();
     QPointF from = toPixel(curve.points.front());
     for (qsizetype i = 1; i < curve.points.size(); ++i) {
         const QPointF to = toPixel(curve.points[i]);
         if (SegmentReaches(from, to, reach, area)) {
-            painter.drawLine(from, to);
+            lines.emplace_back(from, to);
         }
         from = to;
     }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 } // namespace mirado

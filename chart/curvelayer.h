@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QGraphicsItem>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 #include <QRectF>
 #include <QSizeF>
@@ -104,6 +105,9 @@ private:
     std::size_t curvesInPicture_ = 0;
     Canvas *capture_ = nullptr;
     bool outlined_ = false;
+    // The segments of the curve being drawn, kept to spare an allocation per
+    // curve.
+    mutable std::vector<QLineF> segments_;
 };
 
 } // namespace mirado
