@@ -42,6 +42,30 @@ QByteArray ExampleCatalogue()
     return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
 }
 
+// `count` objects spread over the sky by a fixed sequence: curves crossing
+// every part of the plot, drawn over one another.
+QByteArray SpreadCatalogue(int count)
+{
+    QByteArray lines;
+    quint32 state = 7;
+    const auto next = [&state](quint32 bound) {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) % bound;
+    };
+    for (int i = 0; i < count; ++i)
+        lines += QStringLiteral("Object %1, %2:%3:%4, %5%6:%7:%8\r\n")
+                     .arg(i)
+                     .arg(next(24))
+                     .arg(next(60))
+                     .arg(next(60))
+                     .arg(next(2) ? '+' : '-')
+                     .arg(next(90))
+                     .arg(next(60))
+                     .arg(next(60))
+                     .toLatin1();
+    return lines;
+}
+
 // Where the first pixel of `got` differs from `want` and how many do.
 QString Difference(const QImage &want, const QImage &got)
 {
@@ -80,29 +104,42 @@ private slots:
 
 void KeptImageTest::chartMatchesKeptImage_data()
 {
+    QTest::addColumn<int>("objects"); // 0: the example catalogue
     QTest::addColumn<int>("layers");
     QTest::addColumn<int>("surface");
     QTest::addColumn<QString>("kept");
-    QTest::newRow("view, curves") << int(kCurvesOnly) << int(Surface::View)
-                                  << QStringLiteral("tokyo-view.png");
-    QTest::newRow("view, darkness, Moon and transits")
-        << int(kDarkness | kMoonAndTransits) << int(Surface::View)
-        << QStringLiteral("tokyo-view-layers.png");
-    QTest::newRow("image, curves")
-        << int(kCurvesOnly) << int(Surface::Image) << QStringLiteral("tokyo-image.png");
-    QTest::newRow("image, darkness, Moon and transits")
-        << int(kDarkness | kMoonAndTransits) << int(Surface::Image)
-        << QStringLiteral("tokyo-image-layers.png");
+    struct Row
+    {
+        const char *name;
+        int objects;
+        int layers;
+        Surface surface;
+        const char *kept;
+    };
+    const Row rows[] = {
+        {"view, curves", 0, kCurvesOnly, Surface::View, "tokyo-view.png"},
+        {"view, darkness, Moon and transits", 0, kDarkness | kMoonAndTransits, Surface::View,
+         "tokyo-view-layers.png"},
+        {"image, curves", 0, kCurvesOnly, Surface::Image, "tokyo-image.png"},
+        {"image, darkness, Moon and transits", 0, kDarkness | kMoonAndTransits, Surface::Image,
+         "tokyo-image-layers.png"},
+        {"view, 3,000 curves", 3000, kCurvesOnly, Surface::View, "spread-view.png"},
+        {"view, 3,000 curves, darkness", 3000, kDarkness, Surface::View, "spread-view-dark.png"},
+    };
+    for (const Row &row : rows)
+        QTest::newRow(row.name) << row.objects << row.layers << int(row.surface)
+                                << QString::fromLatin1(row.kept);
 }
 
 void KeptImageTest::chartMatchesKeptImage()
 {
+    QFETCH(int, objects);
     QFETCH(int, layers);
     QFETCH(int, surface);
     QFETCH(QString, kept);
 
-    const QByteArray catalogue = ExampleCatalogue();
-    QCOMPARE(catalogue.count('\n'), 42);
+    const QByteArray catalogue = objects > 0 ? SpreadCatalogue(objects) : ExampleCatalogue();
+    QCOMPARE(catalogue.count('\n'), objects > 0 ? objects : 42);
     test::WindowFixture fixture;
     fixture.write(QStringLiteral("cat.txt"), catalogue);
     fixture.write(QStringLiteral("site.txt"), kSite);
