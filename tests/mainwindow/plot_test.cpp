@@ -54,6 +54,8 @@ private slots:
     void unusableTimeZoneIsReportedOnce();
     void failingSiderealTimeIsReportedOnce();
     void aPlotReportsItsAstronomyFailuresOnce();
+    void longCataloguesKeepTheirOrder_data();
+    void longCataloguesKeepTheirOrder();
     void pointerReadsOutTheCurve();
 
 private:
@@ -470,6 +472,60 @@ void PlotTest::aPlotReportsItsAstronomyFailuresOnce()
     select().setChecked(2, true);
     fixture_->main().mnuPlotClick();
     QCOMPARE(fixture_->messages.size(), 2);
+}
+
+// Catalogues longer than the batches the curves are computed in: the curves
+// in catalogue order up to a bad line, one box for the astronomy failures
+// (before the bad line's), wherever they lie. `bad` and `absurd` are 0-based
+// lines, -1 for none.
+void PlotTest::longCataloguesKeepTheirOrder_data()
+{
+    QTest::addColumn<int>("lines");
+    QTest::addColumn<int>("bad");
+    QTest::addColumn<int>("absurd");
+    QTest::newRow("one batch") << 10 << -1 << -1;
+    QTest::newRow("a bad line in a later batch") << 300 << 150 << -1;
+    QTest::newRow("a failure in the last batch") << 300 << -1 << 290;
+    QTest::newRow("a failure, then a bad line two batches on") << 300 << 200 << 70;
+    QTest::newRow("a bad line before a failure") << 300 << 70 << 200;
+}
+
+void PlotTest::longCataloguesKeepTheirOrder()
+{
+    QFETCH(int, lines);
+    QFETCH(int, bad);
+    QFETCH(int, absurd);
+    QByteArray catalogue;
+    for (int i = 0; i < lines; ++i)
+        catalogue += i == bad      ? QByteArray("Bad, 18 :36:56, +38:47:01\n")
+                     : i == absurd ? QByteArray("Absurd, 600000:00:00, +30:00:00\n")
+                                   : "Star " + QByteArray::number(i) + ", " +
+                                         QByteArray::number(i % 24) + ":00:00, +30:00:00\n";
+    fixture_->main().HandleDroppedFiles({fixture_->write(QStringLiteral("long.txt"), catalogue)});
+    select().btnSelectAllClick();
+    select().btnOKClick();
+
+    const int wantCurves = bad >= 0 ? bad : lines;
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(wantCurves));
+    for (int i = 0; i < wantCurves; ++i) {
+        const QString want =
+            i == absurd ? QStringLiteral("Absurd") : QStringLiteral("Star %1").arg(i);
+        QVERIFY2(chart()->seriesTitle(curve(i)) == want,
+                 qPrintable(QStringLiteral("curve %1: want %2, got %3")
+                                .arg(i)
+                                .arg(want, chart()->seriesTitle(curve(i)))));
+    }
+    QStringList want;
+    if (absurd >= 0 && (bad < 0 || absurd < bad))
+        want << QStringLiteral("Integer overflow");
+    if (bad >= 0)
+        want << QStringLiteral("'18 ' is not a valid integer value.");
+    QCOMPARE(fixture_->messages.size(), want.size());
+    for (int i = 0; i < want.size(); ++i)
+        QVERIFY2(fixture_->messages[i].text.contains(want[i]),
+                 qPrintable(QStringLiteral("box %1: want \"%2\", got \"%3\"")
+                                .arg(i)
+                                .arg(want[i], fixture_->messages[i].text)));
 }
 
 void PlotTest::pointerReadsOutTheCurve()
