@@ -160,11 +160,13 @@ void KeptImageTest::chartMatchesKeptImage()
     QImage got;
     if (Surface(surface) == Surface::View) {
         QWidget *viewport = main.chart()->findChild<QGraphicsView *>()->viewport();
-        // The chart takes its changes on the next pass of the event loop; a
-        // picture of many curves may take more than one paint to fill.
-        QCoreApplication::processEvents();
-        for (int i = 0; i < 10; ++i)
+        // The chart takes its changes on the next passes of the event loop
+        // (the legend's layout one pass after its entries); a picture of
+        // many curves may take more than one paint to fill.
+        for (int i = 0; i < 10; ++i) {
+            QCoreApplication::processEvents();
             viewport->repaint();
+        }
         got = viewport->grab().toImage();
     } else {
         got = main.chart()->renderImage();
