@@ -475,57 +475,46 @@ void PlotTest::aPlotReportsItsAstronomyFailuresOnce()
 }
 
 // Catalogues longer than the batches the curves are computed in: the curves
-// in catalogue order up to a bad line, one box for the astronomy failures
-// (before the bad line's), wherever they lie. `bad` and `absurd` are 0-based
-// lines, -1 for none.
+// in catalogue order up to a bad line, and one box for the astronomy failures
+// before the bad line's own. `bad` and `absurd` are 0-based lines, -1: none.
 void PlotTest::longCataloguesKeepTheirOrder_data()
 {
-    QTest::addColumn<int>("lines");
     QTest::addColumn<int>("bad");
     QTest::addColumn<int>("absurd");
-    QTest::newRow("one batch") << 10 << -1 << -1;
-    QTest::newRow("a bad line in a later batch") << 300 << 150 << -1;
-    QTest::newRow("a failure in the last batch") << 300 << -1 << 290;
-    QTest::newRow("a failure, then a bad line two batches on") << 300 << 200 << 70;
-    QTest::newRow("a bad line before a failure") << 300 << 70 << 200;
+    QTest::addColumn<QStringList>("boxes");
+    const QString failure = QStringLiteral("Integer overflow");
+    const QString error = QStringLiteral("'18 ' is not a valid integer value.");
+    QTest::newRow("a bad line in a later batch") << 150 << -1 << QStringList{error};
+    QTest::newRow("a failure in the last batch") << -1 << 290 << QStringList{failure};
+    QTest::newRow("a failure, a bad line two batches on")
+        << 200 << 70 << QStringList{failure, error};
+    QTest::newRow("a bad line before a failure") << 70 << 200 << QStringList{error};
 }
 
 void PlotTest::longCataloguesKeepTheirOrder()
 {
-    QFETCH(int, lines);
     QFETCH(int, bad);
     QFETCH(int, absurd);
+    QFETCH(QStringList, boxes);
+    constexpr int kLines = 300;
     QByteArray catalogue;
-    for (int i = 0; i < lines; ++i)
+    for (int i = 0; i < kLines; ++i)
         catalogue += i == bad      ? QByteArray("Bad, 18 :36:56, +38:47:01\n")
                      : i == absurd ? QByteArray("Absurd, 600000:00:00, +30:00:00\n")
-                                   : "Star " + QByteArray::number(i) + ", " +
-                                         QByteArray::number(i % 24) + ":00:00, +30:00:00\n";
+                                   : "Star " + QByteArray::number(i) + ", 6:00:00, +30:00:00\n";
     fixture_->main().HandleDroppedFiles({fixture_->write(QStringLiteral("long.txt"), catalogue)});
     select().btnSelectAllClick();
     select().btnOKClick();
 
-    const int wantCurves = bad >= 0 ? bad : lines;
-    QCOMPARE(chart()->attachedSeries().size(), std::size_t(wantCurves));
-    for (int i = 0; i < wantCurves; ++i) {
-        const QString want =
-            i == absurd ? QStringLiteral("Absurd") : QStringLiteral("Star %1").arg(i);
-        QVERIFY2(chart()->seriesTitle(curve(i)) == want,
-                 qPrintable(QStringLiteral("curve %1: want %2, got %3")
-                                .arg(i)
-                                .arg(want, chart()->seriesTitle(curve(i)))));
-    }
-    QStringList want;
-    if (absurd >= 0 && (bad < 0 || absurd < bad))
-        want << QStringLiteral("Integer overflow");
-    if (bad >= 0)
-        want << QStringLiteral("'18 ' is not a valid integer value.");
-    QCOMPARE(fixture_->messages.size(), want.size());
-    for (int i = 0; i < want.size(); ++i)
-        QVERIFY2(fixture_->messages[i].text.contains(want[i]),
-                 qPrintable(QStringLiteral("box %1: want \"%2\", got \"%3\"")
-                                .arg(i)
-                                .arg(want[i], fixture_->messages[i].text)));
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(bad >= 0 ? bad : kLines));
+    for (int i = 0; i < int(chart()->attachedSeries().size()); ++i)
+        QCOMPARE(chart()->seriesTitle(curve(i)),
+                 i == absurd ? QStringLiteral("Absurd") : QStringLiteral("Star %1").arg(i));
+    QCOMPARE(fixture_->messages.size(), boxes.size());
+    for (int i = 0; i < boxes.size(); ++i)
+        QVERIFY2(
+            fixture_->messages[i].text.contains(boxes[i]),
+            qPrintable("want \"" + boxes[i] + "\", got \"" + fixture_->messages[i].text + "\""));
 }
 
 void PlotTest::pointerReadsOutTheCurve()
