@@ -48,8 +48,7 @@ void CurveLayer::setCurves(std::vector<Curve> curves)
 {
     curves_ = std::move(curves);
     curvesInPicture_ = 0;
-    picture_ = QImage();
-    lowerPicture_ = QImage();
+    pictureValid_ = false;
     update();
 }
 
@@ -68,8 +67,7 @@ void CurveLayer::setOutlined(bool outlined)
     if (outlined != outlined_) {
         outlined_ = outlined;
         curvesInPicture_ = 0;
-        picture_ = QImage();
-        lowerPicture_ = QImage();
+        pictureValid_ = false;
         update();
     }
 }
@@ -124,15 +122,26 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     const qreal ratio = device->devicePixelRatioF();
     const PictureKey key{painter->worldTransform(), QSize(device->width(), device->height()), clip,
                          axes, ratio};
-    if (picture_.isNull() || !(key == pictureKey_)) {
-        picture_ = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
-        picture_.setDevicePixelRatio(ratio);
-        picture_.fill(Qt::transparent);
+    if (!pictureValid_ || !(key == pictureKey_)) {
+        // The pictures' memory is kept from plot to plot while the size holds.
+        const auto clear = [&key, ratio](QImage &picture) {
+            if (picture.size() != key.deviceSize * ratio || picture.devicePixelRatio() != ratio) {
+                picture = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
+                picture.setDevicePixelRatio(ratio);
+            }
+            picture.fill(Qt::transparent);
+        };
+        clear(picture_);
         // The lower rows come from a picture of their own, drawn at the same
         // time on another thread, where the pixels stay as they are.
         const bool halves =
             ratio == 1.0 && picture_.height() > 1 && std::thread::hardware_concurrency() > 1;
-        lowerPicture_ = halves ? picture_.copy() : QImage();
+        if (halves) {
+            clear(lowerPicture_);
+        } else {
+            lowerPicture_ = QImage();
+        }
+        pictureValid_ = true;
         pictureKey_ = key;
         curvesInPicture_ = 0;
     }

@@ -114,6 +114,9 @@ private:
     // The lower half of the picture's rows, when the picture is drawn on two
     // threads; picture_ then holds the upper half.
     QImage lowerPicture_;
+    // False once the curves or their outline changed: the pictures are
+    // cleared and drawn anew at the next paint.
+    bool pictureValid_ = false;
     PictureKey pictureKey_;
     std::size_t curvesInPicture_ = 0;
     Canvas *capture_ = nullptr;

@@ -57,12 +57,14 @@ void KeptImageTest::chartMatchesKeptImage_data()
     QTest::addColumn<int>("objects"); // 0: the example catalogue's 42
     QTest::addColumn<int>("layers");  // 1 darkness, 2 Moon and transits
     QTest::addColumn<bool>("view");   // the window's view, or renderImage
-    QTest::newRow("tokyo-view") << 0 << 0 << true;
-    QTest::newRow("tokyo-view-layers") << 0 << 3 << true;
-    QTest::newRow("tokyo-image") << 0 << 0 << false;
-    QTest::newRow("tokyo-image-layers") << 0 << 3 << false;
-    QTest::newRow("spread-view") << 3000 << 0 << true;
-    QTest::newRow("spread-view-dark") << 3000 << 1 << true;
+    QTest::addColumn<int>("before");  // objects plotted before, 0: none
+    QTest::newRow("tokyo-view") << 0 << 0 << true << 0;
+    QTest::newRow("tokyo-view after 3,000 curves") << 0 << 0 << true << 3000;
+    QTest::newRow("tokyo-view-layers") << 0 << 3 << true << 0;
+    QTest::newRow("tokyo-image") << 0 << 0 << false << 0;
+    QTest::newRow("tokyo-image-layers") << 0 << 3 << false << 0;
+    QTest::newRow("spread-view") << 3000 << 0 << true << 0;
+    QTest::newRow("spread-view-dark") << 3000 << 1 << true << 0;
 }
 
 void KeptImageTest::chartMatchesKeptImage()
@@ -70,6 +72,7 @@ void KeptImageTest::chartMatchesKeptImage()
     QFETCH(int, objects);
     QFETCH(int, layers);
     QFETCH(bool, view);
+    QFETCH(int, before);
     test::WindowFixture fixture;
     fixture.write(QStringLiteral("cat.txt"), Catalogue(objects));
     fixture.write(QStringLiteral("site.txt"), "139.7\r\n35.7\r\n9\r\ncat.txt\r\n");
@@ -82,6 +85,14 @@ void KeptImageTest::chartMatchesKeptImage()
     if (layers & 2) {
         main.mnuMoonClick();
         main.mnuTransitsClick();
+    }
+    if (before > 0) {
+        main.LoadCatalogue(
+            fixture.write(QStringLiteral("before.txt"), Catalogue(before)).toStdString());
+        fixture.windows().frmSelect().btnSelectAllClick();
+        main.mnuPlotClick();
+        QCoreApplication::processEvents();
+        main.LoadCatalogue("cat.txt");
     }
     fixture.windows().frmSelect().btnSelectAllClick();
     main.mnuPlotClick();
@@ -97,7 +108,7 @@ void KeptImageTest::chartMatchesKeptImage()
     const QImage got = (view ? viewport->grab().toImage() : main.chart()->renderImage())
                            .convertToFormat(QImage::Format_RGB32);
 
-    const QString name = QString::fromLatin1(QTest::currentDataTag()) + ".png";
+    const QString name = QString::fromLatin1(QTest::currentDataTag()).section(u' ', 0, 0) + ".png";
     const QString path = QStringLiteral(MIRADO_KEPT_IMAGES_DIR "/") + name;
     if (qEnvironmentVariableIntValue("MIRADO_WRITE_KEPT_IMAGES") == 1)
         QVERIFY2(got.save(path), qPrintable(path));
