@@ -18,4 +18,21 @@ namespace mirado {
 double GetDegElevation(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                        double latitude, THMSRec time, double timeZone, const WarningReporter &warn);
 
+// The factors of GetDegElevation's sine of the elevation that depend on the
+// object's declination and the site's `latitude` (degrees north) alone:
+// cos(latitude) cos(dec) and sin(latitude) sin(dec).
+struct ElevationTerms
+{
+    double cosProduct = 0.0;
+    double sinProduct = 0.0;
+};
+ElevationTerms ObjectElevationTerms(TDeclination dec, double latitude);
+
+// GetDegElevation's last steps for the object at `ra` with `terms`, from the
+// local sidereal time `lstSec` (seconds): the same number to the bit. Reports
+// the hour angle's failures through `warn`; raises the error GetDegElevation
+// traps.
+double ElevationAtLstDeg(TRightAscension ra, const ElevationTerms &terms, double lstSec,
+                         const WarningReporter &warn);
+
 } // namespace mirado

@@ -19,6 +19,8 @@
 #include <algorithm>
 #include <cmath>
 #include <functional>
+#include <future>
+#include <thread>
 #include <utility>
 
 #include "axislabel.h"
@@ -143,12 +145,6 @@ QXYSeries *CreateEngineSeries(SeriesKind kind)
     return point;
 }
 
-// Measured as the entry shows it: markup whitespace collapses.
-QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx)
-{
-    return QFontMetricsF(font).elidedText(title.simplified(), Qt::ElideRight, maxWidthPx);
-}
-
 void StyleEngineSeries(QXYSeries *series, const SeriesData &data, const QString &legendText)
 {
     series->setName(PlainText(legendText));
@@ -167,7 +163,68 @@ void SetLegendEntryVisible(QChart *chart, QXYSeries *series, bool visible)
     }
 }
 
+// The widest of the legend texts of series [first, last) of `ids`.
+struct WidestTitle
+{
+    std::size_t index = 0; // the first of equals
+    qreal px = 0.0;
+};
+
+// So many titles are measured half on another thread, with metrics of its
+// own: the text engine gives every thread the same widths.
+constexpr std::size_t kTitlesMeasuredOnTwoThreads = 1024;
+
+std::optional<WidestTitle> WidestLegendText(const SeriesStore &store,
+                                            const std::vector<SeriesId> &ids, std::size_t first,
+                                            std::size_t last, const QFont &font, qreal maxWidthPx)
+{
+    const auto measure = [&](std::size_t from, std::size_t to) {
+        std::optional<WidestTitle> widest;
+        const QFontMetricsF metrics(font);
+        for (std::size_t i = from; i < to; ++i) {
+            const qreal px = LegendTextWidth(store.at(ids[i]).title, metrics, maxWidthPx);
+            if (!widest || px > widest->px) {
+                widest = WidestTitle{i, px};
+            }
+        }
+        return widest;
+    };
+    if (last - first < kTitlesMeasuredOnTwoThreads || std::thread::hardware_concurrency() < 2) {
+        return measure(first, last);
+    }
+    const std::size_t middle = first + (last - first) / 2;
+    std::future<std::optional<WidestTitle>> secondHalf =
+        std::async(std::launch::async | std::launch::deferred, measure, middle, last);
+    const std::optional<WidestTitle> firstWidest = measure(first, middle);
+    const std::optional<WidestTitle> secondWidest = secondHalf.get();
+    return secondWidest && (!firstWidest || secondWidest->px > firstWidest->px) ? secondWidest
+                                                                                : firstWidest;
+}
+
 } // namespace
+
+QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx)
+{
+    return QFontMetricsF(font).elidedText(title.simplified(), Qt::ElideRight, maxWidthPx);
+}
+
+// A title that fits is measured once: elision leaves alone a text whose
+// width, in the text engine's 1/64 pixel units, is at most the limit cut
+// down to those units.
+qreal LegendTextWidth(const QString &title, const QFontMetricsF &metrics, qreal maxWidthPx)
+{
+    constexpr qreal kEngineUnitsPerPx = 64.0;
+    // Marks the text engine reads specially: one text of several variants.
+    constexpr char16_t kVariantSeparator = u'\x9c';
+    const QString simple = title.simplified();
+    if (!simple.contains(QChar(kVariantSeparator))) {
+        const qreal wholePx = metrics.horizontalAdvance(simple);
+        if (wholePx * kEngineUnitsPerPx <= static_cast<int>(maxWidthPx * kEngineUnitsPerPx)) {
+            return wholePx;
+        }
+    }
+    return metrics.horizontalAdvance(metrics.elidedText(simple, Qt::ElideRight, maxWidthPx));
+}
 
 ChartScene::ChartScene(QWidget *parent, const SeriesStore &store)
     : store_(store), chart_(new QChart), bottomAxis_(new QValueAxis), leftAxis_(new QValueAxis),
@@ -356,13 +413,12 @@ void ChartScene::updateLegend()
             widestRest_.textWidthPx != legendTextWidthPx_) {
             widestRest_ = {shownCount, shownCount, attached[shownCount], -1.0, legendTextWidthPx_};
         }
-        const QFontMetricsF metrics(chart_->legend()->font());
-        for (std::size_t i = widestRest_.measuredTo; i < attached.size(); ++i) {
-            const qreal px = metrics.horizontalAdvance(legendText(store_.at(attached[i]).title));
-            if (px > widestRest_.px) {
-                widestRest_.px = px;
-                widestRest_.id = attached[i];
-            }
+        const std::optional<WidestTitle> widest =
+            WidestLegendText(store_, attached, widestRest_.measuredTo, attached.size(),
+                             chart_->legend()->font(), legendTextWidthPx_);
+        if (widest && widest->px > widestRest_.px) {
+            widestRest_.px = widest->px;
+            widestRest_.id = attached[widest->index];
         }
         widestRest_.measuredTo = attached.size();
         const SeriesData &data = store_.at(widestRest_.id);

@@ -16,6 +16,8 @@
 #include "zoom.h"
 
 QT_FORWARD_DECLARE_CLASS(QChart)
+QT_FORWARD_DECLARE_CLASS(QFont)
+QT_FORWARD_DECLARE_CLASS(QFontMetricsF)
 QT_FORWARD_DECLARE_CLASS(QChartView)
 QT_FORWARD_DECLARE_CLASS(QGraphicsItem)
 QT_FORWARD_DECLARE_CLASS(QPainter)
@@ -39,6 +41,13 @@ struct AxisLabel
     QString text;
     QRectF rect;
 };
+
+// A series title as a legend entry of `font` shows it: whitespace collapsed
+// as markup collapses it, elided at the right to `maxWidthPx`.
+QString LegendText(const QString &title, const QFont &font, qreal maxWidthPx);
+// The width in pixels of LegendText(title, the font of `metrics`,
+// maxWidthPx), measured with `metrics`.
+qreal LegendTextWidth(const QString &title, const QFontMetricsF &metrics, qreal maxWidthPx);
 
 // What the pointer rests on in the legend: the entry of `series`, or, when
 // `more` is set, the last line standing for the series left out.

@@ -9,6 +9,8 @@
 #include <QStyleOptionGraphicsItem>
 
 #include <algorithm>
+#include <future>
+#include <thread>
 
 #include "twilightlayer.h"
 
@@ -46,7 +48,7 @@ void CurveLayer::setCurves(std::vector<Curve> curves)
 {
     curves_ = std::move(curves);
     curvesInPicture_ = 0;
-    picture_ = QImage();
+    pictureValid_ = false;
     update();
 }
 
@@ -65,7 +67,7 @@ void CurveLayer::setOutlined(bool outlined)
     if (outlined != outlined_) {
         outlined_ = outlined;
         curvesInPicture_ = 0;
-        picture_ = QImage();
+        pictureValid_ = false;
         update();
     }
 }
@@ -110,7 +112,8 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     QPaintDevice *device = painter->device();
     if (!widget || !device || painter->renderHints().testFlag(QPainter::Antialiasing)) {
         painter->save();
-        drawCurves(*painter, 0, curves_.size(), clip, area);
+        painter->setClipRect(clip);
+        drawCurves(*painter, 0, curves_.size(), area);
         painter->restore();
         return;
     }
@@ -119,10 +122,26 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
     const qreal ratio = device->devicePixelRatioF();
     const PictureKey key{painter->worldTransform(), QSize(device->width(), device->height()), clip,
                          axes, ratio};
-    if (picture_.isNull() || !(key == pictureKey_)) {
-        picture_ = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
-        picture_.setDevicePixelRatio(ratio);
-        picture_.fill(Qt::transparent);
+    if (!pictureValid_ || !(key == pictureKey_)) {
+        // The pictures' memory is kept from plot to plot while the size holds.
+        const auto clear = [&key, ratio](QImage &picture) {
+            if (picture.size() != key.deviceSize * ratio || picture.devicePixelRatio() != ratio) {
+                picture = QImage(key.deviceSize * ratio, QImage::Format_ARGB32_Premultiplied);
+                picture.setDevicePixelRatio(ratio);
+            }
+            picture.fill(Qt::transparent);
+        };
+        clear(picture_);
+        // The lower rows come from a picture of their own, drawn at the same
+        // time on another thread, where the pixels stay as they are.
+        const bool halves =
+            ratio == 1.0 && picture_.height() > 1 && std::thread::hardware_concurrency() > 1;
+        if (halves) {
+            clear(lowerPicture_);
+        } else {
+            lowerPicture_ = QImage();
+        }
+        pictureValid_ = true;
         pictureKey_ = key;
         curvesInPicture_ = 0;
     }
@@ -132,14 +151,11 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
         // while it grows.
         QElapsedTimer timer;
         timer.start();
-        QPainter picture(&picture_);
-        picture.setRenderHints(painter->renderHints());
-        picture.setWorldTransform(key.transform);
         std::size_t drawn = 0;
         while (curvesInPicture_ < curves_.size() &&
                (drawn < kCurvesPerPaint || timer.elapsed() < kPaintBudgetMs)) {
             const std::size_t last = std::min(curves_.size(), curvesInPicture_ + kCurvesPerPaint);
-            drawCurves(picture, curvesInPicture_, last, clip, clip);
+            drawIntoPictures(curvesInPicture_, last, painter->renderHints(), clip);
             drawn += last - curvesInPicture_;
             curvesInPicture_ = last;
         }
@@ -151,9 +167,58 @@ void CurveLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *option
                                .intersected(QRectF(QPointF(0.0, 0.0), key.deviceSize));
     painter->save();
     painter->setWorldTransform(QTransform());
-    painter->drawImage(exposed, picture_,
-                       QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    if (lowerPicture_.isNull()) {
+        painter->drawImage(exposed, picture_,
+                           QRectF(exposed.topLeft() * ratio, exposed.size() * ratio));
+    } else {
+        // Pixel for pixel, so the two halves make the same pixels as one
+        // picture would.
+        const QRectF upper = exposed.intersected(upperRows());
+        const QRectF lower = exposed.intersected(lowerRows());
+        if (!upper.isEmpty()) {
+            painter->drawImage(upper, picture_, upper);
+        }
+        if (!lower.isEmpty()) {
+            painter->drawImage(lower, lowerPicture_, lower);
+        }
+    }
     painter->restore();
+}
+
+QRectF CurveLayer::upperRows() const
+{
+    return QRectF(0.0, 0.0, picture_.width(), picture_.height() / 2);
+}
+
+QRectF CurveLayer::lowerRows() const
+{
+    const int middle = picture_.height() / 2;
+    return QRectF(0.0, middle, picture_.width(), picture_.height() - middle);
+}
+
+void CurveLayer::drawIntoPictures(std::size_t first, std::size_t last, QPainter::RenderHints hints,
+                                  const QRectF &clip)
+{
+    const auto draw = [&](QImage &picture, const QRectF &area) {
+        QPainter painter(&picture);
+        painter.setRenderHints(hints);
+        painter.setWorldTransform(pictureKey_.transform);
+        painter.setClipRect(clip);
+        drawCurves(painter, first, last, area);
+    };
+    if (lowerPicture_.isNull()) {
+        draw(picture_, clip);
+        return;
+    }
+    // Each picture gets every segment that can reach its rows, drawn as the
+    // whole picture would draw it: its rows come out the same.
+    const QTransform toItem = pictureKey_.transform.inverted();
+    const QRectF upper = clip.intersected(toItem.mapRect(upperRows()));
+    const QRectF lower = clip.intersected(toItem.mapRect(lowerRows()));
+    std::future<void> lowerDrawn =
+        std::async(std::launch::async | std::launch::deferred, [&] { draw(lowerPicture_, lower); });
+    draw(picture_, upper);
+    lowerDrawn.get();
 }
 
 void CurveLayer::drawOn(QPainter &painter, const Canvas &canvas, const Curve &curve) const
@@ -166,27 +231,28 @@ void CurveLayer::drawOn(QPainter &painter, const Canvas &canvas, const Curve &cu
     painter.setRenderHints(painter.renderHints(), false);
     painter.setRenderHints(canvas.hints, true);
     painter.setClipRect(canvas.clip);
+    std::vector<QLineF> lines;
     if (outlined_) {
-        drawCurve(painter, curve, canvas.area, true);
+        drawCurve(painter, curve, canvas.area, lines, true);
     }
-    drawCurve(painter, curve, canvas.area);
+    drawCurve(painter, curve, canvas.area, lines);
     painter.restore();
 }
 
 void CurveLayer::drawCurves(QPainter &painter, std::size_t first, std::size_t last,
-                            const QRectF &clip, const QRectF &area) const
+                            const QRectF &area) const
 {
-    painter.setClipRect(clip);
+    std::vector<QLineF> lines;
     for (std::size_t c = first; c < last; ++c) {
         if (outlined_) {
-            drawCurve(painter, curves_[c], area, true);
+            drawCurve(painter, curves_[c], area, lines, true);
         }
-        drawCurve(painter, curves_[c], area);
+        drawCurve(painter, curves_[c], area, lines);
     }
 }
 
 void CurveLayer::drawCurve(QPainter &painter, const Curve &curve, const QRectF &area,
-                           bool outline) const
+                           std::vector<QLineF> &lines, bool outline) const
 {
     if (curve.points.size() < 2) {
         return;
@@ -224,15 +290,18 @@ void CurveLayer::drawCurve(QPainter &painter, const Curve &curve, const QRectF &
     const qreal reach = std::max(1.0, pen.widthF()) + 1.0;
     // Each segment is a line of its own, as the engine draws it: the
     // segments meet without joins, and one skipped outside the area
-    // leaves the pixels inside exactly as they would be.
+    // leaves the pixels inside exactly as they would be. The painter strokes
+    // every line of a list on its own, so one call draws them all.
+    lines.clear();
     QPointF from = toPixel(curve.points.front());
     for (qsizetype i = 1; i < curve.points.size(); ++i) {
         const QPointF to = toPixel(curve.points[i]);
         if (SegmentReaches(from, to, reach, area)) {
-            painter.drawLine(from, to);
+            lines.emplace_back(from, to);
         }
         from = to;
     }
+    painter.drawLines(lines.data(), static_cast<int>(lines.size()));
 }
 
 } // namespace mirado

@@ -4,6 +4,7 @@
 #include <QColor>
 #include <QGraphicsItem>
 #include <QImage>
+#include <QLineF>
 #include <QPainter>
 #include <QRectF>
 #include <QSizeF>
@@ -91,15 +92,31 @@ private:
 
     // Draws `curve` with the painter's transform and clip, skipping
     // segments that cannot reach `area`; as its outline when `outline`.
+    // `lines` is room for its segments.
     void drawCurve(QPainter &painter, const Curve &curve, const QRectF &area,
-                   bool outline = false) const;
-    // Draws curves [first, last) with the painter's transform, clipped to `clip`,
+                   std::vector<QLineF> &lines, bool outline = false) const;
+    // Draws curves [first, last) with the painter's transform and clip,
     // skipping segments that cannot reach `area`.
-    void drawCurves(QPainter &painter, std::size_t first, std::size_t last, const QRectF &clip,
+    void drawCurves(QPainter &painter, std::size_t first, std::size_t last,
                     const QRectF &area) const;
+    // Draws curves [first, last) into the picture (both halves at once when
+    // it has two) with the picture's transform and `hints`, clipped to
+    // `clip`.
+    void drawIntoPictures(std::size_t first, std::size_t last, QPainter::RenderHints hints,
+                          const QRectF &clip);
+    // The picture's rows that come from picture_ and from lowerPicture_,
+    // in device pixels.
+    QRectF upperRows() const;
+    QRectF lowerRows() const;
 
     std::vector<Curve> curves_;
     QImage picture_;
+    // The lower half of the picture's rows, when the picture is drawn on two
+    // threads; picture_ then holds the upper half.
+    QImage lowerPicture_;
+    // False once the curves or their outline changed: the pictures are
+    // cleared and drawn anew at the next paint.
+    bool pictureValid_ = false;
     PictureKey pictureKey_;
     std::size_t curvesInPicture_ = 0;
     Canvas *capture_ = nullptr;

@@ -133,6 +133,12 @@ int ElevationChart::addPoint(SeriesId series, double x, double y)
     return index;
 }
 
+void ElevationChart::addPoints(SeriesId series, std::span<const QPointF> points)
+{
+    store_.addPoints(series, points);
+    scheduleUpdate();
+}
+
 void ElevationChart::clearSeries(SeriesId series)
 {
     store_.clear(series);

@@ -103,6 +103,8 @@ public:
     void setSeriesColour(SeriesId series, QRgb colour);
     // Inserts the point after every point whose X is <= x; returns its index.
     int addPoint(SeriesId series, double x, double y);
+    // Inserts each of `points` in turn as addPoint does.
+    void addPoints(SeriesId series, std::span<const QPointF> points);
     void clearSeries(SeriesId series);
     // The series gets no more points for now: it is stored in as little room
     // as its points allow (a night's curve in under 1 KB).

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "nightplot.h"
 
+#include <array>
+
 #include "elevationchart.h"
 #include "night/horizontal.h"
 #include "night/readout.h"
@@ -79,8 +81,10 @@ SeriesId NightPlot::add(const PlannedCurve &curve)
 {
     const SeriesId series = addTitle(curve.legendTitle);
     describe(curves_.size() - 1, curve);
-    for (const NightPoint &point : curve.points)
-        chart_.addPoint(series, point.x, point.elevationDeg);
+    std::array<QPointF, kNightPointCount> points;
+    for (std::size_t i = 0; i < points.size(); ++i)
+        points[i] = {curve.points[i].x, curve.points[i].elevationDeg};
+    chart_.addPoints(series, points);
     chart_.compactSeries(series);
     return series;
 }

@@ -39,6 +39,16 @@ qsizetype SeriesPoints::add(double x, double y)
     return index;
 }
 
+void SeriesPoints::add(std::span<const QPointF> points)
+{
+    const auto count = static_cast<qsizetype>(points.size());
+    xs_.reserve(size() + count);
+    ys_.reserve(size() + count);
+    for (const QPointF &point : points) {
+        add(point.x(), point.y());
+    }
+}
+
 void SeriesPoints::clear()
 {
     xs_ = QList<double>();
@@ -163,6 +173,13 @@ int SeriesStore::addPoint(SeriesId id, double x, double y)
     const qsizetype index = series.points.add(x, y);
     touchPoints(series);
     return static_cast<int>(index);
+}
+
+void SeriesStore::addPoints(SeriesId id, std::span<const QPointF> points)
+{
+    SeriesData &series = get(id);
+    series.points.add(points);
+    touchPoints(series);
 }
 
 void SeriesStore::clear(SeriesId id)

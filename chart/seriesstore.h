@@ -9,6 +9,7 @@
 
 #include <deque>
 #include <optional>
+#include <span>
 #include <unordered_map>
 #include <vector>
 
@@ -64,6 +65,8 @@ public:
     // before the first greater one; returns the new point's index. The search
     // runs from the end, so adding points in ascending X costs O(1).
     qsizetype add(double x, double y);
+    // Adds `points` one after another as add does.
+    void add(std::span<const QPointF> points);
     // Removes every point and gives back their room.
     void clear();
     void setX(qsizetype index, double x) { xs_[index] = x; }
@@ -125,6 +128,8 @@ public:
     // before the first greater one; returns the new point's index. The search
     // runs from the end, so adding points in ascending X costs O(1).
     int addPoint(SeriesId id, double x, double y);
+    // Adds `points` one after another as addPoint does.
+    void addPoints(SeriesId id, std::span<const QPointF> points);
     void clear(SeriesId id);
     // Replaces one coordinate of an existing point in place; the points are
     // not sorted again.

@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <climits>
+#include <deque>
+#include <exception>
+#include <future>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "night/clock.h"
 #include "night/darkness.h"
@@ -24,6 +28,47 @@ constexpr const char *kCancelText = "ｷｬﾝｾﾙ";
 QString ProgressText(std::size_t done, std::size_t total)
 {
     return QStringLiteral("高度を計算しています (%1 / %2)").arg(done).arg(total);
+}
+
+// Lines are planned a batch at a time on threads of their own, kBatchesAhead
+// batches ahead of the one being shown, so the curves are computed while the
+// chart takes and draws those before them. A batch ends after kBatchLines
+// lines or kBatchBytes bytes of them, whichever comes first, so the batches
+// in memory stay small whatever the lines hold.
+constexpr std::size_t kBatchLines = 64;
+constexpr std::size_t kBatchBytes = 1 << 20;
+constexpr std::size_t kBatchesAhead = 2;
+
+// One chosen line as planned: its object and curve with the first failure
+// the astronomy routines reported for it, or the error of a line that does
+// not parse.
+struct PlannedLine
+{
+    CatalogueObject object;
+    PlannedCurve curve;
+    std::optional<std::string> firstFailure;
+    std::exception_ptr error;
+};
+
+// Plans chosen lines [from, to).
+std::vector<PlannedLine> PlanBatch(const NightPlan &plan, const ObjectCatalogue &catalogue,
+                                   const LineSelection &chosen, std::size_t from, std::size_t to)
+{
+    std::vector<PlannedLine> batch(to - from);
+    for (std::size_t i = from; i < to; ++i) {
+        PlannedLine &planned = batch[i - from];
+        const WarningReporter warn = [&planned](const std::string &text) {
+            if (!planned.firstFailure)
+                planned.firstFailure = text;
+        };
+        try {
+            planned.object = catalogue.object(static_cast<std::size_t>(chosen[i]));
+            planned.curve = plan.curve(planned.object, warn);
+        } catch (...) {
+            planned.error = std::current_exception();
+        }
+    }
+    return batch;
 }
 
 } // namespace
@@ -75,17 +120,48 @@ bool ElevationPlot::plot(const Session &session)
             warningBox_(*firstFailure);
     };
     const LineSelection &chosen = session.chosenLines();
+    const ObjectCatalogue &catalogue = session.catalogue();
+    const CatalogueLines &lines = catalogue.lines();
+    // Left behind by a cancelled or failed plot, the batches still running
+    // finish before their futures go.
+    std::deque<std::future<std::vector<PlannedLine>>> ahead;
+    std::size_t planned = 0;
+    const auto planNext = [&] {
+        if (planned >= chosen.size())
+            return;
+        const std::size_t from = planned;
+        for (std::size_t bytes = 0; planned < chosen.size() && planned - from < kBatchLines &&
+                                    bytes < kBatchBytes;
+             ++planned)
+            bytes += lines[static_cast<std::size_t>(chosen[planned])].size();
+        ahead.push_back(std::async(std::launch::async | std::launch::deferred, PlanBatch,
+                                   std::cref(plan), std::cref(catalogue), std::cref(chosen),
+                                   from, planned));
+    };
+    for (std::size_t i = 0; i < kBatchesAhead; ++i)
+        planNext();
+
     const std::int64_t startMs = MonotonicMs();
     std::int64_t eventsMs = startMs;
+    std::size_t done = 0;
     try {
-        for (std::size_t i = 0; i < chosen.size() && !cancelRequested_; ++i) {
-            CatalogueObject object =
-                session.catalogue().object(static_cast<std::size_t>(chosen[i]));
-            plot_.add(plan.curve(object, warn));
-            plotted_->objects.push_back(std::move(object));
-            if (const std::int64_t nowMs = MonotonicMs(); nowMs - eventsMs >= kEventsEveryMs) {
-                keepResponsive(i + 1, chosen.size(), nowMs - startMs);
-                eventsMs = MonotonicMs();
+        while (!ahead.empty() && !cancelRequested_) {
+            std::vector<PlannedLine> batch = ahead.front().get();
+            ahead.pop_front();
+            planNext();
+            for (std::size_t i = 0; i < batch.size() && !cancelRequested_; ++i) {
+                PlannedLine &line = batch[i];
+                if (line.error)
+                    std::rethrow_exception(line.error);
+                if (line.firstFailure)
+                    warn(*line.firstFailure);
+                plot_.add(line.curve);
+                plotted_->objects.push_back(std::move(line.object));
+                ++done;
+                if (const std::int64_t nowMs = MonotonicMs(); nowMs - eventsMs >= kEventsEveryMs) {
+                    keepResponsive(done, chosen.size(), nowMs - startMs);
+                    eventsMs = MonotonicMs();
+                }
             }
         }
     } catch (...) {

@@ -4,6 +4,9 @@
 
 #include <QRegularExpression>
 
+#include <future>
+
+#include "chart/chartscene.h"
 #include "chart/elevationchart.h"
 #include "platform/fonts.h"
 
@@ -31,7 +34,50 @@ private slots:
     void initTestCase() { InstallFontSubstitutions(); }
     void legendCountsWhatItLeavesOut_data();
     void legendCountsWhatItLeavesOut();
+    void titleWidthIsThatOfTheShownText_data();
+    void titleWidthIsThatOfTheShownText();
 };
+
+// LegendTextWidth measures a title that fits once; it must give the width of
+// LegendText's elided text at every limit, also where the limit falls between
+// the text engine's 1/64 pixel units, and on another thread.
+void LegendTipsTest::titleWidthIsThatOfTheShownText_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<double>("slackPx"); // limit = the whole title's width + slack
+    QTest::addColumn<bool>("otherThread");
+    const QString vega = QStringLiteral("ベガ（織女星）  Vega\tα Lyr");
+    QTest::newRow("fits with room") << vega << 10.0 << false;
+    QTest::newRow("fits exactly") << vega << 0.0 << false;
+    QTest::newRow("a hair over, below the engine's unit") << vega << -1.0 / 256 << false;
+    QTest::newRow("half the engine's unit over") << vega << -1.0 / 128 << false;
+    QTest::newRow("one unit over") << vega << -1.0 / 64 << false;
+    QTest::newRow("far too wide") << vega << -60.0 << false;
+    QTest::newRow("a text of variants") << QStringLiteral("Long name\u009cShort") << 0.0 << false;
+    QTest::newRow("on another thread, fits") << vega << 10.0 << true;
+    QTest::newRow("on another thread, elided") << vega << -30.0 << true;
+}
+
+void LegendTipsTest::titleWidthIsThatOfTheShownText()
+{
+    QFETCH(QString, title);
+    QFETCH(double, slackPx);
+    QFETCH(bool, otherThread);
+    const QFont font = PixelFont(kMsGothic, 16);
+    const QFontMetricsF metrics(font);
+    const qreal limitPx = metrics.horizontalAdvance(title.simplified()) + slackPx;
+    const qreal want = metrics.horizontalAdvance(LegendText(title, font, limitPx));
+    const qreal got =
+        otherThread
+            ? std::async(std::launch::async,
+                         [&] { return LegendTextWidth(title, QFontMetricsF(font), limitPx); })
+                  .get()
+            : LegendTextWidth(title, metrics, limitPx);
+    QVERIFY2(got == want, qPrintable(QStringLiteral("limit %1 px: want %2 px, got %3 px")
+                                         .arg(limitPx, 0, 'f', 6)
+                                         .arg(want, 0, 'f', 6)
+                                         .arg(got, 0, 'f', 6)));
+}
 
 void LegendTipsTest::legendCountsWhatItLeavesOut_data()
 {

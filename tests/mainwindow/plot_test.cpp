@@ -54,6 +54,8 @@ private slots:
     void unusableTimeZoneIsReportedOnce();
     void failingSiderealTimeIsReportedOnce();
     void aPlotReportsItsAstronomyFailuresOnce();
+    void longCataloguesKeepTheirOrder_data();
+    void longCataloguesKeepTheirOrder();
     void pointerReadsOutTheCurve();
 
 private:
@@ -470,6 +472,49 @@ void PlotTest::aPlotReportsItsAstronomyFailuresOnce()
     select().setChecked(2, true);
     fixture_->main().mnuPlotClick();
     QCOMPARE(fixture_->messages.size(), 2);
+}
+
+// Catalogues longer than the batches the curves are computed in: the curves
+// in catalogue order up to a bad line, and one box for the astronomy failures
+// before the bad line's own. `bad` and `absurd` are 0-based lines, -1: none.
+void PlotTest::longCataloguesKeepTheirOrder_data()
+{
+    QTest::addColumn<int>("bad");
+    QTest::addColumn<int>("absurd");
+    QTest::addColumn<QStringList>("boxes");
+    const QString failure = QStringLiteral("Integer overflow");
+    const QString error = QStringLiteral("'18 ' is not a valid integer value.");
+    QTest::newRow("a bad line in a later batch") << 150 << -1 << QStringList{error};
+    QTest::newRow("a failure in the last batch") << -1 << 290 << QStringList{failure};
+    QTest::newRow("a failure, a bad line two batches on")
+        << 200 << 70 << QStringList{failure, error};
+    QTest::newRow("a bad line before a failure") << 70 << 200 << QStringList{error};
+}
+
+void PlotTest::longCataloguesKeepTheirOrder()
+{
+    QFETCH(int, bad);
+    QFETCH(int, absurd);
+    QFETCH(QStringList, boxes);
+    constexpr int kLines = 300;
+    QByteArray catalogue;
+    for (int i = 0; i < kLines; ++i)
+        catalogue += i == bad      ? QByteArray("Bad, 18 :36:56, +38:47:01\n")
+                     : i == absurd ? QByteArray("Absurd, 600000:00:00, +30:00:00\n")
+                                   : "Star " + QByteArray::number(i) + ", 6:00:00, +30:00:00\n";
+    fixture_->main().HandleDroppedFiles({fixture_->write(QStringLiteral("long.txt"), catalogue)});
+    select().btnSelectAllClick();
+    select().btnOKClick();
+
+    QCOMPARE(chart()->attachedSeries().size(), std::size_t(bad >= 0 ? bad : kLines));
+    for (int i = 0; i < int(chart()->attachedSeries().size()); ++i)
+        QCOMPARE(chart()->seriesTitle(curve(i)),
+                 i == absurd ? QStringLiteral("Absurd") : QStringLiteral("Star %1").arg(i));
+    QCOMPARE(fixture_->messages.size(), boxes.size());
+    for (int i = 0; i < boxes.size(); ++i)
+        QVERIFY2(
+            fixture_->messages[i].text.contains(boxes[i]),
+            qPrintable("want \"" + boxes[i] + "\", got \"" + fixture_->messages[i].text + "\""));
 }
 
 void PlotTest::pointerReadsOutTheCurve()
