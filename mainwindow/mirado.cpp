@@ -480,6 +480,15 @@ void TfrmMirado::sedDayChange(int value)
 
 void TfrmMirado::LoadCatalogue(const std::string &path)
 {
+    // A plot in progress reads the catalogue from threads of its own and
+    // from the loop this call may have come through (a file dropped while it
+    // runs): it stops first, and the file loads once the plot has returned.
+    if (plot_->isRunning()) {
+        plot_->cancel();
+        QTimer::singleShot(0, this,
+                           [this, path] { RunGuarded(this, [&] { LoadCatalogue(path); }); });
+        return;
+    }
     // The list reads the lines it shows: empty it before they go.
     session_.loadCatalogue(path, [this] {
         if (frmSelect_)

@@ -54,6 +54,8 @@ void PlotProgressTest::longPlots_data()
         << 150 << "cancel" << true << -1 << false;
     QTest::newRow("Escape cancels too") << 150 << "escape" << true << -1 << false;
     QTest::newRow("closing the window cancels first") << 150 << "close" << true << -1 << false;
+    QTest::newRow("a catalogue opened meanwhile cancels, then loads")
+        << 150 << "load" << true << -1 << false;
 }
 
 void PlotProgressTest::longPlots()
@@ -71,6 +73,7 @@ void PlotProgressTest::longPlots()
                      ":00:00, +30:00:00\r\n";
     fixture.write(QStringLiteral("site.txt"), "135\r\n35\r\n9\r\ncat.txt\r\n");
     fixture.write(QStringLiteral("cat.txt"), catalogue);
+    fixture.write(QStringLiteral("other.txt"), "Vega, 18:36:56, +38:47:01\r\n");
     TfrmMirado &main = fixture.start();
     main.chart()->setAnimatedZoom(false);
     main.mnuNowClick(); // the display is on: a finished plot attaches the marker
@@ -99,6 +102,11 @@ void PlotProgressTest::longPlots()
             QTest::keyClick(dialog, Qt::Key_Escape);
         if (passes == 2 && action == u"close")
             main.close();
+        if (passes == 2 && action == u"load") {
+            main.loadCatalogue(fixture.dir().filePath(QStringLiteral("other.txt")).toStdString());
+            // The plotted catalogue stands until the plot has returned.
+            QCOMPARE(main.session().catalogue().size(), std::size_t(kLines));
+        }
     });
     watcher.start(0);
     fixture.windows().frmSelect().btnSelectAllClick();
@@ -133,6 +141,8 @@ void PlotProgressTest::longPlots()
     QCOMPARE(marker, wantMarker);
     QVERIFY2(fixture.messages.isEmpty(), qPrintable(fixture.messages.value(0).text));
     QCOMPARE(main.isVisible(), action != u"close");
+    if (action == u"load")
+        QTRY_COMPARE(main.session().catalogue().size(), std::size_t(1));
 }
 
 QTEST_MAIN(PlotProgressTest)
