@@ -137,9 +137,6 @@ TfrmMirado::TfrmMirado(QWidget *parent)
     nowDisplay_ = std::make_unique<NowDisplay>(*chtMirado_, *lblLocalTime_, *utPanel_, *lstPanel_,
                                                localeFormats_, warningBox());
 
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    helpViewer_ = new HelpViewer(this);
-
     tmrNow_ = new QTimer(this);
     tmrNow_->setObjectName(QStringLiteral("tmrNow"));
     tmrNow_->setInterval(kTimerIntervalMs);
@@ -724,6 +721,16 @@ void TfrmMirado::mnuZoomOutClick()
     chtMirado_->zoomByPercent(ElevationChart::kZoomOutPercent);
 }
 
+QPrinter &TfrmMirado::printer()
+{
+    // Made at the first print or set-up: a printer loads the print system's
+    // plugin and asks it for the default printer, which the window does not
+    // need to show.
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
                                            std::function<void(QPrintDialog &)> setupDialog)
 {
@@ -735,7 +742,7 @@ void TfrmMirado::mnuPrinterSetClick()
 {
     // The printer, the paper and the orientation the user confirms become
     // the setting of the next print.
-    PrinterSetupDialog dialog(printer_.get(), this);
+    PrinterSetupDialog dialog(&printer(), this);
     if (setupDialog_) {
         dialog.show();
         setupDialog_(dialog);
@@ -748,13 +755,13 @@ void TfrmMirado::mnuPrintClick()
 {
     bool confirmed = false;
     if (printDialog_) {
-        confirmed = printDialog_(*printer_);
+        confirmed = printDialog_(printer());
     } else {
-        QPrintDialog dialog(printer_.get(), this);
+        QPrintDialog dialog(&printer(), this);
         confirmed = dialog.exec() == QDialog::Accepted;
     }
     if (confirmed)
-        chtMirado_->printChart(*printer_);
+        chtMirado_->printChart(printer());
 }
 
 void TfrmMirado::PreviewClick() {}
@@ -792,6 +799,10 @@ QString TfrmMirado::helpFilePath() const
 
 void TfrmMirado::mnuHintClick()
 {
+    // The viewer, made at the first use like the printer, costs the start
+    // nothing.
+    if (!helpViewer_)
+        helpViewer_ = new HelpViewer(this);
     helpViewer_->openContents(helpFilePath());
 }
 
