@@ -67,6 +67,7 @@ private slots:
     void aboutWithAnotherVersion();
     void aboutLabelsKeepTheirDistance();
     void optionsOpenWithTheFocusOnCancel();
+    void optionCaptionsStandBesideTheirEdits();
     void dividerDrawsALine();
     void exitClosesTheWindow();
 
@@ -434,6 +435,7 @@ void CommandsTest::aboutLabelsKeepTheirDistance()
         {"lblVersion", bevelInside, "the bevel"},
         {"lblNotice", bevelInside, "the bevel"},
     };
+    QVERIFY(!about.findChild<QLabel *>("imgIcon")->pixmap().isNull());
     for (const auto &row : rows) {
         const int gap = row.before - textRight(row.label);
         qInfo("%s ends %d px before %s", row.label, gap, row.what);
@@ -455,6 +457,36 @@ void CommandsTest::optionsOpenWithTheFocusOnCancel()
     QTest::keyClick(&options(), Qt::Key_Tab);
     QCOMPARE(options().focusWidget(), field("edtFileName"));
     options().findChild<QPushButton *>("btnCancel")->click();
+}
+
+void CommandsTest::optionCaptionsStandBesideTheirEdits()
+{
+    // Each caption ends 3 px before its edit, centred on it to a pixel, at
+    // every showing.
+    start(true);
+    for (int showing = 0; showing < 2; ++showing) {
+        options().show();
+        for (const char *name : {"lbeLongitude", "lbeLatitude", "lbeTimeZone"}) {
+            const QLineEdit *edit = field(name);
+            const auto *caption =
+                options().findChild<QLabel *>(QString::fromLatin1(name) + "Label");
+            const int gap = edit->x() - caption->geometry().right() - 1;
+            const int offCentre =
+                (edit->y() + edit->height() / 2) - (caption->y() + caption->height() / 2);
+            QVERIFY2(
+                gap == 3 && qAbs(offCentre) <= 1 && caption->size() == caption->sizeHint(),
+                qPrintable(QStringLiteral("%1: want a gap of 3 px, centred, sized to the text; "
+                                          "got %2 px, %3 px off, %4x%5 for %6x%7")
+                               .arg(name)
+                               .arg(gap)
+                               .arg(offCentre)
+                               .arg(caption->width())
+                               .arg(caption->height())
+                               .arg(caption->sizeHint().width())
+                               .arg(caption->sizeHint().height())));
+        }
+        options().findChild<QPushButton *>("btnCancel")->click();
+    }
 }
 
 void CommandsTest::dividerDrawsALine()
