@@ -152,8 +152,7 @@ void MainWindowTest::caption()
 
 // The window as it first shows with the example site, against the image kept
 // of it: work moved out of the start must not change a pixel. When the look
-// changes on purpose, the image written beside the test program replaces the
-// kept one.
+// changes on purpose, the image written beside the test program replaces it.
 void MainWindowTest::startWindowLooksAsKept()
 {
     const QDir examples(QStringLiteral(MIRADO_EXAMPLES_DIR));
@@ -166,31 +165,12 @@ void MainWindowTest::startWindowLooksAsKept()
     const QImage got = fixture_->main().grab().toImage().convertToFormat(QImage::Format_RGB32);
     const QImage kept =
         QImage(QStringLiteral(MIRADO_KEPT_START_IMAGE)).convertToFormat(QImage::Format_RGB32);
-    if (got == kept)
-        return;
-    const QString written =
-        QDir(QCoreApplication::applicationDirPath()).filePath(QStringLiteral("start-window.png"));
-    got.save(written);
-    int differing = 0;
-    QPoint first(-1, -1);
-    if (got.size() == kept.size()) {
-        for (int y = 0; y < got.height(); ++y) {
-            for (int x = 0; x < got.width(); ++x) {
-                if (got.pixel(x, y) != kept.pixel(x, y) && differing++ == 0)
-                    first = {x, y};
-            }
-        }
+    if (got != kept) {
+        const QString written =
+            QDir(QCoreApplication::applicationDirPath()).filePath("start-window.png");
+        got.save(written);
+        QFAIL(qPrintable("the window differs from the kept image; got " + written));
     }
-    QFAIL(qPrintable(QStringLiteral("want the kept %1x%2 image, got %3x%4 with %5 pixels "
-                                    "differing, the first at (%6, %7); written to %8")
-                         .arg(kept.width())
-                         .arg(kept.height())
-                         .arg(got.width())
-                         .arg(got.height())
-                         .arg(differing)
-                         .arg(first.x())
-                         .arg(first.y())
-                         .arg(written)));
 }
 
 void MainWindowTest::siteFile_data()

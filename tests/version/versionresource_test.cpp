@@ -288,106 +288,7 @@ TEST(FileVersionInfoSize, SizeAndLoad)
     EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
 }
 
-// A 64-bit little-endian ELF image of at least `size` bytes with a name
-// table and the section kVersionSectionName holding `contents` at `at`, and
-// `decoy` (another resource, which a scan of the file finds first) at
-// kDecoyAt; the rest is filler.
-constexpr std::size_t kDecoyAt = 512;
-Bytes ElfWithVersionSection(const Bytes &contents, std::size_t at, std::size_t size,
-                            const Bytes &decoy)
-{
-    constexpr std::size_t kNamesAt = 64, kHeadersAt = 256, kHeaderSize = 64;
-    const std::string names =
-        std::string(1, '\0') + ".shstrtab" + '\0' + std::string(kVersionSectionName) + '\0';
-    Bytes image(std::max({size, at + contents.size(), kDecoyAt + decoy.size()}), 0xA5);
-    const auto put = [&](std::size_t where, std::uint64_t value, int bytes) {
-        for (int i = 0; i < bytes; ++i)
-            image[where + i] = static_cast<std::uint8_t>(value >> (8 * i));
-    };
-    std::fill(image.begin(), image.begin() + kHeadersAt + 3 * kHeaderSize, 0);
-    const std::uint8_t ident[] = {0x7F, 'E', 'L', 'F', 2, 1, 1};
-    std::copy(std::begin(ident), std::end(ident), image.begin());
-    put(0x28, kHeadersAt, 8);
-    put(0x3A, kHeaderSize, 2);
-    put(0x3C, 3, 2); // the null section, the names, the version
-    put(0x3E, 1, 2);
-    std::copy(names.begin(), names.end(), image.begin() + kNamesAt);
-    const auto section = [&](std::size_t index, std::uint32_t nameAt, std::size_t offset,
-                             std::size_t bytes) {
-        const std::size_t header = kHeadersAt + index * kHeaderSize;
-        put(header + 0x00, nameAt, 4);
-        put(header + 0x04, 1, 4); // contents in the file
-        put(header + 0x18, offset, 8);
-        put(header + 0x20, bytes, 8);
-    };
-    section(1, 1, kNamesAt, names.size());
-    section(2, 11, at, contents.size());
-    std::copy(decoy.begin(), decoy.end(), image.begin() + kDecoyAt);
-    std::copy(contents.begin(), contents.end(), image.begin() + at);
-    return image;
-}
-
-// The file is read in blocks, the section alone when it holds a valid
-// resource, else the whole file is scanned; every image must give what the
-// whole image in memory gives.
-TEST(ReadFileVersionInfo, SectionOrScanAsTheWholeImage)
-{
-    test::TempDir dir;
-    const Bytes section = BuildVersionResource(SmallContent());
-    const Bytes decoy = BuildVersionResource(test::ResourceContent("9.9.9"));
-    constexpr std::size_t kBlock = 64 * 1024;
-    const auto elf = [&](std::size_t at, std::size_t size) {
-        return ElfWithVersionSection(section, at, size, decoy);
-    };
-    Bytes headersBeyondEnd = elf(2048, 4096);
-    headersBeyondEnd[0x28 + 1] = 0x7F;
-    Bytes cutShort = elf(2048, 0);
-    cutShort.pop_back();
-    struct Row
-    {
-        const char *name;
-        Bytes image;
-        std::optional<Bytes> want; // nothing: no resource
-    };
-    const Row rows[] = {
-        {"section in the first block", elf(2048, 4096), section},
-        {"section across a block boundary", elf(kBlock - 40, 3 * kBlock), section},
-        {"section in a later block", elf(5 * kBlock + 6, 9 * kBlock), section},
-        {"section without a resource: scanned", ElfWithVersionSection({}, 2048, 4096, decoy),
-         decoy},
-        {"section cut by the end of the file: scanned", cutShort, decoy},
-        {"headers beyond the end: scanned", headersBeyondEnd, decoy},
-        {"no ELF file: scanned", test::Concat({'M', 'Z'}, decoy, section), decoy},
-        {"empty", {}, std::nullopt},
-    };
-    for (const auto &row : rows) {
-        SCOPED_TRACE(row.name);
-        const std::string path = dir.write("image.bin", row.image);
-        std::error_code ec;
-        const std::vector<std::uint8_t> got = ReadFileVersionInfo(path, ec);
-        const auto inMemory = FindVersionResource(row.image);
-        if (!row.want) {
-            EXPECT_EQ(ec, VersionResourceErrc::ResourceTypeNotFound);
-            EXPECT_TRUE(got.empty());
-            EXPECT_FALSE(inMemory.has_value());
-            continue;
-        }
-        ASSERT_FALSE(ec) << ec.message();
-        EXPECT_TRUE(got == *row.want)
-            << "got " << got.size() << " bytes, want " << row.want->size();
-        ASSERT_TRUE(inMemory.has_value());
-        EXPECT_TRUE(got == Bytes(inMemory->begin(), inMemory->end()));
-    }
-
-    std::error_code ec;
-    EXPECT_TRUE(ReadFileVersionInfo(dir.file("none"), ec).empty());
-    EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
-    ReadFileVersionInfo(dir.file(""), ec);
-    EXPECT_EQ(ec, std::errc::is_a_directory);
-}
-
-// The bytes this process has read so far (read and pread alike), where the
-// system counts them.
+// The bytes this process has read so far, where the system counts them.
 std::optional<std::uint64_t> BytesReadSoFar()
 {
     std::ifstream io("/proc/self/io");
@@ -400,32 +301,73 @@ std::optional<std::uint64_t> BytesReadSoFar()
     return std::nullopt;
 }
 
-TEST(ReadFileVersionInfo, ReadsOnlyTheSectionOfALargeProgram)
+// A 64-bit little-endian ELF image of `size` bytes: a name table at 64, three
+// section headers at 256, `decoy` (another resource) at 512, and the section
+// kVersionSectionName holding `contents` at `at`.
+Bytes ElfImage(const Bytes &contents, std::size_t at, std::size_t size, const Bytes &decoy)
 {
-    constexpr std::size_t kSize = 8 << 20, kMostReadBytes = 512 << 10;
-    test::TempDir dir;
-    const Bytes section = BuildVersionResource(SmallContent());
-    const std::string path =
-        dir.write("large.bin", ElfWithVersionSection(section, kSize / 2 + 3, kSize, {}));
-    const auto before = BytesReadSoFar();
-    if (!before)
-        GTEST_SKIP() << "the system does not count the bytes read";
-    std::error_code ec;
-    EXPECT_EQ(ReadFileVersionInfo(path, ec), section);
-    const std::uint64_t read = *BytesReadSoFar() - *before;
-    EXPECT_LT(read, kMostReadBytes) << "read " << read << " bytes of " << kSize;
+    const std::string names =
+        std::string(1, '\0') + ".shstrtab" + '\0' + std::string(kVersionSectionName) + '\0';
+    Bytes image(size, 0xA5);
+    const auto put = [&](std::size_t where, std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            image[where + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    std::fill_n(image.begin(), 512, 0);
+    put(0, 0x01010246'4C457F, 7); // "\x7FELF", 64-bit, little-endian
+    put(0x28, 256, 8);
+    put(0x3A, 64, 2);
+    put(0x3C, 3, 2);
+    put(0x3E, 1, 2);
+    std::copy(names.begin(), names.end(), image.begin() + 64);
+    const std::size_t sections[2][3] = {{1, 64, names.size()}, {11, at, contents.size()}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::size_t header = 256 + 64 * (i + 1);
+        put(header, sections[i][0], 4);
+        put(header + 0x04, 1, 4); // contents in the file
+        put(header + 0x18, sections[i][1], 8);
+        put(header + 0x20, sections[i][2], 8);
+    }
+    std::copy(decoy.begin(), decoy.end(), image.begin() + 512);
+    std::copy(contents.begin(), contents.end(), image.begin() + at);
+    return image;
 }
 
-TEST(ReadFileVersionInfo, RunningProgram)
+// A program file's valid section is read alone, wherever it lies among the
+// blocks the file is read in; without one the whole file is scanned and the
+// first resource in it found.
+TEST(ReadFileVersionInfo, ReadsTheSectionAloneOrScansTheFile)
 {
-    std::error_code ec;
-    const std::string program = RunningExecutablePath(ec);
-    ASSERT_FALSE(ec) << ec.message();
-    const Bytes image = test::ReadBytes(program);
-    const auto inMemory = FindVersionResource(image);
-    ASSERT_TRUE(inMemory.has_value());
-    EXPECT_EQ(ReadFileVersionInfo(program, ec), Bytes(inMemory->begin(), inMemory->end()));
-    EXPECT_FALSE(ec) << ec.message();
+    constexpr std::size_t kSize = 8 << 20, kBlock = 64 << 10, kMostReadBytes = 512 << 10;
+    test::TempDir dir;
+    const Bytes section = BuildVersionResource(SmallContent());
+    const Bytes decoy = BuildVersionResource(test::ResourceContent("9.9.9"));
+    const struct
+    {
+        const char *name;
+        Bytes contents;
+        std::size_t at;
+        const Bytes &want;
+        bool whole;
+    } rows[] = {
+        {"in the first block", section, 2048, section, false},
+        {"across a block boundary", section, kBlock - 40, section, false},
+        {"in the middle of the file", section, kSize / 2 + 6, section, false},
+        {"no resource in the section", Bytes(200, 0), 2048, decoy, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path =
+            dir.write("image.bin", ElfImage(row.contents, row.at, kSize, decoy));
+        const auto before = BytesReadSoFar();
+        std::error_code ec;
+        EXPECT_TRUE(ReadFileVersionInfo(path, ec) == row.want);
+        EXPECT_FALSE(ec) << ec.message();
+        if (before) {
+            const std::uint64_t read = *BytesReadSoFar() - *before;
+            EXPECT_EQ(read >= kMostReadBytes, row.whole) << "read " << read << " of " << kSize;
+        }
+    }
 }
 
 } // namespace
