@@ -10,6 +10,7 @@
 //   startup_bench FOLDER MIRADO FLOOR [RUNS]
 #include <X11/Xatom.h>
 #include <X11/Xlib.h>
+#include <poll.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -73,6 +74,15 @@ double TimeToWindow(Display *display, const std::string &folder, const std::stri
         return -1.0;
     double elapsedMs = -1.0;
     while (Clock::now() - start < kTimeout) {
+        // Waits for the next event no longer than the time left, so that a
+        // window that never comes ends the run at the timeout.
+        if (XPending(display) == 0) {
+            pollfd connection{ConnectionNumber(display), POLLIN, 0};
+            const auto left = std::chrono::duration_cast<std::chrono::milliseconds>(
+                kTimeout - (Clock::now() - start));
+            poll(&connection, 1, static_cast<int>(std::max<long long>(left.count(), 0)));
+            continue;
+        }
         XEvent event;
         XNextEvent(display, &event);
         if (event.type != MapNotify)

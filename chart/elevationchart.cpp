@@ -55,10 +55,12 @@ ElevationChart::ElevationChart(QWidget *parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scene_->view());
 
+    // The title and the ranges before the one layout at the design size,
+    // where the widget stays until it is first shown: the engine lays the
+    // axes' labels out anew at every change once the axes have their place.
+    // No series is attached yet, which the scene shows from the start.
     scene_->setTitle(title_);
-    scene_->showSeries();
     scene_->setRanges(zoom_.ranges());
-    // Until the widget is first shown, it is laid out at its design size.
     scene_->layOut(kDesignSize);
 
     // The chart itself takes the focus, by a click on the view or by Tab.

@@ -17,6 +17,7 @@ namespace {
 constexpr QSize kClientSize{224, 97};
 constexpr int kIconSide = 48;
 
+// A label that takes the size of its text when the dialog is first shown.
 QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const QPoint &at,
                   const QFont &font)
 {
@@ -24,7 +25,6 @@ QLabel *MakeLabel(QWidget *parent, const char *name, const QString &text, const 
     label->setObjectName(QString::fromLatin1(name));
     label->setFont(font);
     label->move(at);
-    label->adjustSize();
     return label;
 }
 
@@ -47,11 +47,9 @@ TfrmAbout::TfrmAbout(QWidget *parent) : PlainDialog(parent)
     bevel->setFrameShadow(QFrame::Sunken);
     bevel->setGeometry(4, 8, 217, 57);
 
-    auto *imgIcon = new QLabel(this);
-    imgIcon->setObjectName(QStringLiteral("imgIcon"));
-    imgIcon->setGeometry(8, 12, 49, 49);
-    imgIcon->setPixmap(
-        QIcon(QStringLiteral(":/icons/mirado.svg")).pixmap(QSize(kIconSide, kIconSide)));
+    imgIcon_ = new QLabel(this);
+    imgIcon_->setObjectName(QStringLiteral("imgIcon"));
+    imgIcon_->setGeometry(8, 12, 49, 49);
 
     MakeLabel(this, "lblName", QStringLiteral("Mirado"), {64, 16},
               PixelFont(kCenturyFont, 19, true));
@@ -69,6 +67,12 @@ TfrmAbout::TfrmAbout(QWidget *parent) : PlainDialog(parent)
 
 void TfrmAbout::showEvent(QShowEvent *event)
 {
+    // The icon is drawn, and the labels measured in their fonts, at the
+    // first showing, so that the dialog, made at start, costs the start
+    // little.
+    if (imgIcon_->pixmap().isNull())
+        imgIcon_->setPixmap(
+            QIcon(QStringLiteral(":/icons/mirado.svg")).pixmap(QSize(kIconSide, kIconSide)));
     PlainDialog::showEvent(event);
     RunGuarded(this, [this] { FormShow(); });
 }

@@ -28,6 +28,7 @@ protected:
     void showEvent(QShowEvent *event) override;
 
 private:
+    QLabel *imgIcon_;
     QLabel *lblVersion_;
     std::string versionFile_;
 };

@@ -87,17 +87,32 @@ QLineEdit *TfrmOption::addLabelledEdit(const char *name, const QString &label, i
     auto *edit = new QLineEdit(gbDefault_);
     edit->setObjectName(QString::fromLatin1(name));
     edit->setGeometry(QRect(QPoint(left, 45), kNumberEditSize));
-    // The label stands on the left, 3 pixels apart, centred on the edit.
     auto *caption = new QLabel(label, gbDefault_);
     caption->setObjectName(QString::fromLatin1(name) + QStringLiteral("Label"));
-    caption->adjustSize();
-    caption->move(left - kLabelGap - caption->width(), 45 + (20 - caption->height()) / 2);
     caption->setBuddy(edit);
+    captions_.push_back({caption, edit});
     return edit;
+}
+
+void TfrmOption::placeCaptions()
+{
+    // Each caption stands on the left of its edit, 3 pixels apart, centred
+    // on it.
+    for (const auto &[caption, edit] : captions_) {
+        caption->adjustSize();
+        caption->move(edit->x() - kLabelGap - caption->width(),
+                      edit->y() + (edit->height() - caption->height()) / 2);
+    }
 }
 
 void TfrmOption::showEvent(QShowEvent *event)
 {
+    // The captions are measured in their font at the first showing, not
+    // while the program starts.
+    if (!captionsPlaced_) {
+        captionsPlaced_ = true;
+        placeCaptions();
+    }
     PlainDialog::showEvent(event);
     RunGuarded(this, [this] { FormShow(); });
     // The tab order starts at the cancel button, and so does the focus.

@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "data/site.h"
 #include "plaindialog.h"
@@ -51,6 +53,7 @@ protected:
 
 private:
     QLineEdit *addLabelledEdit(const char *name, const QString &label, int left);
+    void placeCaptions();
 
     SiteSettingsHost &host_;
     QGroupBox *gbDefault_;
@@ -65,6 +68,9 @@ private:
     // is saved byte for byte.
     QString shownPath_;
     std::string shownPathBytes_;
+    // The edits' captions, placed beside them at the first showing.
+    std::vector<std::pair<QLabel *, QLineEdit *>> captions_;
+    bool captionsPlaced_ = false;
 };
 
 } // namespace mirado

@@ -138,9 +138,6 @@ TfrmMirado::TfrmMirado(QWidget *parent)
     nowDisplay_ = std::make_unique<NowDisplay>(*chtMirado_, *lblLocalTime_, *utPanel_, *lstPanel_,
                                                localeFormats_, warningBox());
 
-    printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
-    helpViewer_ = new HelpViewer(this);
-
     tmrNow_ = new QTimer(this);
     tmrNow_->setObjectName(QStringLiteral("tmrNow"));
     tmrNow_->setInterval(kTimerIntervalMs);
@@ -685,7 +682,7 @@ void TfrmMirado::mnuSeasonClick()
     }
     if (!frmSeason_) {
         frmSeason_ = new TfrmSeason(this);
-        frmSeason_->setPrinting(printer_.get(),
+        frmSeason_->setPrinting(&printer(),
                                 [this](QPrinter &printer) { return confirmPrint(printer); });
         connect(frmSeason_, &TfrmSeason::nightChosen, this, [this](const TDateRec &date) {
             RunGuarded(this, [&] { SeasonNightChosen(date); });
@@ -776,6 +773,16 @@ void TfrmMirado::mnuZoomOutClick()
     chtMirado_->zoomByPercent(ElevationChart::kZoomOutPercent);
 }
 
+QPrinter &TfrmMirado::printer()
+{
+    // Made at the first print or set-up: a printer loads the print system's
+    // plugin and asks it for the default printer, which the window does not
+    // need to show.
+    if (!printer_)
+        printer_ = std::make_unique<QPrinter>(QPrinter::HighResolution);
+    return *printer_;
+}
+
 void TfrmMirado::setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
                                            std::function<void(QPrintDialog &)> setupDialog)
 {
@@ -787,7 +794,7 @@ void TfrmMirado::mnuPrinterSetClick()
 {
     // The printer, the paper and the orientation the user confirms become
     // the setting of the next print.
-    PrinterSetupDialog dialog(printer_.get(), this);
+    PrinterSetupDialog dialog(&printer(), this);
     if (setupDialog_) {
         dialog.show();
         setupDialog_(dialog);
@@ -806,8 +813,8 @@ bool TfrmMirado::confirmPrint(QPrinter &printer)
 
 void TfrmMirado::mnuPrintClick()
 {
-    if (confirmPrint(*printer_))
-        chtMirado_->printChart(*printer_);
+    if (confirmPrint(printer()))
+        chtMirado_->printChart(printer());
 }
 
 void TfrmMirado::PreviewClick() {}
@@ -845,6 +852,10 @@ QString TfrmMirado::helpFilePath() const
 
 void TfrmMirado::mnuHintClick()
 {
+    // The viewer, made at the first use like the printer, costs the start
+    // nothing.
+    if (!helpViewer_)
+        helpViewer_ = new HelpViewer(this);
     helpViewer_->openContents(helpFilePath());
 }
 

@@ -101,6 +101,7 @@ public:
     void setProgramFolderForTesting(const QString &folder) { programFolder_ = folder; }
     // The path the help command opens.
     QString helpFilePath() const;
+    // Null until the help command first opens it.
     HelpViewer *helpViewer() const { return helpViewer_; }
 
     // The table of the last plot's night, made at its first showing.
@@ -109,10 +110,11 @@ public:
     // checked ones), made at its first showing.
     TfrmSeason *seasonDialog() const { return frmSeason_; }
 
-    // The printer the next print uses, and the dialogs that set it up. Tests
-    // replace the print dialog, and stand for the user of the set-up dialog:
-    // `setupDialog` gets it shown and ends it with accept() or reject().
-    QPrinter &printer() { return *printer_; }
+    // The printer the next print uses, made at its first use, and the dialogs
+    // that set it up. Tests replace the print dialog, and stand for the user
+    // of the set-up dialog: `setupDialog` gets it shown and ends it with
+    // accept() or reject().
+    QPrinter &printer();
     void setPrintDialogsForTesting(std::function<bool(QPrinter &)> printDialog,
                                    std::function<void(QPrintDialog &)> setupDialog);
 

@@ -7,6 +7,7 @@
 #include <span>
 #include <string_view>
 #include <system_error>
+#include <vector>
 
 namespace mirado::platform {
 
@@ -26,6 +27,13 @@ std::optional<std::span<const std::uint8_t>> FindElfSection(std::span<const std:
 // also finds the resource of a Windows executable in its resource section).
 std::optional<std::span<const std::uint8_t>>
 FindVersionResource(std::span<const std::uint8_t> image);
+
+// The file's version resource, read once: the bytes FileVersionInfoSize
+// counts and LoadFileVersionInfo copies. Only the section is read from an ELF
+// file that has a valid one; any other file is read whole. Sets `ec` as
+// FileVersionInfoSize does.
+std::vector<std::uint8_t> ReadFileVersionInfo(const std::filesystem::path &file,
+                                              std::error_code &ec);
 
 // The size in bytes of the file's version resource, as Windows'
 // GetFileVersionInfoSize gives it; 0 with `ec` set when the file cannot be

@@ -63,12 +63,9 @@ const std::vector<std::uint8_t> &TFileVersionInfo::Block()
 {
     if (loaded_)
         return block_;
+    // One read gives the size and the bytes.
     std::error_code ec;
-    const std::uint32_t size = platform::FileVersionInfoSize(fileName_, ec);
-    if (size == 0)
-        ThrowQueryError(ec);
-    std::vector<std::uint8_t> block(size);
-    platform::LoadFileVersionInfo(fileName_, block, ec);
+    std::vector<std::uint8_t> block = platform::ReadFileVersionInfo(fileName_, ec);
     if (ec)
         ThrowQueryError(ec);
     block_ = std::move(block);

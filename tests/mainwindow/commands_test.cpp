@@ -67,6 +67,7 @@ private slots:
     void aboutWithAnotherVersion();
     void aboutLabelsKeepTheirDistance();
     void optionsOpenWithTheFocusOnCancel();
+    void optionCaptionsStandBesideTheirEdits();
     void dividerDrawsALine();
     void exitClosesTheWindow();
 
@@ -434,6 +435,7 @@ void CommandsTest::aboutLabelsKeepTheirDistance()
         {"lblVersion", bevelInside, "the bevel"},
         {"lblNotice", bevelInside, "the bevel"},
     };
+    QVERIFY(!about.findChild<QLabel *>("imgIcon")->pixmap().isNull());
     for (const auto &row : rows) {
         const int gap = row.before - textRight(row.label);
         qInfo("%s ends %d px before %s", row.label, gap, row.what);
@@ -455,6 +457,29 @@ void CommandsTest::optionsOpenWithTheFocusOnCancel()
     QTest::keyClick(&options(), Qt::Key_Tab);
     QCOMPARE(options().focusWidget(), field("edtFileName"));
     options().findChild<QPushButton *>("btnCancel")->click();
+}
+
+void CommandsTest::optionCaptionsStandBesideTheirEdits()
+{
+    // Each caption ends 3 px before its edit, centred on it, at every showing.
+    start(true);
+    for (int showing = 0; showing < 2; ++showing) {
+        options().show();
+        for (const char *name : {"lbeLongitude", "lbeLatitude", "lbeTimeZone"}) {
+            const QRect edit = field(name)->geometry();
+            const QRect caption =
+                options().findChild<QLabel *>(QString::fromLatin1(name) + "Label")->geometry();
+            const int gap = edit.left() - caption.right() - 1;
+            const int offCentre = edit.center().y() - caption.center().y();
+            QVERIFY2(gap == 3 && qAbs(offCentre) <= 1,
+                     qPrintable(QStringLiteral("%1: want a gap of 3 px, centred within 1 px; "
+                                               "got %2 px, %3 px off")
+                                    .arg(name)
+                                    .arg(gap)
+                                    .arg(offCentre)));
+        }
+        options().findChild<QPushButton *>("btnCancel")->click();
+    }
 }
 
 void CommandsTest::dividerDrawsALine()

@@ -51,6 +51,7 @@ private slots:
     void startDate_data();
     void startDate();
     void caption();
+    void startWindowLooksAsKept();
     void siteFile_data();
     void siteFile();
     void openKeepsThePreviousCatalogueOnError();
@@ -147,6 +148,29 @@ void MainWindowTest::caption()
     start(nullptr);
     QCOMPARE(fixture_->windows().frmMirado().windowTitle(), QStringLiteral("Mirado Ver 0.81"));
     QCOMPARE(QApplication::applicationName(), QStringLiteral("Mirado"));
+}
+
+// The window as it first shows with the example site, against the image kept
+// of it: work moved out of the start must not change a pixel. When the look
+// changes on purpose, the image written beside the test program replaces it.
+void MainWindowTest::startWindowLooksAsKept()
+{
+    const QDir examples(QStringLiteral(MIRADO_EXAMPLES_DIR));
+    for (const char *name : {"site.txt", "catalogue.txt"}) {
+        QFile file(examples.filePath(QString::fromLatin1(name)));
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        fixture_->write(QString::fromLatin1(name), file.readAll());
+    }
+    start(nullptr);
+    const QImage got = fixture_->main().grab().toImage().convertToFormat(QImage::Format_RGB32);
+    const QImage kept =
+        QImage(QStringLiteral(MIRADO_KEPT_START_IMAGE)).convertToFormat(QImage::Format_RGB32);
+    if (got != kept) {
+        const QString written =
+            QDir(QCoreApplication::applicationDirPath()).filePath("start-window.png");
+        got.save(written);
+        QFAIL(qPrintable("the window differs from the kept image; got " + written));
+    }
 }
 
 void MainWindowTest::siteFile_data()

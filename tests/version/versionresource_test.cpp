@@ -3,8 +3,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <fstream>
 #include <gtest/gtest.h>
 #include <iterator>
+#include <optional>
 #include <string>
 
 #include "version_test_files.h"
@@ -284,6 +286,88 @@ TEST(FileVersionInfoSize, SizeAndLoad)
 
     EXPECT_EQ(FileVersionInfoSize(dir.file("none"), ec), 0u);
     EXPECT_EQ(ec, std::errc::no_such_file_or_directory);
+}
+
+// The bytes this process has read so far, where the system counts them.
+std::optional<std::uint64_t> BytesReadSoFar()
+{
+    std::ifstream io("/proc/self/io");
+    std::string key;
+    std::uint64_t value = 0;
+    while (io >> key >> value) {
+        if (key == "rchar:")
+            return value;
+    }
+    return std::nullopt;
+}
+
+// A 64-bit little-endian ELF image of `size` bytes: a name table at 64, three
+// section headers at 256, `decoy` (another resource) at 512, and the section
+// kVersionSectionName holding `contents` at `at`.
+Bytes ElfImage(const Bytes &contents, std::size_t at, std::size_t size, const Bytes &decoy)
+{
+    const std::string names =
+        std::string(1, '\0') + ".shstrtab" + '\0' + std::string(kVersionSectionName) + '\0';
+    Bytes image(size, 0xA5);
+    const auto put = [&](std::size_t where, std::uint64_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i)
+            image[where + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    std::fill_n(image.begin(), 512, 0);
+    put(0, 0x01010246'4C457F, 7); // "\x7FELF", 64-bit, little-endian
+    put(0x28, 256, 8);
+    put(0x3A, 64, 2);
+    put(0x3C, 3, 2);
+    put(0x3E, 1, 2);
+    std::copy(names.begin(), names.end(), image.begin() + 64);
+    const std::size_t sections[2][3] = {{1, 64, names.size()}, {11, at, contents.size()}};
+    for (std::size_t i = 0; i < 2; ++i) {
+        const std::size_t header = 256 + 64 * (i + 1);
+        put(header, sections[i][0], 4);
+        put(header + 0x04, 1, 4); // contents in the file
+        put(header + 0x18, sections[i][1], 8);
+        put(header + 0x20, sections[i][2], 8);
+    }
+    std::copy(decoy.begin(), decoy.end(), image.begin() + 512);
+    std::copy(contents.begin(), contents.end(), image.begin() + at);
+    return image;
+}
+
+// A program file's valid section is read alone, wherever it lies among the
+// blocks the file is read in; without one the whole file is scanned and the
+// first resource in it found.
+TEST(ReadFileVersionInfo, ReadsTheSectionAloneOrScansTheFile)
+{
+    constexpr std::size_t kSize = 8 << 20, kBlock = 64 << 10, kMostReadBytes = 512 << 10;
+    test::TempDir dir;
+    const Bytes section = BuildVersionResource(SmallContent());
+    const Bytes decoy = BuildVersionResource(test::ResourceContent("9.9.9"));
+    const struct
+    {
+        const char *name;
+        Bytes contents;
+        std::size_t at;
+        const Bytes &want;
+        bool whole;
+    } rows[] = {
+        {"in the first block", section, 2048, section, false},
+        {"across a block boundary", section, kBlock - 40, section, false},
+        {"in the middle of the file", section, kSize / 2 + 6, section, false},
+        {"no resource in the section", Bytes(200, 0), 2048, decoy, true},
+    };
+    for (const auto &row : rows) {
+        SCOPED_TRACE(row.name);
+        const std::string path =
+            dir.write("image.bin", ElfImage(row.contents, row.at, kSize, decoy));
+        const auto before = BytesReadSoFar();
+        std::error_code ec;
+        EXPECT_TRUE(ReadFileVersionInfo(path, ec) == row.want);
+        EXPECT_FALSE(ec) << ec.message();
+        if (before) {
+            const std::uint64_t read = *BytesReadSoFar() - *before;
+            EXPECT_EQ(read >= kMostReadBytes, row.whole) << "read " << read << " of " << kSize;
+        }
+    }
 }
 
 } // namespace
