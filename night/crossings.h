@@ -123,22 +123,33 @@ inline std::vector<NightInterval> IntervalsOf(const std::vector<NightSample> &br
     return intervals;
 }
 
-// Total hours common to two sets of disjoint intervals, each in time order.
-inline double OverlapHours(const std::vector<NightInterval> &a, const std::vector<NightInterval> &b)
+// The stretches common to two sets of disjoint intervals, each in time order.
+inline std::vector<NightInterval> CommonIntervals(const std::vector<NightInterval> &a,
+                                                  const std::vector<NightInterval> &b)
 {
-    double total = 0.0;
+    std::vector<NightInterval> common;
     std::size_t i = 0;
     std::size_t j = 0;
     while (i < a.size() && j < b.size()) {
         const double begin = std::max(a[i].begin, b[j].begin);
         const double end = std::min(a[i].end, b[j].end);
         if (end > begin)
-            total += end - begin;
+            common.push_back({begin, end});
         if (a[i].end < b[j].end)
             ++i;
         else
             ++j;
     }
+    return common;
+}
+
+// Total hours common to two sets of disjoint intervals, each in time order,
+// summed in time order.
+inline double OverlapHours(const std::vector<NightInterval> &a, const std::vector<NightInterval> &b)
+{
+    double total = 0.0;
+    for (const NightInterval &common : CommonIntervals(a, b))
+        total += common.end - common.begin;
     return total;
 }
 

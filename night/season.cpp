@@ -39,26 +39,6 @@ std::vector<NightInterval> MoonDownIntervals(const SunMoonNight &night)
     return IntervalsOf(ends, MoonHorizonCrossings(night), kMoonriseAltitudeDeg, /*above=*/false);
 }
 
-// The stretches common to two sets of disjoint intervals, each in time order.
-std::vector<NightInterval> CommonIntervals(const std::vector<NightInterval> &a,
-                                           const std::vector<NightInterval> &b)
-{
-    std::vector<NightInterval> common;
-    std::size_t i = 0;
-    std::size_t j = 0;
-    while (i < a.size() && j < b.size()) {
-        const double begin = std::max(a[i].begin, b[j].begin);
-        const double end = std::min(a[i].end, b[j].end);
-        if (end > begin)
-            common.push_back({begin, end});
-        if (a[i].end < b[j].end)
-            ++i;
-        else
-            ++j;
-    }
-    return common;
-}
-
 double TotalHours(const std::vector<NightInterval> &intervals)
 {
     double total = 0.0;
