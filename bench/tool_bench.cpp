@@ -26,29 +26,14 @@
 #include <sys/wait.h>
 #include <vector>
 
+#include "benchcatalogue.h"
+
 extern char **environ;
 
 namespace {
 
 namespace fs = std::filesystem;
 using Clock = std::chrono::steady_clock;
-
-// Object i of the benchmark catalogue: right ascension i * 7919 seconds of
-// time modulo a day, declination -60 + (i * 37 mod 140) degrees. The astropy
-// comparison (astropy_night.py) computes the same objects.
-std::string Catalogue(int count)
-{
-    std::string text;
-    char line[64];
-    for (int i = 0; i < count; ++i) {
-        const int ra = i * 7919 % 86400;
-        const int dec = -60 + i * 37 % 140;
-        std::snprintf(line, sizeof line, "Object %04d, %d:%02d:%02d, %+d:00:00\r\n", i, ra / 3600,
-                      ra / 60 % 60, ra % 60, dec);
-        text += line;
-    }
-    return text;
-}
 
 struct Timing
 {
@@ -129,7 +114,7 @@ int main(int argc, char **argv)
         return (dir / name).string();
     };
     const std::string empty = write("empty.txt", "");
-    const std::string thousand = write("thousand.txt", Catalogue(1000));
+    const std::string thousand = write("thousand.txt", mirado::bench::BenchCatalogue(1000));
     const std::string huge =
         write("huge.txt", std::string(10'000'000, 'x') + ", 6:00:00, +30:00:00\r\n");
     const std::string csv = (dir / "out.csv").string();
@@ -149,7 +134,7 @@ int main(int argc, char **argv)
     Verdict("precise model", preciseMs, std::max(kPreciseFactor * chartMs, kPreciseFloorMs));
     Report("1,000 objects, JSON to a file", with({"--catalogue", thousand, "--format", "json"}),
            csv, runs);
-    const std::string hundred = write("hundred.txt", Catalogue(100));
+    const std::string hundred = write("hundred.txt", mirado::bench::BenchCatalogue(100));
     const std::vector<std::string> tokyo = {"--longitude", "139.7",      "--latitude",
                                             "35.7",        "--timezone", "9"};
     std::vector<std::string> year = {"--catalogue", hundred, "--events",  "--from",
