@@ -19,8 +19,8 @@ class ChartObject : public ObjectElevation
 {
 public:
     ChartObject(TRightAscension ra, TDeclination dec, TDateRec date, const NightSite &site,
-                WarningReporter warn)
-        : ra_(ra), dec_(dec), date_(date), site_(site), warn_(std::move(warn))
+                const ChartNightPoints &points, WarningReporter warn)
+        : ra_(ra), dec_(dec), date_(date), site_(site), points_(points), warn_(std::move(warn))
     {}
 
     double elevationDeg(double hours) const override
@@ -28,11 +28,7 @@ public:
         return ModelElevationDeg(ra_, dec_, date_, site_, hours, warn_);
     }
 
-    NightCurve curve() const override
-    {
-        return NightElevations(ra_, dec_, date_, site_.longitude, site_.latitude, site_.timeZone,
-                               warn_);
-    }
+    NightCurve curve() const override { return points_.curve(ra_, dec_, warn_); }
 
     std::vector<Culmination> culminations() const override
     {
@@ -62,23 +58,28 @@ private:
     TDeclination dec_;
     TDateRec date_;
     NightSite site_;
+    const ChartNightPoints &points_;
     WarningReporter warn_;
 };
 
 class ChartNight : public NightElevationModel
 {
 public:
-    ChartNight(TDateRec date, const NightSite &site) : date_(date), site_(site) {}
+    ChartNight(TDateRec date, const NightSite &site)
+        : date_(date), site_(site), points_(date, site.longitude, site.latitude, site.timeZone)
+    {}
 
     std::unique_ptr<ObjectElevation> object(TRightAscension ra, TDeclination dec,
                                             WarningReporter warn) const override
     {
-        return std::make_unique<ChartObject>(ra, dec, date_, site_, std::move(warn));
+        return std::make_unique<ChartObject>(ra, dec, date_, site_, points_, std::move(warn));
     }
 
 private:
     TDateRec date_;
     NightSite site_;
+    // The curves' points, the same for every object of the night.
+    ChartNightPoints points_;
 };
 
 } // namespace
