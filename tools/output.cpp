@@ -47,8 +47,8 @@ Output &Output::operator<<(int value)
 
 Output &Output::operator<<(double value)
 {
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    char text[kMaxNumberChars];
+    const char *end = WriteNumber(text, value);
     return *this << std::string_view(text, static_cast<std::size_t>(end - text));
 }
 

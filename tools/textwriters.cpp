@@ -37,9 +37,8 @@ void AppendAirmass(std::string &text, double airmass)
 
 void AppendNumber(std::string &text, double value)
 {
-    char digits[32];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-    text.append(digits, end);
+    char digits[kMaxNumberChars];
+    text.append(digits, WriteNumber(digits, value));
 }
 
 } // namespace
