@@ -12,12 +12,12 @@ namespace mirado {
 
 namespace {
 
-// The doubles WriteNumber writes itself: binary exponents -9 to 6, so
-// 2^-9 <= |value| < 2^7, which std::to_chars writes in fixed notation.
+// The doubles WriteNumber writes itself: binary exponents -7 to 6, so
+// 2^-7 <= |value| < 2^7, which std::to_chars writes in fixed notation.
 constexpr int kMantissaBits = 52;
 constexpr int kExponentBias = 1023;
 constexpr std::uint64_t kExponentMask = 0x7ff;
-constexpr int kLowestExponent = -9;
+constexpr int kLowestExponent = -7;
 constexpr int kHighestExponent = 6;
 
 constexpr char kDigitPairs[] =
@@ -25,50 +25,65 @@ constexpr char kDigitPairs[] =
     "34353637383940414243444546474849505152535455565758596061626364656667"
     "6869707172737475767778798081828384858687888990919293949596979899";
 
-// Writes the decimal digits of `n` (below 10^8) to end at `end`, at least
-// `minimum` of them, with leading zeros; returns where they start.
-char *WriteDigitsBefore(char *end, std::uint32_t n, int minimum)
+// 10^0 to 10^19.
+constexpr auto kPowersOfTen = [] {
+    std::array<std::uint64_t, 20> powers{};
+    std::uint64_t power = 1;
+    for (std::uint64_t &p : powers) {
+        p = power;
+        power *= 10;
+    }
+    return powers;
+}();
+
+// Writes `n`, below 1000.
+char *WriteSmall(char *at, std::uint32_t n)
 {
-    char *const last = end;
-    while (n >= 100) {
-        const std::uint32_t pair = n % 100;
-        n /= 100;
-        *--end = kDigitPairs[2 * pair + 1];
-        *--end = kDigitPairs[2 * pair];
+    if (n >= 100) {
+        *at++ = static_cast<char>('0' + n / 100);
+        n %= 100;
+    } else if (n < 10) {
+        *at++ = static_cast<char>('0' + n);
+        return at;
     }
-    if (n >= 10) {
-        *--end = kDigitPairs[2 * n + 1];
-        *--end = kDigitPairs[2 * n];
-    } else {
-        *--end = static_cast<char>('0' + n);
-    }
-    while (last - end < minimum)
-        *--end = '0';
-    return end;
+    std::memcpy(at, kDigitPairs + 2 * n, 2);
+    return at + 2;
 }
 
-// Writes the decimal digits of `n` (below 10^24) to end at `end`; returns
-// where they start. Eight digits at a time in 32-bit arithmetic.
-char *WriteDigitsBefore(char *end, std::uint64_t n)
+// Writes the eight decimal digits of `n` (below 10^8), leading zeros too.
+// Its four pairs are found apart, not one after the other.
+void WriteEightDigits(char *at, std::uint32_t n)
 {
-    constexpr std::uint32_t kEightDigits = 100'000'000;
-    while (n >= kEightDigits) {
-        end = WriteDigitsBefore(end, static_cast<std::uint32_t>(n % kEightDigits), 8);
-        n /= kEightDigits;
+    const std::uint32_t high = n / 10'000;
+    const std::uint32_t low = n % 10'000;
+    std::memcpy(at, kDigitPairs + 2 * (high / 100), 2);
+    std::memcpy(at + 2, kDigitPairs + 2 * (high % 100), 2);
+    std::memcpy(at + 4, kDigitPairs + 2 * (low / 100), 2);
+    std::memcpy(at + 6, kDigitPairs + 2 * (low % 100), 2);
+}
+
+// Writes the last `count` decimal digits of `n`, leading zeros too, to end
+// at `end`.
+void WriteDigitsBefore(char *end, std::uint64_t n, std::size_t count)
+{
+    constexpr std::uint64_t kHundredMillion = 100'000'000;
+    for (; count >= 8; count -= 8) {
+        end -= 8;
+        WriteEightDigits(end, static_cast<std::uint32_t>(n % kHundredMillion));
+        n /= kHundredMillion;
     }
-    return WriteDigitsBefore(end, static_cast<std::uint32_t>(n), 0);
+    auto rest = static_cast<std::uint32_t>(n);
+    for (; count >= 2; count -= 2) {
+        end -= 2;
+        std::memcpy(end, kDigitPairs + 2 * (rest % 100), 2);
+        rest /= 100;
+    }
+    if (count == 1)
+        *--end = static_cast<char>('0' + rest % 10);
 }
 
 #ifdef __SIZEOF_INT128__
 using Wide = unsigned __int128;
-
-constexpr Wide PowerOfTen(int n)
-{
-    Wide power = 1;
-    for (; n > 0; --n)
-        power *= 10;
-    return power;
-}
 
 // The decimal places the digits are searched from for a double of binary
 // exponent `exponent`: enough that the interval of the numbers that read
@@ -79,15 +94,7 @@ constexpr int StartPlaces(int exponent)
 {
     return ((kMantissaBits + 4 - exponent) * 78913 >> 18) + 1;
 }
-static_assert(StartPlaces(kLowestExponent) == 20 && StartPlaces(kHighestExponent) == 16);
-
-// 10^StartPlaces(exponent), from kLowestExponent on.
-constexpr auto kStartScales = [] {
-    std::array<Wide, kHighestExponent - kLowestExponent + 1> scales{};
-    for (int e = kLowestExponent; e <= kHighestExponent; ++e)
-        scales[static_cast<std::size_t>(e - kLowestExponent)] = PowerOfTen(StartPlaces(e));
-    return scales;
-}();
+static_assert(StartPlaces(kLowestExponent) == 19 && StartPlaces(kHighestExponent) == 16);
 
 // The shortest digits of the value of `bits`, whose binary exponent is
 // `exponent` (kLowestExponent to kHighestExponent), in fixed notation.
@@ -108,19 +115,24 @@ char *WriteFixedShortest(char *first, std::uint64_t bits, int exponent)
     const bool endsRead = mantissa % 2 == 0;
 
     // All three times 10^places, exactly: whole parts, and whether the
-    // parts cut off are zero.
+    // parts cut off are zero. The shift is below 64 bits, the whole parts
+    // fit 64 bits.
     const int places = StartPlaces(exponent);
-    const Wide scale = kStartScales[static_cast<std::size_t>(exponent - kLowestExponent)];
-    const Wide cutMask = (Wide{1} << shift) - 1;
+    const std::uint64_t scale = kPowersOfTen[static_cast<std::size_t>(places)];
+    const std::uint64_t cutMask = (std::uint64_t{1} << shift) - 1;
+    const auto wholePart = [shift](Wide product) {
+        return static_cast<std::uint64_t>(product >> 64) << (64 - shift) |
+               static_cast<std::uint64_t>(product) >> shift;
+    };
     const Wide r = Wide{mv} * scale;
     const Wide p = Wide{mp} * scale;
     const Wide m = Wide{mm} * scale;
-    auto vr = static_cast<std::uint64_t>(r >> shift);
-    auto vp = static_cast<std::uint64_t>(p >> shift);
-    auto vm = static_cast<std::uint64_t>(m >> shift);
-    bool vrExact = (r & cutMask) == 0;
-    bool vmExact = endsRead && (m & cutMask) == 0;
-    if (!endsRead && (p & cutMask) == 0)
+    std::uint64_t vr = wholePart(r);
+    std::uint64_t vp = wholePart(p);
+    std::uint64_t vm = wholePart(m);
+    bool vrExact = (static_cast<std::uint64_t>(r) & cutMask) == 0;
+    bool vmExact = endsRead && (static_cast<std::uint64_t>(m) & cutMask) == 0;
+    if (!endsRead && (static_cast<std::uint64_t>(p) & cutMask) == 0)
         --vp;
 
     // Drop digits while a shorter number still lies between the ends, and
@@ -150,26 +162,20 @@ char *WriteFixedShortest(char *first, std::uint64_t bits, int exponent)
         lastRemoved = 4;
     const std::uint64_t digits = vr + ((vr == vm && !vmExact) || lastRemoved >= 5);
 
-    // Fixed notation.
-    char buffer[24];
-    char *const end = buffer + sizeof buffer;
-    const char *start = WriteDigitsBefore(end, digits);
-    const int count = static_cast<int>(end - start);
+    // Fixed notation. The whole part of the text is that of the value, as
+    // no whole number lies between a double and a text that reads back as
+    // it.
+    const auto whole =
+        static_cast<std::uint32_t>(std::bit_cast<double>(bits & ~(std::uint64_t{1} << 63)));
     const int exponent10 = removed - places;
-    const int wholeDigits = count + exponent10;
-    if (exponent10 >= 0) {
-        first = std::copy(start, static_cast<const char *>(end), first);
-        return std::fill_n(first, exponent10, '0');
-    }
-    if (wholeDigits > 0) {
-        first = std::copy(start, start + wholeDigits, first);
-        *first++ = '.';
-        return std::copy(start + wholeDigits, static_cast<const char *>(end), first);
-    }
-    *first++ = '0';
+    if (exponent10 >= 0)
+        return WriteSmall(first, whole);
+    const auto fractionDigits = static_cast<std::size_t>(-exponent10);
+    first = WriteSmall(first, whole);
     *first++ = '.';
-    first = std::fill_n(first, -wholeDigits, '0');
-    return std::copy(start, static_cast<const char *>(end), first);
+    char *const end = first + fractionDigits;
+    WriteDigitsBefore(end, digits - whole * kPowersOfTen[fractionDigits], fractionDigits);
+    return end;
 }
 
 #endif

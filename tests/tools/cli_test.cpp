@@ -242,6 +242,21 @@ TEST_F(Convention, StandardStreams)
 TEST_F(Convention, BadCatalogueLines)
 {
     const std::string site = kSite;
+    // 50 lines, 3, 20 and 41 bad: the lines of each row, the troubles in order.
+    const std::string manyWithBadLines =
+        "for i in $(seq 50); do case $i in 3|20|41) echo 'X, 1:0:0';; *) echo \"O$i, "
+        "$((i % 24)):00:00, +10:00:00\";; esac; done > many.txt; set -o pipefail; "
+        "$NIGHT --catalogue many.txt " +
+        site;
+    const std::string rows = " | cut -d, -f1 | uniq | tr '\\n' ' '";
+    std::string goodRows = "line ";
+    std::string badLines;
+    for (int i = 1; i <= 50; ++i) {
+        if (i == 3 || i == 20 || i == 41)
+            badLines += "many.txt:" + std::to_string(i) + ": " + kListIndex + "\n";
+        else
+            goodRows += std::to_string(i) + " ";
+    }
     const std::string json = " --format json > out.json; s=$?; /usr/bin/python3 -m json.tool "
                              "out.json > /dev/null || exit 99; cat out.json; exit $s";
     check({
@@ -268,6 +283,10 @@ TEST_F(Convention, BadCatalogueLines)
              json,
          0, "\"date\":\"2026-12-30\"(.|\n)*\"date\":\"2026-12-31\"(.|\n)*\"date\":\"2027-01-01\"",
          ""},
+        {"bad lines in several batches, --keep-going", manyWithBadLines + " --keep-going" + rows, 1,
+         "^" + goodRows + "$", badLines},
+        {"bad lines in several batches, stopping at the first", manyWithBadLines + rows, 1,
+         "^line 1 2 $", std::string("many.txt:3: ") + kListIndex + "\n"},
         {"a failing routine: one warning a line, every row",
          "printf 'A, 600000:00:00, +1:0:0\\nB, 6:0:0, +1:0:0\\n' > w.txt; $NIGHT --catalogue "
          "w.txt " +
