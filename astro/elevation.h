@@ -6,6 +6,9 @@
 
 namespace mirado {
 
+// The name GetDegElevation reports its errors under.
+inline constexpr const char *kGetDegElevationName = "GetDegElevation";
+
 // Elevation (altitude above the horizon) in degrees, -90 to +90, of the object
 // at `ra`, `dec` seen from the site at `longitude` (degrees east), `latitude`
 // (degrees north) at local clock time `time` on `date` in zone `timeZone`
@@ -18,21 +21,22 @@ namespace mirado {
 double GetDegElevation(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                        double latitude, THMSRec time, double timeZone, const WarningReporter &warn);
 
-// The factors of GetDegElevation's sine of the elevation that depend on the
-// object's declination and the site's `latitude` (degrees north) alone:
-// cos(latitude) cos(dec) and sin(latitude) sin(dec).
+// The part of GetDegElevation that depends on the declination and the
+// latitude alone (degrees north), the same at every moment.
 struct ElevationTerms
 {
-    double cosProduct = 0.0;
-    double sinProduct = 0.0;
+    double cosLatCosDec = 0.0; // cos(latitude) cos(declination)
+    double sinLatSinDec = 0.0; // sin(latitude) sin(declination)
 };
-ElevationTerms ObjectElevationTerms(TDeclination dec, double latitude);
+ElevationTerms GetElevationTerms(TDeclination dec, double latitude);
 
-// GetDegElevation's last steps for the object at `ra` with `terms`, from the
-// local sidereal time `lstSec` (seconds): the same number to the bit. Reports
-// the hour angle's failures through `warn`; raises the error GetDegElevation
-// traps.
-double ElevationAtLstDeg(TRightAscension ra, const ElevationTerms &terms, double lstSec,
+// GetDegElevation's steps after the local sidereal time: the elevation in
+// degrees of the object at `ra` whose terms are `terms`, the local sidereal
+// time being `lstSec` (seconds, as dblGetLSTSec gives it). The same
+// operations in the same order, so the same bits. dblGetHASec reports its
+// own failures through `warn`; any other error is raised for the caller to
+// trap under kGetDegElevationName.
+double DegElevationAtLst(TRightAscension ra, const ElevationTerms &terms, double lstSec,
                          const WarningReporter &warn);
 
 } // namespace mirado

@@ -1,15 +1,11 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "chartmodel.h"
 
-#include <array>
 #include <cmath>
-#include <string>
 #include <utility>
-#include <vector>
 
 #include "astro/elevation.h"
 #include "astro/sidereal.h"
-#include "astro/trap.h"
 
 namespace mirado {
 
@@ -19,38 +15,12 @@ constexpr double kHalfDayHours = 12.0;
 constexpr std::int32_t kMinutesPerHour = 60;
 constexpr double kSecondsPerMinute = 60.0;
 
-// One moment of a night's curve as every object shares it: its x on the
-// night axis, the local sidereal time GetDegElevation computes for it, and
-// what the sidereal routines reported on the way, in order.
-struct CurveMoment
-{
-    double x = 0.0;
-    double lstSec = 0.0;
-    std::vector<std::string> failures;
-};
-using CurveMoments = std::array<CurveMoment, kNightPointCount>;
-
-CurveMoments NightCurveMoments(TDateRec date, const NightSite &site)
-{
-    CurveMoments moments;
-    for (std::size_t i = 0; i < moments.size(); ++i) {
-        CurveMoment &moment = moments[i];
-        const WarningReporter record = [&moment](const std::string &text) {
-            moment.failures.push_back(text);
-        };
-        moment.x = NightPointX(i);
-        moment.lstSec =
-            dblGetLSTSec(date, NightPointClockTime(i), site.longitude, site.timeZone, record);
-    }
-    return moments;
-}
-
 class ChartObject : public ObjectElevation
 {
 public:
     ChartObject(TRightAscension ra, TDeclination dec, TDateRec date, const NightSite &site,
-                const CurveMoments &moments, WarningReporter warn)
-        : ra_(ra), dec_(dec), date_(date), site_(site), moments_(moments), warn_(std::move(warn))
+                const ChartNightPoints &points, WarningReporter warn)
+        : ra_(ra), dec_(dec), date_(date), site_(site), points_(points), warn_(std::move(warn))
     {}
 
     double elevationDeg(double hours) const override
@@ -58,22 +28,7 @@ public:
         return ModelElevationDeg(ra_, dec_, date_, site_, hours, warn_);
     }
 
-    // NightElevations to the bit, failures included, with the sidereal times
-    // of the night's moments computed once for every object.
-    NightCurve curve() const override
-    {
-        const ElevationTerms terms = ObjectElevationTerms(dec_, site_.latitude);
-        NightCurve curve;
-        for (std::size_t i = 0; i < curve.size(); ++i) {
-            const CurveMoment &moment = moments_[i];
-            curve[i] = {moment.x, Trapped("GetDegElevation", warn_, [&] {
-                            for (const std::string &failure : moment.failures)
-                                warn_(failure);
-                            return ElevationAtLstDeg(ra_, terms, moment.lstSec, warn_);
-                        })};
-        }
-        return curve;
-    }
+    NightCurve curve() const override { return points_.curve(ra_, dec_, warn_); }
 
     std::vector<Culmination> culminations() const override
     {
@@ -103,7 +58,7 @@ private:
     TDeclination dec_;
     TDateRec date_;
     NightSite site_;
-    const CurveMoments &moments_;
+    const ChartNightPoints &points_;
     WarningReporter warn_;
 };
 
@@ -111,19 +66,20 @@ class ChartNight : public NightElevationModel
 {
 public:
     ChartNight(TDateRec date, const NightSite &site)
-        : date_(date), site_(site), moments_(NightCurveMoments(date, site))
+        : date_(date), site_(site), points_(date, site.longitude, site.latitude, site.timeZone)
     {}
 
     std::unique_ptr<ObjectElevation> object(TRightAscension ra, TDeclination dec,
                                             WarningReporter warn) const override
     {
-        return std::make_unique<ChartObject>(ra, dec, date_, site_, moments_, std::move(warn));
+        return std::make_unique<ChartObject>(ra, dec, date_, site_, points_, std::move(warn));
     }
 
 private:
     TDateRec date_;
     NightSite site_;
-    CurveMoments moments_;
+    // The curves' points, the same for every object of the night.
+    ChartNightPoints points_;
 };
 
 } // namespace

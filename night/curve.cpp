@@ -2,19 +2,31 @@
 #include "curve.h"
 
 #include "astro/elevation.h"
+#include "astro/sidereal.h"
+#include "astro/trap.h"
 
 namespace mirado {
 
 NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                            double latitude, double timeZone, const WarningReporter &warn)
 {
-    NightCurve curve;
+    return ChartNightPoints(date, longitude, latitude, timeZone).curve(ra, dec, warn);
+}
+
+ChartNightPoints::ChartNightPoints(TDateRec date, double longitude, double latitude,
+                                   double timeZone)
+    : latitude_(latitude)
+{
     std::size_t i = 0;
     const auto sample = [&](int hour, double xHours) {
         for (int minute = 0; minute < 60; minute += kNightStepMinutes) {
             const THMSRec time{hour, minute, 0.0};
-            curve[i++] = {xHours + minute / 60.0, GetDegElevation(ra, dec, date, longitude,
-                                                                  latitude, time, timeZone, warn)};
+            std::vector<std::string> &warnings = lstWarnings_[i];
+            x_[i] = xHours + minute / 60.0;
+            lstSec_[i] =
+                dblGetLSTSec(date, time, longitude, timeZone,
+                             [&warnings](const std::string &text) { warnings.push_back(text); });
+            ++i;
         }
     };
 
@@ -24,6 +36,22 @@ NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, 
     // Morning stretch, 00:00 to 07:50 handed with the same date.
     for (int hour = 0; hour <= kNightEndHour; ++hour)
         sample(hour, hour + 24);
+}
+
+NightCurve ChartNightPoints::curve(TRightAscension ra, TDeclination dec,
+                                   const WarningReporter &warn) const
+{
+    const ElevationTerms terms = GetElevationTerms(dec, latitude_);
+    NightCurve curve;
+    for (std::size_t i = 0; i < curve.size(); ++i) {
+        curve[i] = {x_[i], Trapped(kGetDegElevationName, warn, [&] {
+                        if (warn) {
+                            for (const std::string &text : lstWarnings_[i])
+                                warn(text);
+                        }
+                        return DegElevationAtLst(ra, terms, lstSec_[i], warn);
+                    })};
+    }
     return curve;
 }
 

@@ -3,6 +3,8 @@
 
 #include <array>
 #include <cstddef>
+#include <string>
+#include <vector>
 
 #include "astro/types.h"
 #include "data/catalogue.h"
@@ -35,6 +37,28 @@ using NightCurve = std::array<NightPoint, kNightPointCount>;
 // below the horizon or past x = 31 are kept.
 NightCurve NightElevations(TRightAscension ra, TDeclination dec, TDateRec date, double longitude,
                            double latitude, double timeZone, const WarningReporter &warn);
+
+// The night of NightElevations at one site, set up once for all its objects:
+// each point's x and its local sidereal time (dblGetLSTSec), which depends on
+// the date, the clock time, the longitude and the zone alone. `longitude` in
+// degrees east, `latitude` degrees north, `timeZone` hours ahead of UT.
+class ChartNightPoints
+{
+public:
+    ChartNightPoints(TDateRec date, double longitude, double latitude, double timeZone);
+
+    // The curve of the object at `ra`, `dec`: bit for bit that of
+    // NightElevations, its failures reported through `warn` in the same
+    // order. What dblGetLSTSec reported for a point, recorded once, is told
+    // again for each object.
+    NightCurve curve(TRightAscension ra, TDeclination dec, const WarningReporter &warn) const;
+
+private:
+    double latitude_;
+    std::array<double, kNightPointCount> x_{};
+    std::array<double, kNightPointCount> lstSec_{};
+    std::array<std::vector<std::string>, kNightPointCount> lstWarnings_;
+};
 
 // The clock time on the chosen date that point `index` (0 to 95) of a night
 // curve was computed for: 17:00 to 24:50 for the evening stretch, 00:00 to

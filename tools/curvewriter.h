@@ -2,8 +2,10 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 #include "night/plan.h"
+#include "output.h"
 
 namespace mirado::tool {
 
@@ -26,12 +28,13 @@ public:
     virtual void end() = 0;
 
     // Text writers may make a curve's text ahead, on the thread that planned
-    // it, after begin: true when `text` now holds what curve() would write
-    // for it (writeAhead() then writes it in its turn), false when the
-    // writer does not (an image, or a name so long that its rows are better
-    // streamed than held).
-    virtual bool formatAhead(const PlannedCurve &, std::string &) const { return false; }
-    virtual void writeAhead(const std::string &text) { static_cast<void>(text); }
+    // it, after begin: true when the writer has appended to `text` what
+    // curve() would write for it, false when it does not (an image, or a
+    // name so long that its rows are better streamed than held). writeAhead
+    // then writes such texts in their turn, those of several curves in a
+    // row at once.
+    virtual bool formatAhead(const PlannedCurve &, TextBuffer &) const { return false; }
+    virtual void writeAhead(std::string_view text) { static_cast<void>(text); }
 };
 
 } // namespace mirado::tool

@@ -1,11 +1,27 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #include "output.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <charconv>
 #include <cstring>
 
 namespace mirado::tool {
+
+void TextBuffer::append(std::string_view text)
+{
+    char *at = room(text.size());
+    commit(std::copy(text.begin(), text.end(), at));
+}
+
+void TextBuffer::grow(std::size_t bytes)
+{
+    const std::size_t capacity = std::max(2 * capacity_, size_ + bytes);
+    auto data = std::make_unique_for_overwrite<char[]>(capacity);
+    std::copy(data_.get(), data_.get() + size_, data.get());
+    data_ = std::move(data);
+    capacity_ = capacity;
+}
 
 Output::Output(std::FILE *file, std::string name) : file_(file), name_(std::move(name))
 {
@@ -47,8 +63,8 @@ Output &Output::operator<<(int value)
 
 Output &Output::operator<<(double value)
 {
-    char text[32];
-    const auto [end, ec] = std::to_chars(text, text + sizeof text, value);
+    char text[kMaxNumberChars];
+    const char *end = WriteNumber(text, value);
     return *this << std::string_view(text, static_cast<std::size_t>(end - text));
 }
 

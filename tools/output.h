@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -23,6 +24,38 @@ class ClosedPipe : public std::exception
 {
 public:
     const char *what() const noexcept override { return "closed pipe"; }
+};
+
+// Text composed in place through a plain pointer: room is asked for first,
+// then written, then committed. Its memory is kept when it is cleared, so a
+// buffer used again costs no new pages.
+class TextBuffer
+{
+public:
+    // Where to write up to `bytes` more bytes after the text.
+    char *room(std::size_t bytes)
+    {
+        if (bytes > capacity_ - size_)
+            grow(bytes);
+        return data_.get() + size_;
+    }
+    // The text now ends at `end`, within the room last asked for.
+    void commit(const char *end) { size_ = static_cast<std::size_t>(end - data_.get()); }
+    void append(std::string_view text);
+    void clear() { size_ = 0; }
+
+    std::size_t size() const { return size_; }
+    std::string_view view(std::size_t from, std::size_t to) const
+    {
+        return {data_.get() + from, to - from};
+    }
+
+private:
+    void grow(std::size_t bytes);
+
+    std::unique_ptr<char[]> data_;
+    std::size_t size_ = 0;
+    std::size_t capacity_ = 0;
 };
 
 // Text or bytes gathered in memory and written in large pieces; a piece larger

@@ -2,14 +2,13 @@
 #include "run.h"
 
 #include <algorithm>
-#include <deque>
 #include <exception>
-#include <future>
 #include <limits>
 #include <map>
 #include <optional>
 
 #include "astro/sidereal.h"
+#include "batchplanner.h"
 #include "data/catalogue.h"
 #include "data/encoding.h"
 #include "data/errors.h"
@@ -153,35 +152,20 @@ std::unique_ptr<CurveWriter> TextWriter(const Options &options, Output &out)
     return std::make_unique<CsvWriter>(out, options.unique);
 }
 
-// One chosen line as planned: its curve, or the text of its parse error; and
-// the first failure of the astronomy routines on it.
-struct PlannedLine
-{
-    int lineNumber = 0;
-    std::optional<PlannedCurve> curve;
-    std::string error;
-    std::string firstWarning;
-    bool madeAhead = false; // `text` holds the writer's text of the curve
-    std::string text;
-};
-
-// Lines are planned a batch at a time, kBatchesAhead batches on threads of
-// their own while this one is written, so the astronomy, the making of the
-// text and the output overlap on every core. A batch ends after kBatchLines
-// lines or kBatchBytes bytes of them, whichever comes first, so the batches
-// in memory stay small whatever the lines hold.
-constexpr std::size_t kBatchLines = 64;
+// Lines are planned in batches, on this thread and one more (BatchPlanner),
+// so the astronomy and the making of the text overlap on two cores while the
+// output is written. A batch ends after kBatchLines lines or kBatchBytes
+// bytes of them, whichever comes first, so that the batches in memory stay
+// small whatever the lines hold.
+constexpr std::size_t kBatchLines = 8;
 constexpr std::size_t kBatchBytes = 1 << 20;
-constexpr std::size_t kBatchesAhead = 2;
 
-std::vector<PlannedLine> PlanBatch(const Session &session, const NightPlan &plan,
-                                   const CurveWriter &writer, std::size_t from, std::size_t to)
+void PlanBatch(const Session &session, const NightPlan &plan, const CurveWriter &writer,
+               std::size_t from, std::size_t to, PlannedBatch &batch)
 {
-    std::vector<PlannedLine> batch;
-    batch.reserve(to - from);
     for (std::size_t i = from; i < to; ++i) {
         const int index = session.chosenLines()[i];
-        PlannedLine &planned = batch.emplace_back();
+        PlannedLine &planned = batch.lines.emplace_back();
         planned.lineNumber = index + 1;
         const WarningReporter warn = [&planned](const std::string &text) {
             if (planned.firstWarning.empty())
@@ -190,12 +174,13 @@ std::vector<PlannedLine> PlanBatch(const Session &session, const NightPlan &plan
         try {
             planned.curve =
                 plan.curve(session.catalogue().object(static_cast<std::size_t>(index)), warn);
-            planned.madeAhead = writer.formatAhead(*planned.curve, planned.text);
+            planned.textBegin = batch.text.size();
+            planned.madeAhead = writer.formatAhead(*planned.curve, batch.text);
+            planned.textEnd = batch.text.size();
         } catch (const Error &e) {
             planned.error = ErrorTextForDisplay(e);
         }
     }
-    return batch;
 }
 
 int RunCurves(const Options &options, Session &session, Output &out, std::FILE *err,
@@ -216,13 +201,6 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
     const auto report = [&](int lineNumber, const std::string &text) {
         ReportLine(out, err, path, lineNumber, text);
     };
-    const auto batchEnd = [&](std::size_t from) {
-        std::size_t to = from;
-        for (std::size_t bytes = 0;
-             to < chosen.size() && to - from < kBatchLines && bytes < kBatchBytes; ++to)
-            bytes += lines[static_cast<std::size_t>(chosen[to])].size();
-        return to;
-    };
     writer->begin(plan);
     if (writer->wantsTitlesFirst()) {
         // The lines the run will draw: up to the first that does not parse,
@@ -237,26 +215,36 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
             }
         }
     }
-    std::deque<std::future<std::vector<PlannedLine>>> ahead;
-    std::size_t to = 0;
-    const auto planNext = [&] {
-        if (to >= chosen.size())
-            return;
-        const std::size_t from = to;
-        to = batchEnd(from);
-        ahead.push_back(std::async(std::launch::async, PlanBatch, std::cref(session),
-                                   std::cref(plan), std::cref(*writer), from, to));
-    };
-    for (std::size_t i = 0; i < kBatchesAhead; ++i)
-        planNext();
 
+    std::vector<std::size_t> batchEnds;
+    for (std::size_t to = 0; to < chosen.size();) {
+        const std::size_t from = to;
+        for (std::size_t bytes = 0;
+             to < chosen.size() && to - from < kBatchLines && bytes < kBatchBytes; ++to)
+            bytes += lines[static_cast<std::size_t>(chosen[to])].size();
+        batchEnds.push_back(to);
+    }
+    BatchPlanner planner(std::move(batchEnds),
+                         [&](std::size_t from, std::size_t to, PlannedBatch &batch) {
+                             PlanBatch(session, plan, *writer, from, to, batch);
+                         });
     bool stopped = false;
-    while (!ahead.empty() && !stopped) {
-        const std::vector<PlannedLine> batch = ahead.front().get();
-        ahead.pop_front();
-        planNext();
-        for (const PlannedLine &planned : batch) {
+    while (!stopped) {
+        const PlannedBatch *batch = planner.next();
+        if (!batch)
+            break;
+        // The texts made ahead of consecutive lines go out at once, up to a
+        // line that is reported or written otherwise.
+        std::size_t runBegin = 0;
+        std::size_t runEnd = 0;
+        const auto writeRun = [&] {
+            if (runEnd > runBegin)
+                writer->writeAhead(batch->text.view(runBegin, runEnd));
+            runBegin = runEnd;
+        };
+        for (const PlannedLine &planned : batch->lines) {
             if (!planned.curve) {
+                writeRun();
                 report(planned.lineNumber, planned.error);
                 status = 1;
                 stopped = !options.keepGoing;
@@ -264,15 +252,19 @@ int RunCurves(const Options &options, Session &session, Output &out, std::FILE *
                     break;
                 continue;
             }
-            if (planned.madeAhead)
-                writer->writeAhead(planned.text);
-            else
+            if (planned.madeAhead) {
+                runEnd = planned.textEnd;
+            } else {
+                writeRun();
                 writer->curve(*planned.curve);
+            }
             if (!planned.firstWarning.empty()) {
+                writeRun();
                 report(planned.lineNumber, planned.firstWarning);
                 status = 1;
             }
         }
+        writeRun();
     }
     writer->end();
     return status;

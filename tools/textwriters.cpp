@@ -13,33 +13,45 @@ namespace mirado::tool {
 
 namespace {
 
-constexpr std::size_t kRowBatchBytes = 1 << 16;
 // A curve is made ahead only when its name is shorter than this, so the
 // texts of the batches in flight stay small.
 constexpr std::size_t kMaxNameAhead = 1 << 10;
+// The longest air mass WriteAirmass writes: a whole part of long long,
+// a point and four decimals.
+constexpr std::size_t kMaxAirmassChars = 32;
 
 // The air mass to four decimals ("1.0423", "38.0886"): more than the
 // formula's own accuracy, and far cheaper to write than the shortest
 // round-trip form.
-void AppendAirmass(std::string &text, double airmass)
+char *WriteAirmass(char *at, double airmass)
 {
     const auto tenThousandths = static_cast<long long>(std::llround(airmass * 10000.0));
-    char digits[32];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, tenThousandths / 10000);
-    text.append(digits, end);
+    at = std::to_chars(at, at + kMaxAirmassChars, tenThousandths / 10000).ptr;
     const auto fraction = static_cast<int>(tenThousandths % 10000);
-    text += '.';
-    text += static_cast<char>('0' + fraction / 1000);
-    text += static_cast<char>('0' + fraction / 100 % 10);
-    text += static_cast<char>('0' + fraction / 10 % 10);
-    text += static_cast<char>('0' + fraction % 10);
+    *at++ = '.';
+    *at++ = static_cast<char>('0' + fraction / 1000);
+    *at++ = static_cast<char>('0' + fraction / 100 % 10);
+    *at++ = static_cast<char>('0' + fraction / 10 % 10);
+    *at++ = static_cast<char>('0' + fraction % 10);
+    return at;
 }
 
-void AppendNumber(std::string &text, double value)
+char *Put(char *at, std::string_view text)
 {
-    char digits[32];
-    const auto [end, ec] = std::to_chars(digits, digits + sizeof digits, value);
-    text.append(digits, end);
+    return std::copy(text.begin(), text.end(), at);
+}
+
+std::size_t LongestOf(const std::array<std::string, kNightPointCount> &texts)
+{
+    std::size_t longest = 0;
+    for (const std::string &text : texts)
+        longest = std::max(longest, text.size());
+    return longest;
+}
+
+std::string CsvPrefix(const PlannedCurve &curve)
+{
+    return std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
 }
 
 } // namespace
@@ -88,48 +100,47 @@ void CsvWriter::begin(const NightPlan &plan)
         head_[i] = FormatNumber(NightPointX(i)) + ",";
         tail_[i] = "," + moments.local(i) + "," + moments.ut(i) + ",";
     }
+    rowBytes_ = LongestOf(head_) + kMaxNumberChars + LongestOf(tail_) + kMaxAirmassChars + 1;
     out_ << "line,name,x,elevation,local,ut,airmass\n";
+}
+
+char *CsvWriter::writeRow(char *at, const PlannedCurve &curve, std::size_t i) const
+{
+    at = Put(at, head_[i]);
+    at = WriteNumber(at, curve.points[i].elevationDeg);
+    at = Put(at, tail_[i]);
+    if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
+        at = WriteAirmass(at, *airmass);
+    *at++ = '\n';
+    return at;
 }
 
 void CsvWriter::curve(const PlannedCurve &curve)
 {
-    const std::string prefix = std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
-    const bool hugePrefix = prefix.size() >= kRowBatchBytes;
+    // A name too long to be made ahead: the prefix goes out as it is, never
+    // copied with its rows.
+    const std::string prefix = CsvPrefix(curve);
+    std::string row(rowBytes_, '\0');
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        // A huge name goes out as it is, never copied.
-        if (hugePrefix)
-            out_ << std::string_view(prefix);
-        std::string &rows = out_.pending();
-        if (!hugePrefix)
-            rows += prefix;
-        appendRow(rows, curve, i);
-        out_.settle();
+        const char *end = writeRow(row.data(), curve, i);
+        out_ << std::string_view(prefix) << std::string_view(row.data(), end - row.data());
     }
 }
 
-void CsvWriter::appendRow(std::string &rows, const PlannedCurve &curve, std::size_t i) const
-{
-    rows += head_[i];
-    AppendNumber(rows, curve.points[i].elevationDeg);
-    rows += tail_[i];
-    if (const std::optional<double> airmass = Airmass(curve.points[i].elevationDeg))
-        AppendAirmass(rows, *airmass);
-    rows += '\n';
-}
-
-bool CsvWriter::formatAhead(const PlannedCurve &curve, std::string &text) const
+bool CsvWriter::formatAhead(const PlannedCurve &curve, TextBuffer &text) const
 {
     if (curve.name.size() >= kMaxNameAhead)
         return false;
-    const std::string prefix = std::to_string(curve.line) + "," + CsvField(curve.name) + ",";
+    const std::string prefix = CsvPrefix(curve);
+    char *at = text.room(curve.points.size() * (prefix.size() + rowBytes_));
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        text += prefix;
-        appendRow(text, curve, i);
+        at = writeRow(Put(at, prefix), curve, i);
     }
+    text.commit(at);
     return true;
 }
 
@@ -142,6 +153,7 @@ void JsonWriter::begin(const NightPlan &plan)
                    (moments.ut(i).empty() ? std::string("null") : "\"" + moments.ut(i) + "\"") +
                    ",\"airmass\":";
     }
+    pointBytes_ = LongestOf(head_) + kMaxNumberChars + LongestOf(tail_) + kMaxAirmassChars + 3;
     const SiteValues &site = plan.site();
     out_ << "{\"date\":\"" << std::string_view(FormatIsoDate(plan.date())) << "\",\n\"site\":";
     WriteJsonSite(out_, site);
@@ -150,22 +162,19 @@ void JsonWriter::begin(const NightPlan &plan)
     out_ << ",\n\"objects\":[";
 }
 
-void JsonWriter::appendPoint(std::string &text, const PlannedCurve &curve, std::size_t i,
-                             bool first) const
+char *JsonWriter::writePoint(char *at, const PlannedCurve &curve, std::size_t i, bool first) const
 {
-    text += first ? "{" : ",{";
-    text += head_[i];
+    at = Put(at, first ? "{" : ",{");
+    at = Put(at, head_[i]);
     const double elevation = curve.points[i].elevationDeg;
-    if (std::isfinite(elevation))
-        AppendNumber(text, elevation);
-    else
-        text += "null";
-    text += tail_[i];
+    at = std::isfinite(elevation) ? WriteNumber(at, elevation) : Put(at, "null");
+    at = Put(at, tail_[i]);
     if (const std::optional<double> airmass = Airmass(elevation))
-        AppendAirmass(text, *airmass);
+        at = WriteAirmass(at, *airmass);
     else
-        text += "null";
-    text += '}';
+        at = Put(at, "null");
+    *at++ = '}';
+    return at;
 }
 
 std::string JsonWriter::curveHead(const PlannedCurve &curve) const
@@ -177,37 +186,40 @@ std::string JsonWriter::curveHead(const PlannedCurve &curve) const
 void JsonWriter::curve(const PlannedCurve &curve)
 {
     out_ << (first_ ? "\n" : ",\n") << std::string_view(curveHead(curve));
+    std::string point(pointBytes_, '\0');
     bool firstPoint = true;
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        appendPoint(out_.pending(), curve, i, firstPoint);
-        out_.settle();
+        const char *end = writePoint(point.data(), curve, i, firstPoint);
+        out_ << std::string_view(point.data(), end - point.data());
         firstPoint = false;
     }
     out_ << "]}";
     first_ = false;
 }
 
-bool JsonWriter::formatAhead(const PlannedCurve &curve, std::string &text) const
+bool JsonWriter::formatAhead(const PlannedCurve &curve, TextBuffer &text) const
 {
     if (curve.name.size() >= kMaxNameAhead)
         return false;
-    text += curveHead(curve);
+    text.append(",\n");
+    text.append(curveHead(curve));
+    char *at = text.room(curve.points.size() * pointBytes_ + 2);
     bool firstPoint = true;
     for (std::size_t i = 0; i < curve.points.size(); ++i) {
         if (unique_ && IsSecondOfEqualPair(i))
             continue;
-        appendPoint(text, curve, i, firstPoint);
+        at = writePoint(at, curve, i, firstPoint);
         firstPoint = false;
     }
-    text += "]}";
+    text.commit(Put(at, "]}"));
     return true;
 }
 
-void JsonWriter::writeAhead(const std::string &text)
+void JsonWriter::writeAhead(std::string_view text)
 {
-    out_ << (first_ ? "\n" : ",\n") << std::string_view(text);
+    out_ << (first_ ? text.substr(1) : text);
     first_ = false;
 }
 

@@ -40,11 +40,12 @@ public:
     void begin(const NightPlan &plan) override;
     void curve(const PlannedCurve &curve) override;
     void end() override {}
-    bool formatAhead(const PlannedCurve &curve, std::string &text) const override;
-    void writeAhead(const std::string &text) override { out_ << std::string_view(text); }
+    bool formatAhead(const PlannedCurve &curve, TextBuffer &text) const override;
+    void writeAhead(std::string_view text) override { out_ << text; }
 
 private:
-    void appendRow(std::string &rows, const PlannedCurve &curve, std::size_t i) const;
+    // Writes point `i`'s row after its line and name; at most rowBytes_.
+    char *writeRow(char *at, const PlannedCurve &curve, std::size_t i) const;
 
     Output &out_;
     bool unique_;
@@ -52,6 +53,7 @@ private:
     // the air mass follows.
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
+    std::size_t rowBytes_ = 0;
 };
 
 class JsonWriter : public CurveWriter
@@ -61,12 +63,16 @@ public:
     void begin(const NightPlan &plan) override;
     void curve(const PlannedCurve &curve) override;
     void end() override;
-    bool formatAhead(const PlannedCurve &curve, std::string &text) const override;
-    void writeAhead(const std::string &text) override;
+    // The text made ahead starts with the "," that parts it from the curve
+    // before; writeAhead leaves it out before the first curve.
+    bool formatAhead(const PlannedCurve &curve, TextBuffer &text) const override;
+    void writeAhead(std::string_view text) override;
 
 private:
     std::string curveHead(const PlannedCurve &curve) const;
-    void appendPoint(std::string &text, const PlannedCurve &curve, std::size_t i, bool first) const;
+    // Writes point `i` as an object, after a comma unless it is the first;
+    // at most pointBytes_.
+    char *writePoint(char *at, const PlannedCurve &curve, std::size_t i, bool first) const;
 
     Output &out_;
     bool unique_;
@@ -75,6 +81,7 @@ private:
     // the elevation.
     std::array<std::string, kNightPointCount> head_;
     std::array<std::string, kNightPointCount> tail_;
+    std::size_t pointBytes_ = 0;
 };
 
 // Escapes a JSON string (without the surrounding quotes).

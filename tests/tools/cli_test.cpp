@@ -10,6 +10,7 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include "benchcatalogue.h"
 #include "test_files.h"
 
 namespace {
@@ -241,6 +242,21 @@ TEST_F(Convention, StandardStreams)
 TEST_F(Convention, BadCatalogueLines)
 {
     const std::string site = kSite;
+    // 50 lines, 3, 20 and 41 bad: the lines of each row, the troubles in order.
+    const std::string manyWithBadLines =
+        "for i in $(seq 50); do case $i in 3|20|41) echo 'X, 1:0:0';; *) echo \"O$i, "
+        "$((i % 24)):00:00, +10:00:00\";; esac; done > many.txt; set -o pipefail; "
+        "$NIGHT --catalogue many.txt " +
+        site;
+    const std::string rows = " | cut -d, -f1 | uniq | tr '\\n' ' '";
+    std::string goodRows = "line ";
+    std::string badLines;
+    for (int i = 1; i <= 50; ++i) {
+        if (i == 3 || i == 20 || i == 41)
+            badLines += "many.txt:" + std::to_string(i) + ": " + kListIndex + "\n";
+        else
+            goodRows += std::to_string(i) + " ";
+    }
     const std::string json = " --format json > out.json; s=$?; /usr/bin/python3 -m json.tool "
                              "out.json > /dev/null || exit 99; cat out.json; exit $s";
     check({
@@ -267,6 +283,10 @@ TEST_F(Convention, BadCatalogueLines)
              json,
          0, "\"date\":\"2026-12-30\"(.|\n)*\"date\":\"2026-12-31\"(.|\n)*\"date\":\"2027-01-01\"",
          ""},
+        {"bad lines in several batches, --keep-going", manyWithBadLines + " --keep-going" + rows, 1,
+         "^" + goodRows + "$", badLines},
+        {"bad lines in several batches, stopping at the first", manyWithBadLines + rows, 1,
+         "^line 1 2 $", std::string("many.txt:3: ") + kListIndex + "\n"},
         {"a failing routine: one warning a line, every row",
          "printf 'A, 600000:00:00, +1:0:0\\nB, 6:0:0, +1:0:0\\n' > w.txt; $NIGHT --catalogue "
          "w.txt " +
@@ -373,6 +393,45 @@ TEST_F(Convention, TheCompanionIsFoundWhereItIsInstalled)
              site,
          0, "^line,name,x,elevation,local,ut,airmass\n", ""},
     });
+}
+
+// The 1,000 objects of the tool's benchmark by each model and format, kept
+// byte for byte by every change to how they are computed and written. The
+// sums hold for the libm and liberfa of Debian 12.
+TEST(TextPath, ThousandObjectsByteForByte)
+{
+    mirado::test::TempDir dir;
+    dir.write("thousand.txt", mirado::bench::BenchCatalogue(1000));
+    const std::string tokyo = "--longitude 135 --latitude 35 --timezone 9 --date 2026-12-07 ";
+    const std::string santiago =
+        "--longitude -70.5 --latitude -33.4 --timezone -4.5 --date 2027-06-21 ";
+    struct Row
+    {
+        const char *name;
+        std::string options;
+        std::string wantSha256;
+    };
+    const Row rows[] = {
+        {"chart CSV", tokyo, "4ca9224648c24fe7a3fb37cc54c809b2efb6bb3472e4ff0213620c2ecbad4bd9"},
+        {"chart JSON", tokyo + "--format json",
+         "74e18be93d9f4b98b713550745597fd0663c4f2625d2d2bfe52ff9833d6979a9"},
+        {"precise CSV", tokyo + "--model precise",
+         "9b4dd4de5fcb0d5cc6610928303221fc7030a08c56df0c84e2f18d757f9141e1"},
+        {"precise JSON", tokyo + "--model precise --format json",
+         "10e8f1c499160b4711504a9921d094a2d28e57930165e8229e714784aa90cc5f"},
+        {"chart CSV, --unique", tokyo + "--unique",
+         "2c11f8d4e7cb09e3ce66c3e58bedea8153fdafee2148e03837ad60f3ccd0b9f3"},
+        {"precise JSON, --unique", tokyo + "--model precise --format json --unique",
+         "a2adf653f5df94ffbc254a8c347cd3e95b326eb73043585467ddac0ac1007ea5"},
+        {"chart CSV, south and half-hour zone", santiago,
+         "15d16680beb9ba46f3dccc079007a0cd43dfa26ff03dee1bc9c83fd95488d078"},
+    };
+    for (const Row &row : rows) {
+        const Result r = Shell(dir.file(""), "set -o pipefail; $NIGHT --catalogue thousand.txt " +
+                                                 row.options + " | sha256sum");
+        EXPECT_EQ(r.status, 0) << row.name << ": " << r.err;
+        EXPECT_EQ(r.out, row.wantSha256 + "  -\n") << row.name;
+    }
 }
 
 TEST(TextPath, LinksNoQtLibrary)

@@ -1,7 +1,10 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
+#include <chrono>
 #include <cstdio>
 #include <gtest/gtest.h>
 #include <memory>
+#include <stdexcept>
+#include <thread>
 
 #include <QImage>
 #include <QJsonArray>
@@ -19,6 +22,7 @@
 #include "night/season.h"
 #include "night/sunmoon.h"
 #include "test_files.h"
+#include "tools/batchplanner.h"
 #include "tools/nightchart.h"
 #include "tools/options.h"
 #include "tools/run.h"
@@ -184,6 +188,56 @@ TEST(NightPoints, ClockTimesMatchTheCurve)
     EXPECT_EQ(tokyo.local(51), "2026-12-08T00:30:00");
     EXPECT_EQ(tokyo.ut(51), "2026-12-07T15:30:00Z");
     EXPECT_EQ(PointMoments({2026, 12, 7}, 1e12).ut(0), "");
+}
+
+// Batches planned on two threads at uneven speeds come back whole and in
+// order; a failure comes back in its own batch's turn; a consumer that stops
+// early ends the planning.
+TEST(BatchPlanner, HandsEveryBatchBackInOrder)
+{
+    constexpr std::size_t kNone = 100;
+    const std::vector<std::size_t> uneven = {1, 2, 10, 11, 30, 31, 32, 40, 64, 65};
+    const struct
+    {
+        const char *name;
+        std::vector<std::size_t> ends;
+        std::size_t failing; // the batch whose planning raises
+        std::size_t stopAfter;
+    } rows[] = {
+        {"one batch", {3}, kNone, kNone},
+        {"batches of uneven sizes", uneven, kNone, kNone},
+        {"a failure in the seventh", uneven, 6, kNone},
+        {"stopped after the second", uneven, kNone, 2},
+    };
+    for (const auto &row : rows) {
+        BatchPlanner planner(row.ends, [&](std::size_t from, std::size_t to, PlannedBatch &batch) {
+            if (from % 2 == 1)
+                std::this_thread::sleep_for(std::chrono::microseconds(300));
+            if (row.failing != kNone && to == row.ends[row.failing])
+                throw std::runtime_error("planned badly");
+            for (std::size_t i = from; i < to; ++i)
+                batch.lines.emplace_back().lineNumber = static_cast<int>(i);
+            batch.text.append(std::to_string(from) + "-" + std::to_string(to));
+        });
+        std::size_t got = 0;
+        std::string failure;
+        try {
+            for (; got < row.stopAfter; ++got) {
+                const PlannedBatch *batch = planner.next();
+                if (!batch)
+                    break;
+                const std::size_t from = got == 0 ? 0 : row.ends[got - 1];
+                const std::string want = std::to_string(from) + "-" + std::to_string(row.ends[got]);
+                EXPECT_EQ(batch->text.view(0, batch->text.size()), want) << row.name;
+                ASSERT_EQ(batch->lines.size(), row.ends[got] - from) << row.name << ", " << want;
+                EXPECT_EQ(batch->lines.front().lineNumber, static_cast<int>(from)) << row.name;
+            }
+        } catch (const std::runtime_error &e) {
+            failure = e.what();
+        }
+        EXPECT_EQ(got, std::min({row.ends.size(), row.failing, row.stopAfter})) << row.name;
+        EXPECT_EQ(failure, row.failing == kNone ? "" : "planned badly") << row.name;
+    }
 }
 
 // Runs the program on arguments and gathers what it prints.
