@@ -130,13 +130,13 @@ bool ElevationPlot::plot(const Session &session)
         if (planned >= chosen.size())
             return;
         const std::size_t from = planned;
-        for (std::size_t bytes = 0; planned < chosen.size() && planned - from < kBatchLines &&
-                                    bytes < kBatchBytes;
+        for (std::size_t bytes = 0;
+             planned < chosen.size() && planned - from < kBatchLines && bytes < kBatchBytes;
              ++planned)
             bytes += lines[static_cast<std::size_t>(chosen[planned])].size();
         ahead.push_back(std::async(std::launch::async | std::launch::deferred, PlanBatch,
-                                   std::cref(plan), std::cref(catalogue), std::cref(chosen),
-                                   from, planned));
+                                   std::cref(plan), std::cref(catalogue), std::cref(chosen), from,
+                                   planned));
     };
     for (std::size_t i = 0; i < kBatchesAhead; ++i)
         planNext();
