@@ -38,6 +38,24 @@ void DrawLabel(QPainter &painter, const QRectF &rect, const QString &text, const
 
 } // namespace
 
+std::optional<QRectF> CurveLabelPlace(const QPointF &at, const QSizeF &text, const QRectF &area,
+                                      const std::vector<QRectF> &placed)
+{
+    const qreal reach = kCurveTickHalfLengthPx + kLabelGapPx;
+    const std::array<QRectF, 4> places{
+        QRectF(QPointF(at.x() - text.width() / 2.0, at.y() - reach - text.height()), text),
+        QRectF(QPointF(at.x() - text.width() / 2.0, at.y() + reach), text),
+        QRectF(QPointF(at.x() + reach, at.y() - text.height() / 2.0), text),
+        QRectF(QPointF(at.x() - reach - text.width(), at.y() - text.height() / 2.0), text),
+    };
+    for (const QRectF &place : places)
+        if (area.contains(place) &&
+            std::none_of(placed.begin(), placed.end(),
+                         [&](const QRectF &other) { return other.intersects(place); }))
+            return place;
+    return std::nullopt;
+}
+
 MarkLayer::MarkLayer(QChart *chart)
     : PlotLayer(chart, kMarkZValue), font_(PixelFont(kMsGothic, kLabelFontPx))
 {}
@@ -99,6 +117,9 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
         painter->drawLine(from, to);
     };
 
+    // Labels drawn so far: a later label never covers one of them.
+    std::vector<QRectF> placed;
+
     // Moments on the time axis: the label centred over the tick, kept inside.
     for (const AxisMark &mark : axisMarks_) {
         const qreal x = toX(mark.x);
@@ -110,11 +131,13 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
         label.moveBottom(size.height() - kAxisTickLengthPx - kLabelGapPx);
         label.moveLeft(
             std::clamp(x - label.width() / 2.0, 0.0, std::max(0.0, size.width() - label.width())));
+        placed.push_back(label);
         DrawLabel(*painter, label, mark.label, mark.colour);
     }
 
-    // Points on curves.
-    std::vector<QRectF> placed;
+    // Points on curves: the label above, below, right or left of the tick,
+    // the first place inside the plot area that covers no other label; with
+    // none, the tick stands alone (今夜の一覧 lists every transit time).
     for (const CurveMark &mark : curveMarks_) {
         const QPointF at(toX(mark.x), toY(mark.y));
         if (!area.adjusted(-kCurveTickHalfLengthPx, -kCurveTickHalfLengthPx, kCurveTickHalfLengthPx,
@@ -124,26 +147,12 @@ void MarkLayer::paint(QPainter *painter, const QStyleOptionGraphicsItem *, QWidg
         drawTick(at - QPointF(0.0, kCurveTickHalfLengthPx),
                  at + QPointF(0.0, kCurveTickHalfLengthPx), mark.colour);
 
-        const QSizeF text = metrics.boundingRect(mark.label).size();
-        const qreal reach = kCurveTickHalfLengthPx + kLabelGapPx;
-        const std::array<QRectF, 4> places{
-            QRectF(QPointF(at.x() - text.width() / 2.0, at.y() - reach - text.height()), text),
-            QRectF(QPointF(at.x() - text.width() / 2.0, at.y() + reach), text),
-            QRectF(QPointF(at.x() + reach, at.y() - text.height() / 2.0), text),
-            QRectF(QPointF(at.x() - reach - text.width(), at.y() - text.height() / 2.0), text),
-        };
-        QRectF chosen = places.front();
-        for (const QRectF &place : places) {
-            const bool free = std::none_of(placed.begin(), placed.end(), [&](const QRectF &other) {
-                return other.intersects(place);
-            });
-            if (area.contains(place) && free) {
-                chosen = place;
-                break;
-            }
-        }
-        placed.push_back(chosen);
-        DrawLabel(*painter, chosen, mark.label, Qt::black);
+        const std::optional<QRectF> chosen =
+            CurveLabelPlace(at, metrics.boundingRect(mark.label).size(), area, placed);
+        if (!chosen)
+            continue;
+        placed.push_back(*chosen);
+        DrawLabel(*painter, *chosen, mark.label, Qt::black);
     }
     painter->restore();
 }

@@ -3,8 +3,10 @@
 
 #include <QColor>
 #include <QFont>
+#include <QRectF>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 #include "plotlayer.h"
@@ -30,10 +32,17 @@ struct CurveMark
     QColor colour;
 };
 
+// Where the label of a curve mark at `at` (plot pixels), `text` in size, goes
+// inside `area`: above the tick, or, where that would leave the area or
+// cover one of `placed`, below, right or left of it, in that order; none
+// where every place is taken, so labels never hide one another.
+std::optional<QRectF> CurveLabelPlace(const QPointF &at, const QSizeF &text, const QRectF &area,
+                                      const std::vector<QRectF> &placed);
+
 // Draws the marks over the curves, clipped to the plot area, following its
-// axis ranges; each label on a box of the panel's colour. A curve mark's label goes above its tick,
-// or, where that would leave the plot or cover a label already placed, below, right or left of it,
-// in that order; where every place is taken it goes above all the same.
+// axis ranges; each label on a box of the panel's colour. The time axis's
+// labels go first; a curve mark's label where CurveLabelPlace puts it among
+// the labels drawn before it, or not at all.
 class MarkLayer : public PlotLayer
 {
 public:

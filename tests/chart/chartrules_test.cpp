@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "chart/axislabel.h"
+#include "chart/marklayer.h"
 #include "chart/palette.h"
 #include "chart/seriesstore.h"
 #include "chart/zoom.h"
@@ -65,6 +66,8 @@ private slots:
     void classifyZoomDrag();
     void tickInterval_data();
     void tickInterval();
+    void curveLabelPlace_data();
+    void curveLabelPlace();
     void axisLabelFormat_data();
     void axisLabelFormat();
 };
@@ -379,6 +382,50 @@ void ChartRulesTest::axisLabelFormat()
     const QString got = FormatAxisLabel(value);
     QVERIFY2(got == want,
              qPrintable(QString("%1: got %2, want %3").arg(value, 0, 'g', 17).arg(got, want)));
+}
+
+// A 30 x 12 label of a mark in a 400 x 300 plot; its tick reaches 5 px
+// either way and the label keeps 2 px from it. Want: the place, or none.
+void ChartRulesTest::curveLabelPlace_data()
+{
+    QTest::addColumn<QPointF>("at");
+    QTest::addColumn<QList<QRectF>>("placed");
+    QTest::addColumn<bool>("wantPlace");
+    QTest::addColumn<QRectF>("want");
+
+    const QRectF aboveCentre(180, 125, 40, 10);
+    const QRectF belowCentre(180, 160, 40, 10);
+    QTest::newRow("free: above") << QPointF(200, 150) << QList<QRectF>{} << true
+                                 << QRectF(185, 131, 30, 12);
+    QTest::newRow("at the top edge: below")
+        << QPointF(200, 10) << QList<QRectF>{} << true << QRectF(185, 17, 30, 12);
+    QTest::newRow("above taken: below")
+        << QPointF(200, 150) << QList<QRectF>{aboveCentre} << true << QRectF(185, 157, 30, 12);
+    QTest::newRow("above and below taken: right")
+        << QPointF(200, 150) << QList<QRectF>{aboveCentre, belowCentre} << true
+        << QRectF(207, 144, 30, 12);
+    QTest::newRow("at the right edge, above and below taken: left")
+        << QPointF(390, 150) << QList<QRectF>{QRectF(370, 125, 30, 10), QRectF(370, 160, 30, 10)}
+        << true << QRectF(353, 144, 30, 12);
+    QTest::newRow("every place taken: none")
+        << QPointF(200, 150) << QList<QRectF>{QRectF(0, 0, 400, 300)} << false << QRectF();
+    QTest::newRow("in the corner, no place inside: none")
+        << QPointF(2, 2) << QList<QRectF>{} << false << QRectF();
+}
+
+void ChartRulesTest::curveLabelPlace()
+{
+    QFETCH(QPointF, at);
+    QFETCH(QList<QRectF>, placed);
+    QFETCH(bool, wantPlace);
+    QFETCH(QRectF, want);
+
+    const std::optional<QRectF> got =
+        CurveLabelPlace(at, QSizeF(30, 12), QRectF(0, 0, 400, 300),
+                        std::vector<QRectF>(placed.begin(), placed.end()));
+    QCOMPARE(got.has_value(), wantPlace);
+    if (got)
+        QCOMPARE(*got, want);
 }
 
 QTEST_GUILESS_MAIN(ChartRulesTest)
